@@ -1,0 +1,2 @@
+// SPDX-License-Identifier: MIT
+int main() { return 0; }
