@@ -50,6 +50,8 @@ int ParseIntA(std::string_view s);  // whole string, base 10
 // value and back. Characters Windows-1252 lacks encode as '?'.
 std::u16string Latin1ToUni(std::string_view a);
 std::string UniToLatin1(std::u16string_view u);
+char16_t Latin1CharToUni(unsigned char c);  // one byte, no allocation
+unsigned char UniCharToLatin1(char16_t u);  // one code unit; '?' when Windows-1252 lacks it
 // Windows-1251 through glibc iconv, with the apostrophe rule (U+00B7 <-> U+02BC).
 std::u16string Cp1251ToUni(std::string_view a);
 std::string UniToCp1251(std::u16string_view u);
