@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// Site addresses and names of the online deployment, in one place: the engine's auxiliary hint,
+// the result page and the sitemap all link to the same pages.
+//
+//   std::u16string(kHelpPageUrl) + u"#habensein"
+#pragma once
+
+#include <string_view>
+
+namespace site {
+
+// Scheme and host of the online deployment, without trailing slash.
+inline constexpr std::u16string_view kOnlineServer = u"https://beugwerk.de";
+// The online help page ("haben oder sein?" and the usage notes).
+inline constexpr std::u16string_view kHelpPageUrl = u"https://beugwerk.de/beugwerkde/beugwerkhelp.htm";
+inline constexpr std::u16string_view kAuthorPageUrl = u"https://beugwerk.de/";
+inline constexpr std::u16string_view kTheoryPageUrl = u"https://beugwerk.de/beugwerkde/beugwerk.htm";
+inline constexpr std::u16string_view kBadgeXhtmlUrl = u"https://www.w3.org/Icons/valid-xhtml10.png";
+inline constexpr std::u16string_view kBadgeCssUrl = u"https://jigsaw.w3.org/css-validator/images/vcss.gif";
+inline constexpr std::u16string_view kMarkupValidatorUrl = u"https://validator.w3.org/check?uri=referer";
+inline constexpr std::u16string_view kCssValidatorUrl = u"https://jigsaw.w3.org/css-validator/check/referer";
+inline constexpr std::u16string_view kAuthorName = u"Beugwerk-Team";
+inline constexpr std::u16string_view kXhtmlNamespace = u"http://www.w3.org/1999/xhtml";
+// Path of the online generator page and its query key.
+inline constexpr std::u16string_view kGeneratorPath = u"/beugwerkde/verbformen-deutsch.htm";
+inline constexpr std::u16string_view kQueryKey = u"infi";
+
+}  // namespace site
