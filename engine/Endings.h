@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// Endings of the simple forms and the letter tests the form builders share.
+//
+// Pure functions on Windows-1252 stems: the person endings of the six tense rows, the
+// notation of ending tokens, the modal stems and the short-imperative check. The results are
+// bare ending letters without a leading "-"; they fit the small-string buffer.
+//
+//   NeedsLinkingE("arbeit")             -> true
+//   PresentEnding(2, "reis", false, false) -> "t"      (du reist)
+//   ApplyEndingToken(f = "nihm", "-2mm")   -> f == "nimm"
+//   ShortImperativeBlocked("atm")       -> true     (only "atme")
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace endings_detail {
+// 256 entries, true for a e i o u y ä ö ü: the vowels a length mark may follow (no é).
+constexpr std::array<bool, 256> MakeLengthVowelTable() {
+  std::array<bool, 256> t{};
+  for (unsigned char c : {'a', 'e', 'i', 'o', 'u', 'y'}) t[c] = true;
+  t[0xE4] = t[0xF6] = t[0xFC] = true;
+  return t;
+}
+inline constexpr std::array<bool, 256> kLengthVowel = MakeLengthVowelTable();
+}  // namespace endings_detail
+
+constexpr bool IsLengthVowel(unsigned char c) {
+  return endings_detail::kLengthVowel[c];
+}
+// Cut digits of an ending token: AppendEnding takes 1..9, ApplyEndingToken 0..9.
+constexpr bool IsAppendCutDigit(unsigned char c) {
+  return c >= '1' && c <= '9';
+}
+constexpr bool IsTokenCutDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The rows of the ending table; each row holds the endings of persons 1 to 6.
+enum class EndingRow { Praesens, PraetWeak, PraetStrong, KonjI, KonjIIWeak, KonjIIStrong };
+inline constexpr std::array<std::array<std::string_view, 6>, 6> kEndingTable = {{
+    {"e", "st", "t", "en", "t", "en"},          // Präsens
+    {"te", "test", "te", "ten", "tet", "ten"},  // Präteritum weak
+    {"", "st", "", "en", "t", "en"},            // Präteritum strong
+    {"e", "est", "e", "en", "et", "en"},        // Konjunktiv I
+    {"te", "test", "te", "ten", "tet", "ten"},  // Konjunktiv II weak
+    {"e", "est", "e", "en", "et", "en"},        // Konjunktiv II strong
+}};
+// The ending of a row for person 1..6; empty outside that range.
+constexpr std::string_view TableEnding(EndingRow row, int person) {
+  if (person < 1 || person > 6) return {};
+  return kEndingTable[static_cast<int>(row)][person - 1];
+}
+
+// Reflexive pronouns of persons 1 to 6.
+inline constexpr std::array<std::string_view, 6> kReflDative = {"mir", "dir",  "sich",
+                                                                "uns", "euch", "sich"};
+inline constexpr std::array<std::string_view, 6> kReflAccusative = {"mich", "dich", "sich",
+                                                                    "uns",  "euch", "sich"};
+
+// Consonant clusters that may end an imperative without final e, in their normalised codes
+// (S = sch, q = the n of ng/nk, x = ch). Case-sensitive; clusters of one letter are never
+// looked up.
+inline constexpr std::array<std::string_view, 80> kFinalClusters = {
+    "S",   "q",    "k",   "f",    "mp",  "lp",   "rp",    "nt",   "lt",   "sk",  "qk",  "lk",
+    "rk",  "pf",   "mpf", "mf",   "nf",  "lf",   "rf",    "ps",   "lps",  "mps", "rps", "ts",
+    "pts", "qkts", "fts", "rkts", "sts", "nsts", "rtsts", "xts",  "rsts", "mts", "nts", "lts",
+    "rts", "ks",   "qks", "lks",  "rks", "fs",   "pfs",   "mpfs", "rfs",  "Ss",  "pSs", "tSs",
+    "mSs", "nSs",  "rSs", "xs",   "nxs", "lxs",  "rxs",   "ms",   "lms",  "rms", "ns",  "lns",
+    "rns", "qs",   "ls",  "rls",  "rs",  "pS",   "ntS",   "rtS",  "kS",   "mS",  "nS",  "lS",
+    "rS",  "nx",   "lx",  "rx",   "lm",  "rm",   "ln",    "rl"};
+static_assert(!kFinalClusters.back().empty(), "all 80 clusters are listed");
+
+// The stem takes an "e" before the endings t and st (arbeit-et, atm-est; not lern-t).
+bool NeedsLinkingE(std::string_view stem);
+// Person endings (person 1..6) of the Präsens, Präteritum, Konjunktiv I and II rows.
+std::string PresentEnding(int person, std::string_view stem, bool noLinkingE, bool elnErn);
+std::string PastEnding(int person, std::string_view stem, bool strong);
+std::string SubjIEnding(int person);
+std::string SubjIIEnding(int person, std::string_view stem, bool strong);
+// Applies an ending token: "" nothing; "-en"/":en" append; "-2mm" cut 2 then append;
+// anything else replaces the form.
+void ApplyEndingToken(std::string& form, std::string_view token);
+// The stem ends with dürf, könn, mög, müss, soll, wiss or woll.
+bool IsModalStem(std::string_view stem);
+// Joins a prefix to a form, dropping one of three equal letters before a vowel change
+// (still + lege -> stillege).
+std::string JoinPrefixReduced(std::string_view prefix, std::string_view form);
+// The imperative without final e would end in a cluster that cannot be spoken (atm, rechn).
+bool ShortImperativeBlocked(std::string_view stem);
