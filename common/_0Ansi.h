@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,11 +22,19 @@ class TObject {
  public:
   virtual ~TObject() = default;
 };
-inline TObject* IntToObject(std::intptr_t n) { return reinterpret_cast<TObject*>(n); }
-inline std::intptr_t ObjectToInt(const TObject* o) { return reinterpret_cast<std::intptr_t>(o); }
+inline TObject* IntToObject(std::intptr_t n) {
+  return reinterpret_cast<TObject*>(n);
+}
+inline std::intptr_t ObjectToInt(const TObject* o) {
+  return reinterpret_cast<std::intptr_t>(o);
+}
 
 // Errors carry the German message, UTF-8 in what().
 struct EAnsiStringListError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// A file that cannot be opened or created; what() names the file and the system's reason.
+struct EFOpenError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 struct ESortCancelled : std::runtime_error {
@@ -168,4 +177,16 @@ class TAnsiStringList {
   bool FContinue = true;
   std::string FLocale;
   std::string FRtfHex;
+  // The ICU collator for FLocale and FCaseSensitive, created on first use.
+  struct TCollation;
+  std::unique_ptr<TCollation> FCollation;
+
+  void CheckIndex(int index, int limit) const;
+  void Grow();
+  void RemoveAt(int index);
+  void QuickSort(int l, int r, const TAnsiStringListSortCompare& compare);
+  bool ReportProgress(int l);
+  bool EqualItems(std::string_view s1, std::string_view s2) const;
+  int Collate(std::string_view s1, std::string_view s2) const;
+  void ResetCollation();
 };
