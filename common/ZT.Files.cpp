@@ -158,6 +158,7 @@ std::string Inflate(std::string_view stream) {
                    "\" kann nicht gelesen werden: " + std::strerror(err));
 }
 
+// There are no share modes to shut writers out; the file is read in one go instead.
 std::string ReadWholeFile(const std::filesystem::path& fileName) {
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) ThrowFileError(fileName, errno);
