@@ -206,6 +206,11 @@ class TVerbGen {
   std::string BuildPraeteritum(int person, bool Nebensatzform);
   std::string BuildKonjunktivG(int person, bool Nebensatzform);
   std::string BuildKonjunktivV(int person, bool Nebensatzform);
+  // Past tense and subjunctives: strong forms from slots 1 and 4, and the shared finish.
+  void StrongPraeteritum(int person, std::string& s, std::string& shortForm);
+  void StrongKonjunktivV(int person, std::string& s);
+  void SettleAlternative(std::string& s);
+  void FinishAlternative(bool Nebensatzform);
   std::string BuildPartizip(int nr);
   std::string BuildInfinitiv(int nr);
   // Runs a builder in the request frame: reload check first, then the read lock in file mode.
