@@ -648,8 +648,8 @@ void TAnsiStringList::binFileOut(const std::filesystem::path& fn) {
   std::string bytes;
   bytes.reserve(FRtfHex.size() / 2);
   for (std::size_t i = 0; i + 1 < FRtfHex.size(); i += 2) {
-    std::string_view pair(FRtfHex.data() + i, 2);
-    bytes.push_back(static_cast<char>(ParseIntA(pair, 16) * 16 + ParseIntA(pair, 16)));
+    std::string_view hi(FRtfHex.data() + i, 1), lo(FRtfHex.data() + i + 1, 1);
+    bytes.push_back(static_cast<char>(ParseIntA(hi, 16) * 16 + ParseIntA(lo, 16)));
   }
   std::ofstream out(fn, std::ios::binary | std::ios::trunc);
   if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
