@@ -199,6 +199,9 @@ class TVerbGen {
   std::string LowerPrefixInitial() const;
   void JoinParticiplePrefix(std::string_view prefixText, std::string& participle,
                             std::string& alternative) const;
+  std::string BuildPartizipI(const std::string& reflText);
+  std::string BuildPartizipII(const std::string& reflText);
+  std::string_view PrefixInInfinitive() const;  // praef as it stands in infin
 
   // Builders without the frame.
   std::string BuildPraesens(int person, bool Nebensatzform);
