@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: MIT
+// Präteritum, Konjunktiv I and Konjunktiv II, in main and subordinate clause order.
+//
+// The Präteritum and the Konjunktiv II build the weak form first; an exception entry then
+// supplies the strong form from slot 1 (Präteritum) or slot 4 (Konjunktiv II), and the weak
+// form survives as the alternative in Form2 only where the entry allows regular forms.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/Endings.h"
+#include "engine/_ZTVerb.h"
+#include "engine/_ZTVerbFrame.h"
+
+namespace {
+constexpr int kPastSlot = 1;
+constexpr int kSubjIISlot = 4;
+
+bool IsDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string Dash(std::string_view ending) {
+  std::string token = "-";
+  token += ending;
+  return token;
+}
+
+// Replaces oldLen letters at the 1-based position pos by text; a position beyond the end
+// appends, a position before the first letter leaves the form alone.
+void ReplaceAt(std::string& s, int pos, std::size_t oldLen, std::string_view text) {
+  if (pos < 1) return;
+  const std::size_t at = std::min(static_cast<std::size_t>(pos - 1), s.size());
+  s.erase(at, oldLen);
+  s.insert(at, text);
+}
+}  // namespace
+
+// --- shared finish --------------------------------------------------------------------------
+
+// An alternative equal to the main form is dropped; a preferred regular form moves to the front.
+void TVerbGen::SettleAlternative(std::string& s) {
+  if (Form2 == s) {
+    Form2.clear();
+  } else if (unRegel && unRegel->regelBesser && !regelsperre && !Form2.empty()) {
+    // With an empty alternative the swap would leave no main form at all.
+    std::swap(s, Form2);
+  }
+}
+
+// The alternative carries no pronoun; in subordinate order it gets the joined prefix.
+void TVerbGen::FinishAlternative(bool Nebensatzform) {
+  if (Form2.empty()) return;
+  AdaptStressMarker(Form2);
+  if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
+}
+
+// --- Präteritum -----------------------------------------------------------------------------
+
+// Builds the strong form of slot 1 into s (a copy of the stem). Form2 holds the weak form on
+// entry and the alternative on exit; shortForm receives the short du-form (fandst) when the
+// weak form already occupies Form2.
+void TVerbGen::StrongPraeteritum(int person, std::string& s, std::string& shortForm) {
+  const unRegRec& u = *unRegel;
+  if (!u.auchregel || regelsperre) Form2.clear();
+  const bool lang = u.ablautLang[kPastSlot];
+  const std::string& vowel = u.ablaut[kPastSlot];
+  const std::string& token = u.endung[kPastSlot];
+  ReplaceStemVowel(s, vowel, lang);
+  MarkVowelLength(s, lang);
+  AppendEnding(s, token, lang);
+  AdjustSharpS(s, static_cast<char>(FirstChar(PastEnding(person, s, true))), lang);
+  if (person == 2 && NeedsLinkingE(s)) {
+    if (!token.empty() && !(token.size() > 1 && IsDigit(token[1]))) {
+      s += 'e';  // an explicit ending keeps only the long form (tatest)
+    } else if (s == "barst") {
+      Form2 = "barstest";
+      s = "bar";
+    } else if (vowel.empty() || vowel[0] != 'i' || s == "ritt") {
+      std::string shortened = ReduceTripleLetters(s + "st");
+      (Form2.empty() ? Form2 : shortForm) = std::move(shortened);
+      s += 'e';
+    }  // otherwise an i-stem keeps the short form alone (schnittst, hieltst)
+  }
+  if (person == 5 && NeedsLinkingE(s)) s += 'e';
+  if ((person == 4 || person == 6) && EndsWith("ie", s)) {
+    // schrie + en: the finished form equals this alternative, which the finish then drops.
+    Form2 = s + PastEnding(person, s, true);
+    DeleteLastChar(s);
+  }
+  AppendEnding(s, Dash(PastEnding(person, s, true)), lang);
+  if (!u.ablaut2[kPastSlot].empty()) {
+    // The same finished form with the second vowel. The first vowel now stands at vpos, so
+    // its own length is replaced (not the stem vowel's, which may differ: ie for a).
+    Form2 = s;
+    ReplaceAt(Form2, vpos, vowel.size(), u.ablaut2[kPastSlot]);
+  }
+}
+
+std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
+  Form2.clear();
+  std::string shortForm;
+  if (stamm.empty()) return "-";
+  const std::string r = refPartikel(person);
+  if (personblocked(person)) return "-";
+
+  Form2 = stamm;
+  MarkVowelLength(Form2, stammvokalLang);
+  AppendEnding(Form2, Dash(PastEnding(person, Form2, false)), stammvokalLang);
+  Form2 = ReduceTripleLetters(Form2);
+
+  std::string s = stamm;
+  if (unRegel) {
+    StrongPraeteritum(person, s, shortForm);
+  } else {
+    s = std::move(Form2);
+    Form2.clear();
+  }
+  SettleAlternative(s);
+  PlacePrefixAndReflexive(s, Nebensatzform, r);
+  std::string result = ReduceTripleLetters(std::move(s));
+  AdaptStressMarker(result);
+  if (!shortForm.empty()) {
+    AdaptStressMarker(shortForm);
+    // Short form first (fandst,fandete); no dangling comma when the alternative was dropped.
+    Form2 = Form2.empty() ? shortForm : shortForm + "," + Form2;
+  }
+  FinishAlternative(Nebensatzform);
+  return result;
+}
+
+// --- Konjunktiv I ---------------------------------------------------------------------------
+
+std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
+  Form2.clear();
+  if (stamm.empty() || personblocked(person)) return "-";
+  std::string s = stamm;
+  const std::string ending = SubjIEnding(person);
+  if (_eln != _ern) {
+    // -eln: elided main form (sammle), -ern: elided alternative (wandre); full ending always.
+    Form2 = s;
+    ElideStemE(_ern ? Form2 : s);
+    Form2 = ReduceTripleLetters(Form2 + ending);
+  }
+  if (person <= 3 && EndsWith("sei", s)) {
+    s.resize(s.size() - 3);
+    s += person == 2 ? "seist" : "sei";
+    if (person == 2) Form2 = "seiest";
+  } else {
+    // A stem ending in e keeps its own e in front of an ending that begins with e.
+    if (EndsWith("e", s) && FirstChar(ending) == 'e') s += 'e';
+    AppendEnding(s, Dash(ending), stammvokalLang);
+  }
+  s = ReduceTripleLetters(std::move(s));
+  PlacePrefixAndReflexive(s, Nebensatzform, refPartikel(person));
+  FinishAlternative(Nebensatzform);
+  std::string result = ReduceTripleLetters(std::move(s));
+  AdaptStressMarker(result);
+  return result;
+}
+
+// --- Konjunktiv II --------------------------------------------------------------------------
+
+// Builds the strong form of slot 4 into s (the stem on entry); the second vowel of the slot
+// goes to Form2, which holds the weak form on entry.
+void TVerbGen::StrongKonjunktivV(int person, std::string& s) {
+  const unRegRec& u = *unRegel;
+  if (!u.auchregel || regelsperre) Form2.clear();
+  const std::string& vowel = u.ablaut[kSubjIISlot];
+  const std::string& vowel2 = u.ablaut2[kSubjIISlot];
+  const std::string& token = u.endung[kSubjIISlot];
+  const bool lang =
+      vowel != u.ablaut[kPastSlot] ? u.ablautLang[kSubjIISlot] : u.ablautLang[kPastSlot];
+  if (!vowel2.empty()) {
+    // The second vowel takes the length flag of the main one.
+    Form2 = stamm;
+    ReplaceStemVowel(Form2, vowel2, lang);
+    AppendEnding(Form2, token, lang);
+  }
+  ReplaceStemVowel(s, vowel, lang);
+  AppendEnding(s, token, lang);
+  if ((person == 2 || person == 5) && EndsWith("w\xE4r", s)) {
+    Form2 = s + (person == 2 ? "st" : "t");  // wärst, wärt beside wärest, wäret
+  }
+  const std::string ending = SubjIIEnding(person, s, vowel != stammvokal);
+  if (EndsWith("e", s) && FirstChar(ending) == 'e') {
+    s += 'e';
+    if (!vowel2.empty()) Form2 += 'e';
+  }
+  AppendEnding(s, Dash(ending), lang);
+  if (!vowel2.empty()) AppendEnding(Form2, Dash(ending), lang);
+}
+
+std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
+  Form2.clear();
+  if (stamm.empty() || personblocked(person)) return "-";
+  const std::string r = refPartikel(person);
+
+  Form2 = stamm;
+  AppendEnding(Form2, Dash(SubjIIEnding(person, Form2, false)), stammvokalLang);
+  Form2 = ReduceTripleLetters(Form2);
+
+  std::string s = stamm;
+  if (unRegel) {
+    StrongKonjunktivV(person, s);
+  } else {
+    s = std::move(Form2);
+    Form2.clear();
+  }
+  SettleAlternative(s);
+  if (Nebensatzform) {
+    PlacePrefixAndReflexive(s, true, r);
+  } else if (!unPrefixed) {
+    // Form, pronoun, particle (zöge mich an). No blank is added when nothing follows it.
+    s += r;
+    const std::string particle = SeparatedParticle();
+    if (!particle.empty()) s += " " + particle;
+  }
+  std::string result = ReduceTripleLetters(std::move(s));
+  AdaptStressMarker(result);
+  FinishAlternative(Nebensatzform);
+  return result;
+}
+
+// --- public entry points --------------------------------------------------------------------
+
+std::string TVerbGen::PraeteritumA(int person, bool Nebensatzform) {
+  return Framed([&] { return BuildPraeteritum(person, Nebensatzform); });
+}
+std::u16string TVerbGen::Praeteritum(int person, bool Nebensatzform) {
+  return Latin1ToUni(PraeteritumA(person, Nebensatzform));
+}
+std::string TVerbGen::KonjunktivGA(int person, bool Nebensatzform) {
+  return Framed([&] { return BuildKonjunktivG(person, Nebensatzform); });
+}
+std::u16string TVerbGen::KonjunktivG(int person, bool Nebensatzform) {
+  return Latin1ToUni(KonjunktivGA(person, Nebensatzform));
+}
+std::string TVerbGen::KonjunktivVA(int person, bool Nebensatzform) {
+  return Framed([&] { return BuildKonjunktivV(person, Nebensatzform); });
+}
+std::u16string TVerbGen::KonjunktivV(int person, bool Nebensatzform) {
+  return Latin1ToUni(KonjunktivVA(person, Nebensatzform));
+}

@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: MIT
+// Präteritum, Konjunktiv I and Konjunktiv II over the shared form fixture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+enum Tense { Praet, KonjI, KonjII };
+
+const char* TenseName(Tense t) {
+  return t == Praet ? "Praeteritum" : t == KonjI ? "Konjunktiv I" : "Konjunktiv II";
+}
+
+class PastTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
+    verb_ = std::make_unique<TVerbGen>();
+    verb_->SetOnErrMsg([](const std::u16string&) {});
+  }
+  static void TearDownTestSuite() { verb_.reset(); }
+
+  // Analyses verb afresh with the given class and orthography.
+  static TVerbGen& Verb(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
+    verb_->SetOrthoTyp(ortho);
+    verb_->unPrefixed = false;
+    verb_->newVerbA(verb, cls);
+    return *verb_;
+  }
+  static std::string Form(TVerbGen& v, Tense t, int person, bool sub) {
+    switch (t) {
+      case Praet:
+        return v.PraeteritumA(person, sub);
+      case KonjI:
+        return v.KonjunktivGA(person, sub);
+      case KonjII:
+        return v.KonjunktivVA(person, sub);
+    }
+    return {};
+  }
+
+  static std::unique_ptr<TVerbGen> verb_;
+};
+std::unique_ptr<TVerbGen> PastTest::verb_;
+
+std::string Name(const char* verb, Tense t, int person, bool sub, const char* extra = "") {
+  return std::string(verb) + ", " + TenseName(t) + ", person " + std::to_string(person) +
+         (sub ? ", subordinate" : ", main") + extra;
+}
+
+struct Row {
+  const char* verb;
+  TSchwSt cls;
+  Tense tense;
+  int person;
+  bool sub;
+  const char* form;
+  const char* form2;  // the alternative left in Form2
+};
+
+// New orthography. Umlauts and ß as Windows-1252 bytes.
+const Row kRows[] = {
+    // Regular verbs: the weak form only.
+    {"machen", unsp, Praet, 1, false, "machte", ""},
+    {"arbeiten", unsp, Praet, 2, false, "arbeitetest", ""},
+    {"atmen", unsp, Praet, 3, false, "atmete", ""},
+    {"sammeln", unsp, Praet, 4, false, "sammelten", ""},
+    // Strong stems; person 2 with a linking e.
+    {"finden", unsp, Praet, 1, false, "fand", ""},
+    {"finden", unsp, Praet, 2, false, "fandest", "fandst"},
+    {"finden", unsp, Praet, 5, false, "fandet", ""},
+    {"stehen", unsp, Praet, 2, false, "standest", "standst"},
+    {"schinden", unsp, Praet, 2, false, "schundest", "schundst,schindetest"},
+    {"schinden", stark, Praet, 2, false, "schundest", "schundst"},
+    {"bersten", unsp, Praet, 2, false, "barst", "barstest"},
+    {"schneiden", unsp, Praet, 2, false, "schnittst", ""},
+    {"reiten", unsp, Praet, 2, false, "rittest", "rittst"},
+    {"schreien", unsp, Praet, 2, false, "schriest", ""},
+    {"schreien", unsp, Praet, 4, false, "schrien", ""},
+    {"schreien", unsp, Praet, 6, false, "schrien", ""},
+    {"gehen", unsp, Praet, 4, false, "gingen", ""},
+    {"sein", unsp, Praet, 1, false, "war", ""},
+    {"sein", unsp, Praet, 2, false, "warst", ""},
+    {"sein", unsp, Praet, 5, false, "wart", ""},
+    {"haben", unsp, Praet, 2, false, "hattest", ""},
+    {"bringen", unsp, Praet, 1, false, "brachte", ""},
+    {"denken", unsp, Praet, 4, false, "dachten", ""},
+    {"kennen", unsp, Praet, 2, false, "kanntest", ""},
+    // Regular forms beside, before or instead of the strong ones.
+    {"schleifen", unsp, Praet, 1, false, "schliff", "schleifte"},
+    {"schleifen", stark, Praet, 1, false, "schliff", ""},
+    {"schleifen", schwach, Praet, 1, false, "schleifte", ""},
+    {"melken", unsp, Praet, 1, false, "melkte", "molk"},
+    {"melken", unsp, Praet, 2, false, "melktest", "molkst"},
+    {"melken", stark, Praet, 1, false, "molk", ""},
+    // Word order.
+    {"sich anziehen", unsp, Praet, 1, false, "zog mich an", ""},
+    {"sich anziehen", unsp, Praet, 1, true, "mich anzog", ""},
+    {"angehen", unsp, Praet, 2, true, "angingst", ""},
+    {"\\+ankommen", unsp, Praet, 3, true, "ankam", ""},
+
+    // Konjunktiv I: no exception data, except the fixed forms of sein.
+    {"sein", unsp, KonjI, 1, false, "sei", ""},
+    {"sein", unsp, KonjI, 2, false, "seist", "seiest"},
+    {"sein", unsp, KonjI, 3, false, "sei", ""},
+    {"sein", unsp, KonjI, 4, false, "seien", ""},
+    {"sein", unsp, KonjI, 5, false, "seiet", ""},
+    {"sein", unsp, KonjI, 6, false, "seien", ""},
+    {"haben", unsp, KonjI, 1, false, "habe", ""},
+    {"haben", unsp, KonjI, 2, false, "habest", ""},
+    {"haben", unsp, KonjI, 5, false, "habet", ""},
+    {"gehen", unsp, KonjI, 3, false, "gehe", ""},
+    {"sammeln", unsp, KonjI, 1, false, "sammle", "sammele"},
+    {"sammeln", unsp, KonjI, 2, false, "sammlest", "sammelest"},
+    {"sammeln", unsp, KonjI, 4, false, "sammlen", "sammelen"},
+    {"wandern", unsp, KonjI, 1, false, "wandere", "wandre"},
+    {"wandern", unsp, KonjI, 4, false, "wanderen", "wandren"},
+    {"sich anziehen", unsp, KonjI, 2, false, "ziehest dich an", ""},
+    {"sich anziehen", unsp, KonjI, 2, true, "dich anziehest", ""},
+    {"da/sein", unsp, KonjI, 2, true, "daseist", "daseiest"},
+
+    // Konjunktiv II.
+    {"gehen", unsp, KonjII, 1, false, "ginge", "g\xE4nge"},
+    {"gehen", unsp, KonjII, 2, false, "gingest", "g\xE4ngest"},
+    {"kommen", unsp, KonjII, 1, false, "k\xE4me", ""},
+    {"sein", unsp, KonjII, 1, false, "w\xE4re", ""},
+    {"sein", unsp, KonjII, 2, false, "w\xE4rest", "w\xE4rst"},
+    {"sein", unsp, KonjII, 4, false, "w\xE4ren", ""},
+    {"sein", unsp, KonjII, 5, false, "w\xE4ret", "w\xE4rt"},
+    {"haben", unsp, KonjII, 2, false, "h\xE4ttest", ""},
+    {"machen", unsp, KonjII, 1, false, "machte", ""},
+    {"arbeiten", unsp, KonjII, 1, false, "arbeitete", ""},
+    {"stehen", unsp, KonjII, 1, false, "st\xFCnde", "st\xE4nde"},
+    {"helfen", unsp, KonjII, 3, false, "h\xFClfe", "h\xE4lfe"},
+    {"bringen", unsp, KonjII, 1, false,
+     "br\xE4"
+     "chte",
+     ""},
+    {"denken", unsp, KonjII, 2, false,
+     "d\xE4"
+     "chtest",
+     ""},
+    {"kennen", unsp, KonjII, 1, false, "kennte", ""},
+    {"reiten", unsp, KonjII, 4, false, "ritten", ""},
+    {"melken", unsp, KonjII, 1, false, "melkte", "m\xF6lke"},
+    {"schleifen", unsp, KonjII, 1, false, "schliffe", "schleifte"},
+    {"sich anziehen", unsp, KonjII, 1, false, "z\xF6ge mich an", ""},
+    {"sich anziehen", unsp, KonjII, 1, true, "mich anz\xF6ge", ""},
+    {"angehen", unsp, KonjII, 1, true, "anginge", "ang\xE4nge"},
+    {"angehen", unsp, KonjII, 1, false, "ginge an", "g\xE4nge"},
+};
+
+TEST_F(PastTest, FormsAndAlternatives) {
+  for (const Row& r : kRows) {
+    TVerbGen& v = Verb(r.verb, r.cls);
+    const std::string name = Name(r.verb, r.tense, r.person, r.sub,
+                                  r.cls == stark     ? " (stark)"
+                                  : r.cls == schwach ? " (schwach)"
+                                                     : "");
+    EXPECT_EQ(Form(v, r.tense, r.person, r.sub), r.form) << name;
+    EXPECT_EQ(v.Form2, r.form2) << name;
+  }
+}
+
+struct OrthoRow {
+  const char* verb;
+  Tense tense;
+  int person;
+  bool sub;
+  const char* neu;
+  const char* alt;
+  const char* ch;
+};
+
+// ß and ss, and triple letters before a vowel, in the three orthographies.
+const OrthoRow kOrthoRows[] = {
+    {"lassen", Praet, 1, false, "lie\xDF", "lie\xDF", "liess"},
+    {"lassen", Praet, 2, false,
+     "lie\xDF"
+     "est",
+     "lie\xDF"
+     "est",
+     "liessest"},
+    {"lassen", Praet, 4, false,
+     "lie\xDF"
+     "en",
+     "lie\xDF"
+     "en",
+     "liessen"},
+    {"lassen", KonjII, 1, false,
+     "lie\xDF"
+     "e",
+     "lie\xDF"
+     "e",
+     "liesse"},
+    {"m\xFCssen", Praet, 1, false, "musste",
+     "mu\xDF"
+     "te",
+     "musste"},
+    {"m\xFCssen", KonjII, 4, false, "m\xFCssten",
+     "m\xFC\xDF"
+     "ten",
+     "m\xFCssten"},
+    {"stilllegen", Praet, 1, true, "stilllegte", "stillegte", "stillegte"},
+    {"stilllegen", KonjII, 1, true, "stilllegte", "stillegte", "stillegte"},
+};
+
+TEST_F(PastTest, Orthographies) {
+  for (const OrthoRow& r : kOrthoRows) {
+    const TOrthoTyp orthos[] = {NeuOrtho, AltOrtho, ChOrtho};
+    const char* expected[] = {r.neu, r.alt, r.ch};
+    for (int i = 0; i < 3; ++i) {
+      TVerbGen& v = Verb(r.verb, unsp, orthos[i]);
+      EXPECT_EQ(Form(v, r.tense, r.person, r.sub), expected[i])
+          << Name(r.verb, r.tense, r.person, r.sub,
+                  i == 0   ? " (neu)"
+                  : i == 1 ? " (alt)"
+                           : " (ch)");
+    }
+  }
+}
+
+// The list request of the conversation service leaves out particle and pronoun.
+TEST_F(PastTest, UnprefixedMainClauseIsTheBareForm) {
+  const struct {
+    const char* verb;
+    const char* main;
+    const char* sub;
+  } rows[] = {
+      {"ankommen", "k\xE4me", "ank\xE4me"},
+      {"sich anziehen", "z\xF6ge", "mich anz\xF6ge"},
+  };
+  for (const auto& r : rows) {
+    TVerbGen& v = Verb(r.verb);
+    v.unPrefixed = true;
+    EXPECT_EQ(v.KonjunktivVA(1, false), r.main) << r.verb;
+    EXPECT_EQ(v.KonjunktivVA(1, true), r.sub) << r.verb;
+  }
+}
+
+TEST_F(PastTest, Utf16Twins) {
+  TVerbGen& v = Verb("gehen");
+  EXPECT_EQ(v.KonjunktivV(1, false), u"ginge");
+  EXPECT_EQ(v.Praeteritum(1, false), u"ging");
+  EXPECT_EQ(Verb("sein").KonjunktivG(2, false), u"seist");
+}
+
+// Inputs for which a tense has no form: "-" and an empty alternative, every person listed.
+TEST_F(PastTest, NoForm) {
+  const struct {
+    const char* verb;
+    int person;
+  } rows[] = {
+      {"3 regnen", 1},
+      {"3 regnen", 6},
+      {"verschallen", 3},
+      {"lese", 1},
+  };
+  for (const auto& r : rows) {
+    for (Tense t : {Praet, KonjI, KonjII}) {
+      for (bool sub : {false, true}) {
+        TVerbGen& v = Verb(r.verb);
+        v.Form2 = "stale";
+        EXPECT_EQ(Form(v, t, r.person, sub), "-") << Name(r.verb, t, r.person, sub);
+        EXPECT_EQ(v.Form2, "") << Name(r.verb, t, r.person, sub);
+      }
+    }
+  }
+  EXPECT_EQ(Verb("3 regnen").PraeteritumA(3, false), "regnete");
+}
+
+}  // namespace
