@@ -1,1 +1,140 @@
 // SPDX-License-Identifier: MIT
+#include "app/FullForms.h"
+
+#include <cerrno>
+#include <istream>
+#include <ostream>
+
+#include "common/ZT.Files.h"
+#include "common/_ZT_cmn_A.h"
+
+namespace {
+
+using TFiniteBuilder = std::string (TVerbGen::*)(int, bool);
+using TNonFiniteBuilder = std::string (TVerbGen::*)(int);
+
+constexpr TFiniteBuilder kTenses[] = {&TVerbGen::PraesensA, &TVerbGen::PraeteritumA,
+                                      &TVerbGen::KonjunktivGA, &TVerbGen::KonjunktivVA};
+
+struct TNonFinite {
+  TNonFiniteBuilder build;
+  int nr;
+};
+// Infinitiv II, Partizip I, Partizip II, singular imperative.
+constexpr TNonFinite kNonFinites[] = {{&TVerbGen::InfinitivA, 2},
+                                      {&TVerbGen::PartizipA, 1},
+                                      {&TVerbGen::PartizipA, 2},
+                                      {&TVerbGen::ImperativA, 1}};
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// "sub/alt,main;": the subordinate form only where it differs, the alternative only where
+// there is one. The order of the calls matters: Form2 belongs to the main-clause call.
+void AppendFiniteEntry(std::string& record, TVerbGen& verb, TFiniteBuilder tense, int person) {
+  const std::string sub = (verb.*tense)(person, true);
+  std::string main = (verb.*tense)(person, false);
+  const std::string& alt = verb.Form2;
+  TrimTrailingBlanks(main);
+  if (sub != main) record.append(sub).push_back('/');
+  if (!alt.empty()) record.append(alt).push_back(',');
+  record.append(main).push_back(';');
+}
+
+void AppendNonFiniteEntry(std::string& record, TVerbGen& verb, const TNonFinite& form) {
+  const std::string f = (verb.*form.build)(form.nr);
+  if (!verb.Form2.empty()) record.append(verb.Form2).push_back(',');
+  record.append(f).push_back(';');
+}
+
+// A failed analysis without an error handler raises; the record treats it like any other
+// analysis that is not unique.
+bool Analyse(TVerbGen& verb, const std::string& line) {
+  try {
+    return verb.newVerbA(line, unsp);
+  } catch (const EVerbGenError&) {
+    return false;
+  }
+}
+
+void CheckStream(const std::ios& stream, const char* message) {
+  if (stream.bad() || (stream.fail() && !stream.eof())) {
+    throw EFullFormsIoError(message, errno);
+  }
+}
+
+}  // namespace
+
+std::filesystem::path FullFormsOutputPath(const std::filesystem::path& input) {
+  std::filesystem::path out = input;
+  out.replace_extension(".txf");
+  return out;
+}
+
+bool IsUtf8List(std::string_view bytes) {
+  if (!IsPlausibleUtf8(bytes)) return false;
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+bool CleanListLine(std::string& line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  TrimTrailingBlanks(line);
+  TrimLeadingBlanks(line);
+  return !line.empty() && line.front() != '*' && line.front() != ';';
+}
+
+std::string FullFormRecord(TVerbGen& verb, const std::string& line) {
+  std::string record;
+  record.reserve(1024);
+  if (!Analyse(verb, line)) {
+    record.append("* ").append(line);
+    record.append(" nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einf\xFCgung!");
+    record.append(kCrLf);
+  }
+  record.append("> ").append(line).append(kCrLf);
+  for (TFiniteBuilder tense : kTenses) {
+    record.push_back(':');
+    for (int person = 1; person <= 6; ++person) AppendFiniteEntry(record, verb, tense, person);
+    record.append(kCrLf);
+  }
+  record.push_back(':');
+  for (const TNonFinite& form : kNonFinites) AppendNonFiniteEntry(record, verb, form);
+  record.append(kCrLf).append(kCrLf);
+  return record;
+}
+
+int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
+                   bool outputUtf8) {
+  int count = 0;
+  std::string line;
+  bool first = true;
+  while (std::getline(in, line)) {
+    if (inputUtf8) {
+      if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
+      line = Utf8ToLatin1(line);
+    }
+    first = false;
+    if (!CleanListLine(line)) continue;
+    ++count;
+    const std::string record = FullFormRecord(verb, line);
+    if (outputUtf8) {
+      out << Latin1ToUtf8(record);
+    } else {
+      out << record;
+    }
+    out.flush();
+    CheckStream(out, "Die Ausgabe kann nicht geschrieben werden.");
+  }
+  CheckStream(in, "Die Liste kann nicht gelesen werden.");
+  return count;
+}
+
+std::string FullFormsMessage(int count, std::string_view outputPath) {
+  // The window shows a CR between the two lines; a terminal wants a line feed.
+  std::string message = std::to_string(count);
+  message.append("Verben verarbeitet\n").append(outputPath).append(" erstellt.");
+  return message;
+}

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// Full-form lists: for every infinitive of a text list, the finite forms of Präsens,
+// Präteritum, Konjunktiv I and II (subordinate and main clause) and Infinitiv II, Partizip I
+// and II and the singular imperative, in a compact record with fixed separators.
+//
+// Works on streams and strings; opening the files and showing the final message is the
+// front end's business.
+//
+//   TVerbGen verb;
+//   FullFormRecord(verb, "lesen");
+//     // "> lesen\r\n:lese;liest;liest;lesen;lest;lesen;\r\n:las;..." ending in "\r\n\r\n"
+//   FullFormsOutputPath("list.txt");   // "list.txf"
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "engine/_ZTVerb.h"
+
+// The input or output stream failed; the reason is in the system error code.
+struct EFullFormsIoError : std::runtime_error {
+  EFullFormsIoError(const char* message, int systemError)
+      : std::runtime_error(message), SystemError(systemError) {}
+  int SystemError;  // errno when the stream failed, 0 when unknown
+};
+
+// The companion file of an input list: extension replaced by ".txf", appended when none.
+std::filesystem::path FullFormsOutputPath(const std::filesystem::path& input);
+
+// True when the bytes should be read as UTF-8: valid UTF-8 holding at least one non-ASCII
+// byte. A pure ASCII list reads the same either way and stays Windows-1252.
+bool IsUtf8List(std::string_view bytes);
+
+// Strips a list line of trailing, then leading blanks (a CR left by CR LF counts as the line
+// end); false for an empty line or a comment ("*" or ";" first).
+bool CleanListLine(std::string& line);
+
+// The record of one infinitive (8-bit, lines ended by CR LF, the empty line included).
+// Analyses line on verb; an analysis that is not unique adds the "nicht eindeutig" line first.
+std::string FullFormRecord(TVerbGen& verb, const std::string& line);
+
+// Reads the list from in and writes each record to out as soon as it is built (flushed, so
+// the records written so far survive a later failure). inputUtf8: the list is UTF-8 and is
+// converted for the engine; outputUtf8: the records are written in UTF-8 instead of
+// Windows-1252. Returns the number of infinitives processed. Throws EFullFormsIoError when
+// a stream fails.
+int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
+                   bool outputUtf8);
+
+// The closing message: the count, "Verben verarbeitet", a line break, the output path and
+// " erstellt." (UTF-8; the path as given).
+std::string FullFormsMessage(int count, std::string_view outputPath);
