@@ -1,1 +1,316 @@
 // SPDX-License-Identifier: MIT
+// The shared verb lists: state, lock, life cycle, file location and lookups.
+#include "engine/_ZTVerbLists.h"
+
+#include <cstdlib>
+#include <system_error>
+#include <unordered_map>
+
+#include "common/ZT.Resources.h"
+#include "common/_ZT_cmn_A.h"
+
+#ifndef BEUGWERK_INSTALL_VERBLISTS
+#define BEUGWERK_INSTALL_VERBLISTS ""
+#endif
+
+TSharedReentrantLock VerbListsLock;
+std::filesystem::path VerbListsPath;
+std::atomic<std::int64_t> VerbListsFileDate{0};
+std::int32_t VerbListsUsers = 0;
+TVerbListsTables VerbLists;
+std::string VerbListsResourceName = "VERBLISTS";
+
+namespace {
+
+// Mirrors "VerbListsPath not empty" of the last load, so that readers need not read the path
+// while a reload may change it.
+std::atomic<bool> gFileMode{false};
+
+bool IsDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool InTable(std::string_view table, std::string_view word) {
+  for (const TPackedEntry& e : TPackedTable(table, false))
+    if (e.text == word) return true;
+  return false;
+}
+
+// Fills lines from the file at path when one is there (true), else from the embedded copy.
+bool ReadVerbListsSource(const std::filesystem::path& path, TAnsiStringList& lines) {
+  std::error_code ec;
+  if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
+    lines.LoadFromFile(path);
+    return true;
+  }
+  std::string text;
+  if (!LoadTextResource(VerbListsResourceName, text)) throw EVerbListsMissing();
+  lines.SetText(text);
+  return false;
+}
+
+}  // namespace
+
+// --- Packed tables -----------------------------------------------------------------------------
+
+void TPackedTable::iterator::Read() {
+  atEnd_ = true;
+  if (rest_.empty()) return;
+  const std::size_t len = static_cast<unsigned char>(rest_[0]);
+  const std::size_t need = 1 + len + (withDigit_ ? 1 : 0);
+  if (len == 0 || need > rest_.size()) return;
+  entry_.text = rest_.substr(1, len);
+  entry_.digit = withDigit_ ? static_cast<unsigned char>(rest_[1 + len]) : 0;
+  step_ = need;
+  atEnd_ = false;
+}
+
+TPackedTable::iterator& TPackedTable::iterator::operator++() {
+  rest_.remove_prefix(step_);
+  Read();
+  return *this;
+}
+
+std::string_view VerbListsSectionName(int section) {
+  static constexpr std::array<std::string_view, kVerbListsSections> kNames = {
+      "unRegList",  "prefixTable", "notPrefixedTable", "stressTable",   "splitTable", "gapTable",
+      "onsetTable", "esVerbTable", "habenSeinTable",   "formLimitList", "respellList"};
+  return section >= 0 && section < kVerbListsSections ? kNames[section] : "?";
+}
+
+std::string& TVerbListsTables::Table(TVerbListsSection s) {
+  switch (s) {
+    case vlsPrefixes:
+      return prefixTable;
+    case vlsNotPrefixed:
+      return notPrefixedTable;
+    case vlsStress:
+      return stressTable;
+    case vlsSplit:
+      return splitTable;
+    case vlsGap:
+      return gapTable;
+    case vlsOnset:
+      return onsetTable;
+    case vlsEsVerb:
+      return esVerbTable;
+    case vlsHabenSein:
+      return habenSeinTable;
+    default:
+      throw EAssertionFailed("Assertion fehlgeschlagen (_ZTVerbLists): keine Tabelle");
+  }
+}
+
+void TVerbListsTables::Free() {
+  formLimitList.reset();
+  respellList.reset();
+  unRegList.clear();
+  for (int s = vlsPrefixes; s <= vlsHabenSein; ++s) {
+    Table(static_cast<TVerbListsSection>(s)).clear();
+    Table(static_cast<TVerbListsSection>(s)).shrink_to_fit();
+  }
+}
+
+// --- Lock --------------------------------------------------------------------------------------
+
+int& TSharedReentrantLock::ReadDepth() {
+  // One counter per lock and thread; entries stay for the thread's life (one per lock).
+  thread_local std::unordered_map<const TSharedReentrantLock*, int> depths;
+  return depths[this];
+}
+
+void TSharedReentrantLock::BeginRead() {
+  int& depth = ReadDepth();
+  if (depth == 0) mutex_.lock_shared();
+  ++depth;
+}
+
+void TSharedReentrantLock::EndRead() {
+  int& depth = ReadDepth();
+  if (depth > 0 && --depth == 0) mutex_.unlock_shared();
+}
+
+void TSharedReentrantLock::BeginWrite() {
+  // A reader asking to write would wait for itself.
+  if (ReadDepth() > 0)
+    throw EAssertionFailed("Assertion fehlgeschlagen (_ZTVerbLists): Schreibsperre beim Lesen");
+  mutex_.lock();
+}
+
+void TSharedReentrantLock::EndWrite() {
+  mutex_.unlock();
+}
+
+bool VerbListsFileMode() {
+  return gFileMode.load();
+}
+
+// --- Life cycle --------------------------------------------------------------------------------
+
+void LoadVerbLists(TVerbListsReport* report) {
+  if (VerbLists.formLimitList)
+    throw EAssertionFailed("Assertion fehlgeschlagen (_ZTVerbLists): Listen schon geladen");
+  // The time is taken before reading: a change during the read is then seen by the next check.
+  const std::int64_t date = VerbListsPath.empty() ? 0 : FileWriteTime(VerbListsPath);
+  TAnsiStringList lines;
+  if (ReadVerbListsSource(VerbListsPath, lines))
+    VerbListsFileDate = date;
+  else
+    VerbListsPath.clear();
+  if (report) report->path = VerbListsPath;
+  try {
+    ParseVerbLists(lines, VerbLists, report);
+  } catch (...) {
+    VerbLists.Free();
+    throw;
+  }
+  gFileMode = !VerbListsPath.empty();
+}
+
+void FreeVerbLists() {
+  VerbListsUsers = 0;
+  VerbLists.Free();
+}
+
+void ReloadVerbLists() {
+  TWriteLock lock(VerbListsLock);
+  const std::int32_t users = VerbListsUsers;
+  FreeVerbLists();
+  // Without users the lists stay freed: the next user loads them (loading here would make
+  // that load fail as "still loaded").
+  try {
+    if (users > 0) LoadVerbLists();
+  } catch (...) {
+    VerbListsUsers = users;
+    throw;
+  }
+  VerbListsUsers = users;
+}
+
+bool CheckVerbListsFile() {
+  std::filesystem::path path;
+  {
+    TReadLock lock(VerbListsLock);
+    path = VerbListsPath;
+  }
+  if (path.empty() || FileWriteTime(path) == VerbListsFileDate.load()) return false;
+  ReloadVerbLists();
+  return true;
+}
+
+// Locks in resource mode too: two first users must not both load.
+void JoinVerbLists() {
+  TWriteLock lock(VerbListsLock);
+  if (VerbListsUsers <= 0) LoadVerbLists();
+  ++VerbListsUsers;
+}
+
+void LeaveVerbLists() {
+  TWriteLock lock(VerbListsLock);
+  if (--VerbListsUsers <= 0) FreeVerbLists();
+}
+
+TVerbListsReport InspectVerbLists(const std::filesystem::path& path, TVerbListsTables& tables) {
+  TVerbListsReport report;
+  TAnsiStringList lines;
+  if (ReadVerbListsSource(path, lines)) report.path = path;
+  ParseVerbLists(lines, tables, &report);
+  return report;
+}
+
+// --- Locating the file -------------------------------------------------------------------------
+
+std::filesystem::path ResolveVerbListsPath(const TVerbListsSearch& search) {
+  struct TCandidate {
+    std::filesystem::path path;
+    bool onlyIfPresent;
+  };
+  const TCandidate candidates[] = {
+      {search.optionPath, false},
+      {search.envValue, false},
+      {search.exeDir.empty() ? std::filesystem::path() : search.exeDir / kVerbListsFileName, true},
+      {search.installFile, false},
+  };
+  for (const TCandidate& c : candidates) {
+    std::error_code ec;
+    if (c.path.empty() || (c.onlyIfPresent && !std::filesystem::is_regular_file(c.path, ec)))
+      continue;
+    return c.path;
+  }
+  return {};
+}
+
+TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath) {
+  TVerbListsSearch search;
+  search.optionPath = optionPath;
+  if (const char* env = std::getenv("BEUGWERK_VERBLISTS")) search.envValue = env;
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) search.exeDir = exe.parent_path();
+  search.installFile = BEUGWERK_INSTALL_VERBLISTS;
+  return search;
+}
+
+// --- Lookups -----------------------------------------------------------------------------------
+
+bool IsInNotPrefixed(std::string_view word) {
+  return InTable(notPrefixedTable, word);
+}
+bool IsInOnsetTable(std::string_view onset) {
+  return InTable(onsetTable, onset);
+}
+bool IsEsVerb(std::string_view stem) {
+  return InTable(esVerbTable, stem);
+}
+
+// Entries whose digit is no digit count as not listed: their value would be meaningless.
+int StressDigit(std::string_view word) {
+  for (const TPackedEntry& e : TPackedTable(stressTable, true))
+    if (e.text == word) return IsDigit(e.digit) ? e.digit - '0' : 0;
+  return 0;
+}
+
+int SplitFromTable(std::string_view stem) {
+  for (const TPackedEntry& e : TPackedTable(splitTable, false)) {
+    const auto last = static_cast<unsigned char>(e.text.back());
+    if (e.text.substr(0, e.text.size() - 1) == stem) return IsDigit(last) ? last - '0' : 0;
+  }
+  return 0;
+}
+
+int GapNumberFromTable(std::string_view stem) {
+  for (const TPackedEntry& e : TPackedTable(gapTable, false)) {
+    const std::string_view t = e.text;
+    if (!IsDigit(t.back())) continue;
+    const bool twoDigits = t.size() >= 2 && IsDigit(t[t.size() - 2]);
+    const std::size_t n = twoDigits ? 2 : 1;
+    if (t.substr(0, t.size() - n) != stem) continue;
+    return twoDigits ? (t[t.size() - 2] - '0') * 10 + (t.back() - '0') : t.back() - '0';
+  }
+  return 0;
+}
+
+int HabenSeinFromTable(std::string_view word) {
+  for (const TPackedEntry& e : TPackedTable(habenSeinTable, true)) {
+    if (word.substr(0, e.text.size()) != e.text) continue;
+    return e.digit >= '1' && e.digit <= '3' ? e.digit - '0' : 0;
+  }
+  return 0;
+}
+
+int RespellPosition(std::string_view word) {
+  if (!respellList) return 0;
+  const int i = respellList->IndexOf(word);
+  return i < 0 ? 0 : static_cast<int>(ObjectToInt(respellList->GetObject(i)));
+}
+
+const std::string* FormLimitLine(std::string_view stem) {
+  if (!formLimitList) return nullptr;
+  for (int i = 0; i < formLimitList->Count(); ++i) {
+    const std::string& line = formLimitList->Get(i);
+    if (line.size() > stem.size() && line.compare(0, stem.size(), stem) == 0 &&
+        line[stem.size()] == ' ')
+      return &line;
+  }
+  return nullptr;
+}
