@@ -91,6 +91,7 @@ const Row kRows[] = {
     {"bringen", unsp, Praet, 1, false, "brachte", ""},
     {"denken", unsp, Praet, 4, false, "dachten", ""},
     {"kennen", unsp, Praet, 2, false, "kanntest", ""},
+    {"werden", unsp, Praet, 2, false, "wurdest", ""},
     // Regular forms beside, before or instead of the strong ones.
     {"schleifen", unsp, Praet, 1, false, "schliff", "schleifte"},
     {"schleifen", stark, Praet, 1, false, "schliff", ""},
@@ -146,6 +147,9 @@ const Row kRows[] = {
      "chtest",
      ""},
     {"kennen", unsp, KonjII, 1, false, "kennte", ""},
+    {"werden", unsp, KonjII, 2, false, "w\xFCrdest", ""},
+    {"wissen", unsp, KonjII, 1, false, "w\xFCsste", ""},
+    {"k\xF6nnen", unsp, KonjII, 4, false, "k\xF6nnten", ""},
     {"reiten", unsp, KonjII, 4, false, "ritten", ""},
     {"melken", unsp, KonjII, 1, false, "melkte", "m\xF6lke"},
     {"schleifen", unsp, KonjII, 1, false, "schliffe", "schleifte"},
