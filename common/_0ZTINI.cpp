@@ -75,6 +75,9 @@ void AppendLine(std::u16string& out, const TIniSection::TLine& l, std::u16string
   if (l.Key.empty()) {
     out += v;
   } else {
+    // A key that would read as a header or a comment keeps a blank before it; keys are
+    // trimmed on reading.
+    if (l.Key.front() == u'[' || l.Key.front() == u';') out += u' ';
     out += l.Key;
     out += u'=';
     if (Quoted(v)) {
@@ -352,10 +355,17 @@ void TIniStream::LoadFromText(std::u16string_view text) {
   FModified = false;
 }
 
-void TIniStream::LoadFromBytes(std::string_view bytes) {
-  std::u16string text = ReadTextBytes(bytes);
+int TIniStream::LoadFromBytes(std::string_view bytes) {
   if (FEncoding == et_none && bytes.starts_with("\xEF\xBB\xBF")) FEncoding = et_UTF8;
+  int bad = 0;
+  std::u16string text;
+  try {
+    text = ReadTextBytes(bytes);
+  } catch (const std::exception&) {
+    text = DecodeIniLines(bytes, FEncoding, &bad);
+  }
   LoadFromText(text);
+  return bad;
 }
 
 void TIniStream::LoadFromStream(std::istream& in) {

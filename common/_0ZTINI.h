@@ -170,7 +170,9 @@ class TIniStream {
   // Parses the lines of text (CR, LF or CR LF) into this document, which is cleared first.
   void LoadFromText(std::u16string_view text);
   // Detects the encoding of the bytes (a UTF-8 signature sets Encoding when it is unset).
-  void LoadFromBytes(std::string_view bytes);
+  // Bytes the reader rejects are decoded line by line (DecodeIniLines); the result is the
+  // number of the last line that could not be decoded, 0 when all could.
+  int LoadFromBytes(std::string_view bytes);
   void LoadFromStream(std::istream& in);
   // The file format: ";$C", sorted sections, CR LF after every line.
   std::u16string FileText() const;
