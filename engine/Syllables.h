@@ -6,7 +6,7 @@
 // its string, whatever the arguments.
 //
 //   CountSyllables("koalier", 255)   -> 3
-//   StressSyllable("\xFC" "ber'setz") -> 2   (mark before the second syllable)
+//   StressSyllable("\374ber'setz") -> 3   (mark before the third syllable)
 //   IsDoubleUsePrefix("ter")         -> true (a final part of "hinter"/"unter")
 //
 // StressSyllable, OnsetAllowed and GapFromTable consult the shared verb lists
@@ -50,24 +50,21 @@ bool OnsetAllowed(std::string_view s, int k);
 // Length(s) minus the number of the first gap table entry naming s; 0 when none does.
 int GapFromTable(std::string_view s);
 
-// The fixed word lists of the prefix analysis, in the order they are tried.
+// The fixed word lists of the prefix analysis, in the order they are tried. Umlauts are octal
+// escapes of their Windows-1252 bytes (\374 is the u umlaut, \337 the sharp s).
 namespace prefix_words {
 inline constexpr std::array<std::string_view, 7> kInseparable = {"be",  "ent", "emp", "ge",
                                                                  "ver", "zer", "er"};
 // After one of these an inseparable verb takes "haben".
 inline constexpr std::array<std::string_view, 4> kHabenHint = {"be", "ent", "emp", "er"};
-inline constexpr std::string_view kDoubleUse =
-    "durch,hinter,\xFC"
-    "ber,unter,um,voll,wider,";
+inline constexpr std::string_view kDoubleUse = "durch,hinter,\374ber,unter,um,voll,wider,";
 inline constexpr std::array<std::string_view, 2> kNeverSplit = {"wiedervereinig", "wiedervergelt"};
 // Never split unless the input begins with an apostrophe.
 inline constexpr std::string_view kWiederhol = "wiederhol";
-inline constexpr std::string_view kMissOld = "mi\xDF";  // no ge-, every orthography
+inline constexpr std::string_view kMissOld = "mi\337";  // no ge-, every orthography
 inline constexpr std::string_view kMissNew = "miss";    // no ge-, except the old orthography
 inline constexpr std::array<std::string_view, 2> kGeInFront = {"ur", "un"};
-inline constexpr std::array<std::string_view, 3> kVerStems = {"ver", "unterver",
-                                                              "\xFC"
-                                                              "berver"};
+inline constexpr std::array<std::string_view, 3> kVerStems = {"ver", "unterver", "\374berver"};
 }  // namespace prefix_words
 
 // s begins with one of the words of list; the first such word, empty when none.

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// Prefixes, stress and the ge- position of the verb analysis (members of TVerbGen).
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/Syllables.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+// Length of the phrase part: the words before the verb, up to the last blank or ']'.
+// Recomputed from infin, which keeps the phrase words through the whole analysis.
+int PhraseLength(std::string_view infin) {
+  const std::size_t k = infin.find_last_of(" ]");
+  return k == std::string_view::npos ? 0 : static_cast<int>(k + 1);
+}
+
+// The text of s from its 1-based position pos on; empty when pos lies behind the end.
+std::string_view From(std::string_view s, int pos) {
+  const std::size_t at = pos <= 1 ? 0 : static_cast<std::size_t>(pos - 1);
+  return at >= s.size() ? std::string_view{} : s.substr(at);
+}
+
+// s without its first n characters (n clamped to [0, size]).
+std::string_view After(std::string_view s, int n) {
+  return n <= 0 ? s : s.substr(std::min<std::size_t>(static_cast<std::size_t>(n), s.size()));
+}
+
+bool StartsWith(std::string_view s, std::string_view w) {
+  return s.substr(0, w.size()) == w;
+}
+bool EndsIn(std::string_view s, std::string_view w) {
+  return s.size() >= w.size() && s.substr(s.size() - w.size()) == w;
+}
+
+// The first prefix table entry (file order) that begins s; empty when none does.
+std::string_view LeadingPrefixEntry(std::string_view s) {
+  for (const TPackedEntry& e : PrefixEntries())
+    if (!e.text.empty() && StartsWith(s, e.text)) return e.text;
+  return {};
+}
+
+// fuegstelle is one byte wide; a longer input keeps the largest position it can hold.
+std::uint8_t ClampGap(int g) {
+  return static_cast<std::uint8_t>(std::clamp(g, 0, 255));
+}
+}  // namespace
+
+int TVerbGen::InseparablePrefixLen(std::string_view s) {
+  if (IsInNotPrefixed(s)) return 0;
+  const std::string_view w = LeadingWord(prefix_words::kInseparable, s);
+  if (w.empty()) return 0;
+  ohneUnterschiedMeldung = true;
+  return static_cast<int>(w.size());
+}
+
+std::string TVerbGen::PrefixResidue(std::string_view s, TOrthoTyp orthography) {
+  const std::string plain = RemoveStressMarks(s);
+  std::string_view rest = plain;
+  while (!rest.empty()) {
+    std::size_t cut = static_cast<std::size_t>(InseparablePrefixLen(rest));
+    if (cut == 0) cut = LeadingPrefixEntry(rest).size();
+    if (cut == 0 && StartsWith(rest, prefix_words::kMissOld)) cut = 3;
+    if (cut == 0 && orthography != AltOrtho && StartsWith(rest, prefix_words::kMissNew)) cut = 4;
+    if (cut == 0 && !LeadingWord(prefix_words::kGeInFront, rest).empty()) cut = 2;
+    if (cut == 0) break;
+    rest.remove_prefix(std::min(cut, rest.size()));
+  }
+  return std::string(rest);
+}
+
+bool TVerbGen::HasInseparablePrefix(std::string_view s) {
+  if (CountSyllables(s, 255) <= 1) return false;
+  const int a = InseparablePrefixLen(s);
+  if (a == 0) return false;
+  std::string_view rest = After(s, a);
+  const int lim = BasisLen - a;
+  if (CountSyllables(rest, lim) == 1) return true;
+  if (!LeadingWord(prefix_words::kHabenHint, rest).empty()) FHabsei = haben;
+  rest = rest.substr(0, static_cast<std::size_t>(std::max(lim, 0)));
+  const std::string residue = PrefixResidue(rest, FOrthoTyp);
+  return CountSyllables(residue, static_cast<int>(residue.size())) <= 1 ||
+         StressDigit(residue) != 0;
+}
+
+namespace {
+// The first prefix table entry (file order) that passes the tests of a separable prefix.
+std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, int limit) {
+  for (const TPackedEntry& entry : PrefixEntries()) {
+    const std::string_view e = entry.text;
+    const bool matches =
+        !e.empty() && (e.front() == '\'' ? StartsWith(s, e) : StartsWith(plain, e));
+    if (!matches || CountSyllables(After(s, static_cast<int>(e.size())), 255) < 1 ||
+        CountSyllables(plain, limit) < 2 || !OnsetAllowed(plain, static_cast<int>(e.size())))
+      continue;
+    return e;
+  }
+  return {};
+}
+
+// Stress on the prefix of a doubly usable p: 1 separable, 0 inseparable, -1 undecidable.
+int DoubleUseSeparable(std::string_view s, std::string_view plain, std::string_view p) {
+  const int t = StressSyllable(s);
+  if (t == 1) return 1;
+  if (EndsIn(s, "ier")) {
+    if (CountSyllables(After(s, static_cast<int>(p.size())), static_cast<int>(plain.size())) > 1)
+      return 1;
+    return t == 0 && s.find('\'') == std::string_view::npos ? -1 : 0;
+  }
+  return t == 0 ? -1 : 0;
+}
+}  // namespace
+
+std::string TVerbGen::FindSeparablePrefix(std::string_view s, int limit, bool& einander) {
+  const std::string plain = RemoveStressMarks(s);
+  limit -= static_cast<int>(s.size() - plain.size());
+  if (IsInNotPrefixed(plain)) return {};
+  const std::string_view e = FirstPassingPrefix(s, plain, limit);
+  if (e.empty()) return {};
+
+  for (std::string_view w : prefix_words::kNeverSplit)
+    if (plain == w) return {};
+  if (plain == prefix_words::kWiederhol && !StartsWith(s, "'")) return {};
+  if (IsDoubleUsePrefix(e)) {
+    const int separable = DoubleUseSeparable(s, plain, e);
+    if (separable < 0) return "*";
+    if (separable == 0) return {};
+  }
+  if (e == "hin" && (StartsWith(s, "hinter") || StartsWith(s, "`hinter"))) return {};
+  if (StartsWith(s, "'hinter")) return "'hinter";
+  std::string p(e);
+  if (p.front() == '\'') return p;
+  // The prefix as typed: the stress marks of s at their places.
+  for (std::size_t i = 0; i < p.size() && i < s.size(); ++i)
+    if (IsStressMark(static_cast<unsigned char>(s[i]))) p.insert(i, 1, s[i]);
+  if (EndsIn(p, "einander")) einander = true;
+  return p;
+}
+
+void TVerbGen::SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander) {
+  // A listed split decides once; the base keeps the last d characters.
+  const int base = SplitFromTable(stem);
+  if (base > 0 && base < static_cast<int>(stem.size())) {
+    const std::size_t n = stem.size() - static_cast<std::size_t>(base);
+    prefix.assign(stem, 0, n);
+    stem.erase(0, n);
+    limit -= static_cast<int>(n);
+  }
+  for (;;) {
+    const std::string r = FindSeparablePrefix(stem, limit, einander);
+    if (r.empty()) return;
+    if (r.front() == '*') {
+      prefix = "*";
+      return;
+    }
+    prefix += r;
+    stem.erase(0, std::min(r.size(), stem.size()));
+    limit -= static_cast<int>(r.size());
+  }
+}
+
+// Sets fuegstelle to g and looks up the exception entry of the stem or of its part behind g.
+void TVerbGen::SearchAtGap(std::string_view stem, int g) {
+  fuegstelle = ClampGap(g);
+  unRegel = FindException(stem, praef);
+  if (unRegel == nullptr) unRegel = FindException(After(stem, g), praef);
+  fuegstelle = ClampGap(fuegstelle + PhraseLength(infin));
+}
+
+int TVerbGen::GePosition(const std::string& stem) {
+  const int t = StressSyllable(stem);
+  if (t == 0) {
+    if (CountSyllables(stem, BasisLen) <= 1) return 1;
+    int g = GEpos;  // the '_' mark, if any
+    if (g == 0) g = GapFromTable(stem);
+    if (g != 0) {
+      SearchAtGap(stem, g);
+      std::string_view rest = After(stem, g);
+      if (_ern || _eln) rest = rest.substr(0, rest.size() < 2 ? 0 : rest.size() - 2);
+      return HasInseparablePrefix(rest) ? 0 : g + 1;
+    }
+    if (StartsWith(stem, prefix_words::kMissOld) ||
+        (FOrthoTyp != AltOrtho && StartsWith(stem, prefix_words::kMissNew)) ||
+        HasInseparablePrefix(stem) || EndsIn(stem, "ier"))
+      return 0;
+    return LeadingWord(prefix_words::kGeInFront, stem).empty() ? -1 : 1;
+  }
+  if (t == 1) {
+    // "'mißbrauchen": the ge goes behind the mark and the prefix.
+    if (StartsWith(stem, "'mi\337")) return HasInseparablePrefix(From(stem, 5)) ? 0 : 5;
+    if (FOrthoTyp != AltOrtho && StartsWith(stem, "'miss"))
+      return HasInseparablePrefix(From(stem, 6)) ? 0 : 6;
+    return 1;
+  }
+  const int g = GapFromTable(stem);
+  if (g != 0) SearchAtGap(stem, g);
+  return 0;
+}
+
+bool TVerbGen::FinalGeDecision() {
+  if (GEpos >= 0) {
+    const int ending = _ern || _eln || _igen || _lichen ? 1 : 0;
+    if (CountSyllables(stamm, 255) > 1 + ending && InseparablePrefixLen(From(stamm, GEpos)) > 0)
+      GEpos = -1;
+    return true;
+  }
+  const std::string_view ver = LeadingWord(prefix_words::kVerStems, stamm);
+  if (ver.empty()) return false;
+  const int k = static_cast<int>(ver.size());
+  unRegel = FindException(After(stamm, k - 3), praef);
+  fuegstelle = ClampGap(k - 3 + PhraseLength(infin));
+  return true;
+}

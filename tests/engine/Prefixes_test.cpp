@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+// Separable and inseparable prefixes, stress and the ge-/zu- positions, through the whole
+// analysis on small verb lists (tests/fixtures/prefixes).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/Syllables.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+// One verb object on the named fixture; the lists are loaded for it and freed after it.
+class PrefixesTest : public ::testing::Test {
+ protected:
+  void Load(const char* name) {
+    const std::filesystem::path path = std::filesystem::path(BEUGWERK_FIXTURES) / "prefixes" / name;
+    ASSERT_TRUE(std::filesystem::exists(path)) << path;
+    verb_.reset();
+    VerbListsPath = path;
+    verb_ = std::make_unique<TVerbGen>();
+  }
+  void TearDown() override { verb_.reset(); }
+  TVerbGen& V() { return *verb_; }
+
+ private:
+  std::unique_ptr<TVerbGen> verb_;
+};
+
+struct Row {
+  const char* input;
+  bool result;
+  const char* praef;
+  const char* stamm;  // nullptr: not checked
+  int GEpos;
+  int fuegstelle;
+};
+
+void CheckRows(TVerbGen& v, const Row* begin, const Row* end) {
+  for (const Row* r = begin; r != end; ++r) {
+    SCOPED_TRACE(r->input);
+    EXPECT_EQ(v.newVerbA(r->input, unsp), r->result);
+    EXPECT_EQ(v.praef, r->praef);
+    if (r->stamm) {
+      EXPECT_EQ(v.stamm, r->stamm);
+    }
+    EXPECT_EQ(v.GEpos, r->GEpos);
+    EXPECT_EQ(v.fuegstelle, r->fuegstelle);
+  }
+}
+
+// Prefix table: aufeinander, über, um, auf, wieder, hin, hinter, zurück, unter.
+// Onsets: s f k sch b h tr v m. One entry: bieg.
+TEST_F(PrefixesTest, Decisions) {
+  Load("Prefixes.VLX");
+  const Row rows[] = {
+      // doubly usable prefixes: the stress decides, without it nothing is decided
+      {"\374bersetzen", false, "", "\374bersetz", -1, 0},
+      {"'\374bersetzen", true, "'\374ber", "setz", 1, 0},
+      {"\374ber'setzen", true, "", "\374ber'setz", 0, 0},
+      {"umfahren", false, "", "umfahr", -1, 0},
+      {"'umfahren", true, "'um", "fahr", 1, 0},
+      {"um'fahren", true, "", "um'fahr", 0, 0},
+      // a plain separable prefix, and two of them stacked
+      {"zur\374ckfahren", true, "zur\374ck", "fahr", 1, 0},
+      {"wiederaufbauen", true, "wiederauf", "bau", 1, 0},
+      // no separable prefix: inseparable be-, -ieren, ur-, unknown stress
+      {"besuchen", true, "", "besuch", -1, 0},
+      {"studieren", true, "", "studier", 0, 0},
+      {"arbeiten", false, "", "arbeit", -1, 0},
+      {"urteilen", true, "", "urteil", 1, 0},
+      {"'mi\337brauchen", true, "", "'mi\337brauch", 5, 0},
+      {"mi\337verstehen", true, "", "mi\337versteh", 0, 0},
+      // the Fügestelle marked with '_'
+      {"wasserstrahl_biegen", true, "", "wasserstrahlbieg", 13, 12},
+      {"wasserstrahl_verbiegen", true, "", "wasserstrahlverbieg", 0, 12},
+      // undecidable unter-, saved by the ver- rule; zu goes behind "unter"
+      {"untervermieten", true, "", "untervermiet", -1, 5},
+      {"etwas unterversichern", true, "etwas ", "unterversicher", -1, 11},
+      // wiederhol is split only when the stress is on wieder
+      {"wiederholen", false, "", "wiederhol", -1, 0},
+      {"'wiederholen", true, "'wieder", "hol", 1, 0},
+      {"aufeinandertreffen", true, "aufeinander", "treff", 1, 0},
+  };
+  CheckRows(V(), std::begin(rows), std::end(rows));
+}
+
+TEST_F(PrefixesTest, EinanderMeansPluralOnly) {
+  Load("Prefixes.VLX");
+  ASSERT_TRUE(V().newVerbA("aufeinandertreffen", unsp));
+  EXPECT_TRUE(V().NurPlural());
+  ASSERT_TRUE(V().newVerbA("zur\374ckfahren", unsp));
+  EXPECT_FALSE(V().NurPlural());
+}
+
+// The entry is looked up at the Fügestelle: the whole stem has none, its base has one.
+TEST_F(PrefixesTest, EntryAtTheFuegestelle) {
+  Load("Prefixes.VLX");
+  for (const char* input : {"wasserstrahl_biegen", "wasserstrahl_verbiegen"}) {
+    V().newVerbA(input, unsp);
+    ASSERT_NE(V().unRegel, nullptr) << input;
+    EXPECT_EQ(V().unRegel->uStamm, "bieg") << input;
+  }
+  V().newVerbA("untervermieten", unsp);
+  EXPECT_EQ(V().unRegel, nullptr);
+}
+
+// The same lists with arbeit1 (stress), wasserstrahlbieg4 (gap) and auf before aufeinander.
+TEST_F(PrefixesTest, DecisionsFromTables) {
+  Load("PrefixesVariant.VLX");
+  const Row rows[] = {
+      {"arbeiten", true, "", "arbeit", 1, 0},
+      {"wasserstrahlbiegen", true, "", "wasserstrahlbieg", 13, 12},
+      {"aufeinandertreffen", false, "auf", "einandertreff", -1, 0},
+  };
+  CheckRows(V(), std::begin(rows), std::end(rows));
+  EXPECT_EQ(StressSyllable("arbeit"), 1);
+  EXPECT_EQ(StressSyllable("ar'beit"), 2);  // the mark wins over the table
+  EXPECT_EQ(GapFromTable("wasserstrahlbieg"), 12);
+  EXPECT_EQ(GapFromTable("wasserstrahlbiege"), 0);
+}
+
+TEST_F(PrefixesTest, OnsetAllowed) {
+  Load("Prefixes.VLX");
+  struct OnsetRow {
+    const char* s;
+    int k;
+    bool allowed;
+  };
+  const OnsetRow rows[] = {
+      {"umfahr", 2, true},
+      {"umstell", 2, false},
+      {"abtrag", 2, true},
+      {"abschreib", 2, false},
+      {"aufeinander", 3, true},
+      {"azz", 1, false},
+      {"abx", 1, true},  // the last letter never joins the onset
+      {"ab", 1, true},
+      {"ab", 2, true},
+      {"ab", 9, true},
+      {"ab", -3, true},
+      {"", 0, true},
+  };
+  for (const OnsetRow& r : rows) EXPECT_EQ(OnsetAllowed(r.s, r.k), r.allowed) << r.s << " " << r.k;
+  EXPECT_EQ(StressSyllable("arbeit"), 0);
+}
+
+// Odd inputs reach the prefix analysis without reading outside a string.
+TEST_F(PrefixesTest, OddInputsStayInside) {
+  Load("Prefixes.VLX");
+  V().SetOnErrMsg([](const std::u16string&) {});
+  std::string longGap(300, 'a');
+  longGap[280] = '_';
+  longGap += "en";
+  const std::string inputs[] = {
+      "'n",
+      "`n",
+      "_n",
+      "/n",
+      "'_n",
+      "\374ber_n",
+      "'mi\337n",
+      "'missn",
+      "mi\337n",
+      "unterver_n",
+      "'hintern",
+      "`hintergehen",
+      "'hintergehen",
+      "hintergehen",
+      "zzz_'an",
+      longGap,
+      std::string(300, 'u') + "n",
+      "a b c d e f g _ n",
+  };
+  for (const std::string& in : inputs) {
+    V().newVerbA(in, unsp);
+    EXPECT_LE(V().GEpos, static_cast<int>(V().stamm.size()) + 1) << in;
+  }
+}
+
+}  // namespace
