@@ -171,7 +171,7 @@ class TVerbGen {
   std::string FindSeparablePrefix(std::string_view s, int limit, bool& einander);
   void SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander);
   int GePosition(const std::string& stem);
-  void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a Fügestelle
+  void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a gap
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
 
   unRegPtr FindException(std::string_view verb, std::string_view prefix);
