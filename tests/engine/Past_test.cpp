@@ -129,6 +129,7 @@ const Row kRows[] = {
     {"gehen", unsp, KonjII, 1, false, "ginge", "g\xE4nge"},
     {"gehen", unsp, KonjII, 2, false, "gingest", "g\xE4ngest"},
     {"kommen", unsp, KonjII, 1, false, "k\xE4me", ""},
+    {"sich waschen", unsp, KonjII, 1, false, "w\xFCsche mich", ""},
     {"sein", unsp, KonjII, 1, false, "w\xE4re", ""},
     {"sein", unsp, KonjII, 2, false, "w\xE4rest", "w\xE4rst"},
     {"sein", unsp, KonjII, 4, false, "w\xE4ren", ""},
