@@ -159,11 +159,20 @@ class TVerbGen {
 
  private:
   // Analysis (in its own file), prefixes and stress, conjugation class.
-  bool Analyse(const std::string& input, TSchwSt schwachstark);
+  bool Analyse(std::string input, TSchwSt schwachstark);
   void ReportError(const std::u16string& message);
+  bool Fail(std::u16string_view message);  // ReportError, then false
   void RefreshIfListsChanged();
+  bool NormaliseInput(const std::string& input);
   void ConvertStressNotation();
+  void ReadReflexivePronoun();
   bool HasObjectAfterSich(std::string_view rest) const;
+  static int CountStressMarks(std::string_view s);
+  std::string SplitPhraseAndMarkers();
+  void RemoveInfinitiveEnding();
+  int ClassifyEnding();
+  int BaseLengthAfterSuffixes(int b);
+  void AnalysePrefixes(const std::string& input);
 
   int InseparablePrefixLen(std::string_view s);
   std::string PrefixResidue(std::string_view s, TOrthoTyp orthography);

@@ -196,7 +196,7 @@ TEST_F(IniFiles, NoAppDataFolder) {
 
 TEST_F(IniFiles, RegistryPathSpecifications) {
   const struct {
-    const char* spec;
+    const char* pathSpec;
     TRegRoot root;
     const char* path;
   } rows[] = {
@@ -218,9 +218,9 @@ TEST_F(IniFiles, RegistryPathSpecifications) {
       {"", TRegRoot::CurrentUser, "Software\\Tivor\\Beugwerk"},
   };
   for (const auto& r : rows) {
-    TRegKey k = ResolveRegPath(Utf8ToUni(r.spec), u"Pr");
-    EXPECT_EQ(k.Root, r.root) << r.spec;
-    EXPECT_EQ(A(k.Path), r.path) << r.spec;
+    TRegKey k = ResolveRegPath(Utf8ToUni(r.pathSpec), u"Pr");
+    EXPECT_EQ(k.Root, r.root) << r.pathSpec;
+    EXPECT_EQ(A(k.Path), r.path) << r.pathSpec;
   }
 }
 
