@@ -216,6 +216,13 @@ class TVerbGen {
   // Builders without the frame.
   std::string BuildPraesens(int person, bool Nebensatzform);
   std::string BuildImperativ(int nr);
+  // Präsens and Imperativ: one person regularly and from the exception entry; the imperatives.
+  std::string RegularPraesens(int person, std::string& S, bool lang);
+  std::string IrregularPraesens(int person, std::string S, bool lang);
+  void IrregularPraesens23(int person, std::string& S, bool& lang);
+  std::string EiImperative(std::string S, std::string_view R, std::string_view T);
+  std::string RegularImperative(std::string S, std::string_view R, std::string_view T);
+  friend struct FormHelpersTest;  // the helpers' own tests call them directly
   std::string BuildPraeteritum(int person, bool Nebensatzform);
   std::string BuildKonjunktivG(int person, bool Nebensatzform);
   std::string BuildKonjunktivV(int person, bool Nebensatzform);

@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: MIT
+// Helpers of TVerbGen shared by the tense builders: endings with their ß/ss and contraction
+// rules, stem vowel changes, e-elision, triple letters, prefix and reflexive placement.
+#include <algorithm>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/Endings.h"
+#include "engine/Syllables.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+constexpr char kSz = '\xDF';  // ß
+
+// The text after the last blank; the whole text when there is none.
+std::string_view LastWordOf(std::string_view s) {
+  std::size_t b = s.rfind(' ');
+  return b == std::string_view::npos ? s : s.substr(b + 1);
+}
+
+}  // namespace
+
+std::string TVerbGen::refPartikel(int person) const {
+  if (!refl || person < 1 || person > 6) return {};
+  std::string_view pronoun = refKasus == 'D'
+                                 ? kReflDative[static_cast<std::size_t>(person - 1)]
+                                 : kReflAccusative[static_cast<std::size_t>(person - 1)];
+  std::string r = auchunrefl ? " (" : " ";
+  r += refPraep;
+  r += pronoun;
+  if (auchunrefl) r += ')';
+  return r;
+}
+
+bool TVerbGen::personblocked(int person) const {
+  if (FUnterdrueckteFormen & FiniteFormsAndImperatives) return true;
+  if (ESverb) return person != 3;
+  if (FNurPlural) return person >= 1 && person <= 3;
+  return false;
+}
+
+void TVerbGen::AdaptStressMarker(std::string& s) const {
+  if (stressMarker == "'") return;
+  std::size_t p = s.find('\'');
+  if (p != std::string::npos) s.erase(p, 1);
+}
+
+std::string TVerbGen::ParticipleIIEnding(std::string_view stem, bool irregular) const {
+  auto entryEnding = [this] {
+    const std::string& e = unRegel->endung[2];
+    return e.empty() ? std::string("-en") : e;
+  };
+  if (irregular && unRegel) return entryEnding();
+  // A verb that may be conjugated weakly can still keep its irregular participle ending.
+  if (unRegel && unRegel->auchregel && unRegel->P2nurUnreg && schwst == schwach)
+    return entryEnding();
+  return NeedsLinkingE(stem) ? "-et" : "-t";
+}
+
+void TVerbGen::AppendEnding(std::string& form, std::string_view token, bool vowelLong) const {
+  // Tokens are a few letters: the copy stays in the small-string buffer.
+  std::string tok(token);
+  if (tok.size() >= 2 && IsAppendCutDigit(static_cast<unsigned char>(tok[1]))) {
+    std::size_t cut = static_cast<std::size_t>(tok[1] - '0');
+    form.resize(form.size() - std::min(cut, form.size()));
+    tok.erase(1, 1);
+  }
+  char next = tok.size() < 2 ? ' ' : tok[1];
+  // lies + st -> liest, hält + t -> hält
+  if (static_cast<unsigned char>(next) == LastChar(form)) DeleteLastChar(form);
+  AdjustSharpS(form, next, vowelLong);
+  ApplyEndingToken(form, tok);
+}
+
+void TVerbGen::AdjustSharpS(std::string& form, char next, bool vowelLong) const {
+  if (FOrthoTyp == ChOrtho || form.empty()) return;
+  bool alt = FOrthoTyp == AltOrtho;
+  if (form.ends_with("ss")) {
+    bool toSz = alt ? (!vowelLong && next != 'e') || next == ' ' : vowelLong;
+    if (toSz) form.replace(form.size() - 2, 2, 1, kSz);
+  } else if (form.back() == kSz) {
+    bool toSs = !vowelLong;
+    if (alt)
+      toSs = toSs && next == 'e' && form.size() >= 2 &&
+             IsVowel(static_cast<unsigned char>(form[form.size() - 2]));
+    if (toSs) form.replace(form.size() - 1, 1, "ss");
+  }
+}
+
+void TVerbGen::ReplaceStemVowel(std::string& form, std::string_view vowel, bool vowelLong) const {
+  if (vowel.empty() || vpos < 1) return;
+  std::size_t at = static_cast<std::size_t>(vpos - 1);
+  if (at < form.size()) form.erase(at, std::min(stammvokal.size(), form.size() - at));
+  form.insert(std::min(at, form.size()), vowel);
+  if (!stammvokalLang && vowelLong) {
+    // Short stem vowel become long: one of a double consonant goes (komm -> kam), not ss.
+    std::size_t q = at + vowel.size();
+    if (q + 1 < form.size() && form[q] != 's' && form[q] == form[q + 1]) form.erase(q + 1, 1);
+  } else if (stammvokalLang && !vowelLong) {
+    // Long become short before a single final consonant: it doubles (tret -> tritt).
+    unsigned char last = LastChar(form);
+    if (static_cast<std::size_t>(vpos) + 1 == form.size() && last != 0xDF && last != 'h' &&
+        !IsVowel(last))
+      form.push_back(static_cast<char>(last));
+  }
+}
+
+void TVerbGen::ElideStemE(std::string& form) const {
+  if (form.size() < 2) return;
+  char c = form.back();
+  form.erase(form.size() - 2);
+  AdjustSharpS(form, c, stammvokalLang);
+  form.push_back(c);
+}
+
+std::string TVerbGen::ReduceTripleLetters(std::string s) const {
+  if (FOrthoTyp == NeuOrtho) return s;
+  for (std::size_t i = 3; i < s.size(); ++i) {
+    if (s[i - 3] == s[i - 2] && s[i - 2] == s[i - 1] && IsVowel(static_cast<unsigned char>(s[i])))
+      s.erase(i - 1, 1);
+  }
+  return s;
+}
+
+std::string TVerbGen::SeparatedParticle() const {
+  if (praef.empty()) return {};
+  std::string p = praef;
+  // Start of the last word: a blank in the final position does not count.
+  std::size_t b = praef.size() < 2 ? std::string::npos : praef.rfind(' ', praef.size() - 2);
+  std::size_t f = b == std::string::npos ? 0 : b + 1;
+  if (praef.compare(f, 6, "wieder") == 0) {
+    p.insert(f + 6, 1, ' ');  // wiederauf -> wieder auf
+  } else if (std::size_t e = praef.find("einander"); e != std::string::npos) {
+    p.insert(e + 8, 1, ' ');  // auseinander -> "auseinander " (trailing blank trimmed later)
+  }
+  return p;
+}
+
+void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
+                                       std::string_view reflText) const {
+  if (!subordinate && refl) form += reflText;
+  if (!praef.empty()) {
+    if (subordinate) {
+      std::string_view last = LastWordOf(praef);
+      if (!last.empty() && IsUpperLatin1(static_cast<unsigned char>(last[0])))
+        form = praef + " " + form;  // a noun stays a word of its own: Rad fahre
+      else if (FOrthoTyp == NeuOrtho)
+        form = praef + form;
+      else
+        form = JoinPrefixReduced(praef, form);
+    } else if (!unPrefixed) {
+      form += ' ';
+      form += SeparatedParticle();
+    }
+  }
+  if (subordinate && refl && !reflText.empty()) {
+    std::string r(reflText);
+    TrimLeadingBlanks(r);
+    form = r + " " + form;
+  }
+}
+
+void TVerbGen::MarkVowelLength(std::string& form, bool isLong) const {
+  if (!ForceMarkVowelLength) return;
+  std::size_t i = form.size();
+  if (_eln || _ern)
+    i = i >= 2 ? i - 2 : 0;
+  else if (form.size() >= 3 && form.ends_with("ig"))
+    i -= 2;
+  while (i > 0 && !IsLengthVowel(static_cast<unsigned char>(form[i - 1]))) --i;
+  if (i > 0) form.insert(i, 1, isLong ? '_' : '.');
+}

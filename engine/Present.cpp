@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: MIT
+// Präsens and Imperativ of the analysed verb.
+#include <utility>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/Endings.h"
+#include "engine/_ZTVerb.h"
+#include "engine/_ZTVerbFrame.h"
+
+namespace {
+
+// stem without its last n letters, then tail (sei -> bin, werd -> wird).
+void ReplaceTail(std::string& s, std::size_t n, std::string_view tail) {
+  s.resize(s.size() - std::min(n, s.size()));
+  s.append(tail);
+}
+
+std::string Dash(std::string_view ending) {
+  std::string t = "-";
+  t += ending;
+  return t;
+}
+
+}  // namespace
+
+// Regular Präsens of one person. S leaves with the e-elision and ß/ss change that the irregular
+// formation builds on; Form2 may receive the alternative of an -eln/-ern verb.
+std::string TVerbGen::RegularPraesens(int person, std::string& S, bool lang) {
+  bool elnErn = _eln || _ern;
+  if (person == 1 && _eln != _ern) {
+    Form2 = S;
+    ElideStemE(_eln ? S : Form2);  // -eln: sammle (sammele); -ern: wandere (wandre)
+    Form2 = ReduceTripleLetters(Form2 + "e");
+  }
+  std::string E = PresentEnding(person, S, false, elnErn);
+  if (person == 1 && _eln && _ern && E.ends_with('e')) E.pop_back();  // ich schlumperl
+  AdjustSharpS(S, static_cast<char>(FirstChar(E)), lang);
+  std::string F = S;
+  MarkVowelLength(F, lang);
+  AppendEnding(F, Dash(E), lang);
+  return ReduceTripleLetters(F);
+}
+
+// Persons 2 and 3 with the vowel (and ending token) of the entry's Präsens slot.
+void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
+  const unRegRec& U = *unRegel;
+  bool elnErn = _eln || _ern;
+  bool modal = IsModalStem(S);
+  lang = U.ablautLang[3];
+  std::string S2 = S;
+  ReplaceStemVowel(S, U.ablaut[3], U.ablautLang[3]);
+  MarkVowelLength(S, U.ablautLang[3]);
+  if (!U.ablaut2[3].empty()) {
+    ReplaceStemVowel(S2, U.ablaut2[3], U.ablautlang2[3]);
+    MarkVowelLength(S2, U.ablautlang2[3]);
+    AppendEnding(S2, Dash(PresentEnding(person, S2, U.ablaut2[3] != stammvokal, elnErn)),
+                 U.ablautlang2[3]);
+    Form2 = S2;
+  }
+  if (modal && person == 3) {
+    AppendEnding(S, "-", lang);  // er kann, er weiß
+    return;
+  }
+  AppendEnding(S, U.endung[3], lang);
+  // A changed vowel takes no linking e: hältst, hält, rät, lädt.
+  AppendEnding(S, Dash(PresentEnding(person, S, U.ablaut[3] != stammvokal, elnErn)), lang);
+}
+
+std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
+  const unRegRec& U = *unRegel;
+  bool elnErn = _eln || _ern;
+  if (person == 1) {
+    if (IsModalStem(S)) {
+      if (U.ablaut[3] != stammvokal) {
+        lang = U.ablautLang[3];
+        ReplaceStemVowel(S, U.ablaut[3], lang);
+      }
+      AppendEnding(S, "-", lang);  // kann, darf, mag, muss, will, weiß, soll
+    } else if (S.ends_with("sei")) {
+      S = stamm;
+      ReplaceTail(S, 3, "bin");
+    } else {
+      AppendEnding(S, Dash(PresentEnding(1, S, false, elnErn)), lang);
+    }
+  } else if (person <= 3) {
+    if (S.ends_with("sei"))
+      ReplaceTail(S, 3, person == 2 ? "bist" : "ist");
+    else if (S.ends_with("werd"))
+      ReplaceTail(S, 4, person == 2 ? "wirst" : "wird");
+    else
+      IrregularPraesens23(person, S, lang);
+  } else if (S.ends_with("sei")) {
+    ReplaceTail(S, 3, person == 5 ? "seid" : "sind");
+  } else if (S.ends_with("tu")) {
+    S += person == 5 ? "t" : "n";
+  } else {
+    MarkVowelLength(S, lang);
+    AppendEnding(S, Dash(PresentEnding(person, S, false, elnErn)), lang);
+  }
+  return ReduceTripleLetters(S);
+}
+
+std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {
+  Form2.clear();
+  if (stamm.empty() || person < 1 || person > 6) return "-";
+  std::string R = refPartikel(person);
+  if (personblocked(person)) return "-";
+  std::string S = stamm;
+  bool lang = stammvokalLang;
+  std::string F;
+  const unRegRec* U = unRegel;
+  if (!U || (U->auchregel && !regelsperre)) {
+    F = RegularPraesens(person, S, lang);
+    if (U) {
+      Form2 = std::move(F);  // the regular form becomes the alternative
+      F = IrregularPraesens(person, S, lang);
+    }
+  } else {
+    F = IrregularPraesens(person, S, lang);
+  }
+  if (U && !Form2.empty()) {
+    if (F.find(Form2) != std::string::npos)
+      Form2.clear();
+    else if (U->regelBesser && !regelsperre)
+      std::swap(F, Form2);
+  }
+  PlacePrefixAndReflexive(F, Nebensatzform, R);
+  if (!Form2.empty()) {
+    AdaptStressMarker(Form2);
+    // The alternative gets the joined prefix in subordinate order, nothing in main order.
+    if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
+  }
+  AdaptStressMarker(F);
+  return F;
+}
+
+// The e/i imperative of a strong verb: gib, lies, nimm, tritt, hilf, sieh (siehe).
+std::string TVerbGen::EiImperative(std::string S, std::string_view R, std::string_view T) {
+  const unRegRec& U = *unRegel;
+  auto with = [&](std::string_view s, std::string_view mid) {
+    std::string f(s);
+    f += mid;
+    f += R;
+    f += T;
+    return f;
+  };
+  if (S.ends_with("werd")) {
+    Form2 = with(S, "e");  // werd (werde)
+  } else {
+    ReplaceStemVowel(S, U.ablaut[3], U.ablautLang[3]);
+    if (S.ends_with("birst")) {
+      Form2 = S.substr(0, S.size() - 4) + "erste";  // birst (berste), without pronoun
+      Form2 += T;
+    } else {
+      AppendEnding(S, U.endung[3], U.ablaut[3].size() > 1);
+      if (stamm == "seh") Form2 = with(S, "e");
+    }
+  }
+  if (FOrthoTyp == AltOrtho) AdjustSharpS(S, ' ', false);  // iß
+  std::string result = with(S, "");
+  if (U.auchregel && !regelsperre) {
+    Form2 = with(stamm, "e");
+    if (U.regelBesser) std::swap(result, Form2);
+  }
+  return result;
+}
+
+// The imperative singular from the stem: mache (mach), sammle (sammele), atme.
+std::string TVerbGen::RegularImperative(std::string S, std::string_view R, std::string_view T) {
+  auto with = [&](std::string_view s, std::string_view mid) {
+    std::string f(s);
+    f += mid;
+    f += R;
+    f += T;
+    return f;
+  };
+  if (_eln != _ern) {
+    Form2 = S;
+    ElideStemE(_ern ? Form2 : S);
+    Form2 = with(Form2, "e");
+    return with(S, "e");
+  }
+  if (_eln) return with(S, "");  // -erln: schlumperl
+  std::string result = with(S, "e");
+  bool modalLike = S.ends_with("wiss") || S.ends_with("woll") || S.ends_with("m\xFCss");
+  // -ig keeps its e (reinige), except after e (zeig).
+  bool igStem = S.ends_with("ig") && !(S.size() >= 3 && S[S.size() - 3] == 'e');
+  if (!modalLike && !igStem && !ShortImperativeBlocked(S)) {
+    if (FOrthoTyp == AltOrtho) AdjustSharpS(S, ' ', false);  // laß
+    Form2 = with(S, "");
+  }
+  return result;
+}
+
+std::string TVerbGen::BuildImperativ(int nr) {
+  if (nr == 2) return BuildPraesens(5, false);  // kommt an, wascht euch
+  Form2.clear();
+  if (nr != 1 || stamm.empty()) return "-";
+  std::string R = refPartikel(2);
+  if (FNurPlural || ESverb || (FUnterdrueckteFormen & FiniteFormsAndImperatives)) return "-";
+  std::string S = ReduceTripleLetters(stamm);
+  if (S == "geb\xE4r") {
+    Form2 = "geb\xE4re! gebier";
+    return S;
+  }
+  for (std::string_view m : {"d\xFCrf", "k\xF6nn", "soll", "m\xF6g"})
+    if (S.ends_with(m)) return "-";  // no imperative of these modal verbs
+  std::string T;
+  if (!praef.empty() && !unPrefixed) T = " " + SeparatedParticle();
+  std::string result;
+  if (unRegel && stammvokal == "e" && unRegel->ablaut[3].starts_with('i'))
+    result = EiImperative(S, R, T);
+  else if (unRegel && S.ends_with("sei"))
+    result = S + R + T;  // sei
+  else
+    result = RegularImperative(S, R, T);
+  AdaptStressMarker(result);
+  if (!Form2.empty()) AdaptStressMarker(Form2);
+  return result;
+}
+
+std::string TVerbGen::PraesensA(int person, bool Nebensatzform) {
+  return Framed([&] { return BuildPraesens(person, Nebensatzform); });
+}
+
+std::u16string TVerbGen::Praesens(int person, bool Nebensatzform) {
+  return Latin1ToUni(PraesensA(person, Nebensatzform));
+}
+
+std::string TVerbGen::ImperativA(int nr) {
+  return Framed([&] { return BuildImperativ(nr); });
+}
+
+std::u16string TVerbGen::Imperativ(int nr) {
+  return Latin1ToUni(ImperativA(nr));
+}
