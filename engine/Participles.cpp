@@ -106,8 +106,12 @@ std::string TVerbGen::BuildParticipleII(bool forceRegular) {
     e = ParticipleIIEnding(p, false).substr(0, kMaxTokenLen);
   } else {
     const unRegRec& entry = *unRegel;
-    if (entry.ablaut[2] != stammvokal) lang = entry.ablautLang[2];
-    ReplaceStemVowel(p, entry.ablaut[2], entry.ablautLang[2]);
+    // Only a different vowel is put in: the same vowel with another length flag would
+    // double a consonant (les -> gelessen).
+    if (entry.ablaut[2] != stammvokal) {
+      lang = entry.ablautLang[2];
+      ReplaceStemVowel(p, entry.ablaut[2], entry.ablautLang[2]);
+    }
     e = ParticipleIIEnding(p, true).substr(0, kMaxTokenLen);
     // schrie + en: the contracted "geschrien" is the main form, "geschrieen" the alternative.
     if (EndsWith("ie", p) && e.size() > 1 && e[1] == 'e') {
@@ -178,7 +182,11 @@ std::string TVerbGen::BuildPartizipI(const std::string& r) {
 std::string TVerbGen::BuildPartizipII(const std::string& r) {
   if (IsSuppressed(FUnterdrueckteFormen, PartizipII)) return "-";
   std::string p;
-  if (SplitExceptionForm(ausnahmeformen[3], p)) return r + praef + p;
+  if (SplitExceptionForm(ausnahmeformen[3], p)) {
+    // The stored alternative belongs to the same verb: it keeps the prefix too.
+    if (!Form2.empty()) Form2.insert(0, praef);
+    return r + praef + p;
+  }
   std::string l = LowerPrefixInitial();
   p = BuildParticipleII(false);
   std::string ieAlternative = std::move(Form2);

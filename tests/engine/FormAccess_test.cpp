@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// getFormA and its option letters, pronouns, blocked forms of impersonal verbs, the auxiliary
+// hint and the auxiliary object, over the shared form fixture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/SiteConfig.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+class FormAccessTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
+    verb_ = std::make_unique<TVerbGen>();
+    verb_->SetOnErrMsg([](const std::u16string&) {});
+  }
+  static void TearDownTestSuite() { verb_.reset(); }
+
+  static TVerbGen& Verb(const char* verb) {
+    verb_->newVerbA(verb, unsp);
+    return *verb_;
+  }
+
+  static std::unique_ptr<TVerbGen> verb_;
+};
+std::unique_ptr<TVerbGen> FormAccessTest::verb_;
+
+std::string Ascii(std::u16string_view u) {
+  return std::string(u.begin(), u.end());
+}
+
+struct Row {
+  const char* verb;
+  TFormen form;
+  const char16_t* options;
+  const char* expected;
+};
+
+const Row kRows[] = {
+    // "P": the stored pronoun, "du " and "er " with their blank, then one more.
+    {"lesen", IndikPraes2S, u"MP", "du  liest"},
+    {"lesen", IndikPraes3S, u"PM", "er  liest"},
+    {"lesen", IndikPraes2S, u"", "liest"},
+    {"lesen", IndikPraet1P, u"xyz", "lasen"},
+    {"lesen", PartizipII, u"MP", "gelesen"},
+    {"lesen", InfinitivII, u"P", "zu lesen"},
+    {"regnen", IndikPraes3S, u"MP", "es regnet"},
+    {"regnen", KonjPraet3S, u"P", "es regnete"},
+    {"regnen", IndikPraes1S, u"MP", "-"},
+    // "M": the alternative after "/", without pronoun or trimming.
+    {"sammeln", IndikPraes1S, u"MP", "ich sammle/sammele"},
+    {"sammeln", IndikPraes1S, u"P", "ich sammle"},
+    {"finden", IndikPraet2S, u"M", "fandest/fandst"},
+    {"schinden", IndikPraet2S, u"M", "schundest/schundst,schindetest"},
+    {"kommen", ImperativS, u"M", "komme/komm"},
+    {"schreien", PartizipII, u"M", "geschrien/geschrieen"},
+    // "N": subordinate order for finite forms only.
+    {"sich anziehen", KonjPraet1S, u"MPN", "ich mich anz\xF6ge"},
+    {"sich anziehen", KonjPraet1S, u"MP", "ich z\xF6ge mich an"},
+    {"sich anziehen", IndikPraes3P, u"N", "sich anziehen"},
+    {"sich anziehen", InfinitivII, u"N", "sich anzuziehen"},
+    {"ankommen", IndikPraes1S, u"MP", "ich komme an"},
+    {"ankommen", IndikPraes1S, u"MPN", "ich ankomme"},
+    // Main forms lose trailing blanks (a particle that ends in one).
+    {"auseinandergehen", IndikPraes3P, u"M", "gehen auseinander"},
+};
+
+TEST_F(FormAccessTest, GetFormA) {
+  for (const Row& r : kRows) {
+    TVerbGen& v = Verb(r.verb);
+    EXPECT_EQ(v.getFormA(r.form, r.options), r.expected)
+        << r.verb << ", form " << r.form << ", options " << Ascii(r.options);
+  }
+}
+
+TEST_F(FormAccessTest, GetFormUtf16AndGebaeren) {
+  TVerbGen& v = Verb("sich anziehen");
+  EXPECT_EQ(v.getForm(KonjPraet1S, u"MPN"), u"ich mich anzöge");
+  Verb("geb\xE4ren");
+  EXPECT_EQ(v.getPersPron(3), "sie");
+  EXPECT_EQ(v.getFormA(IndikPraes3S, u"P").substr(0, 4), "sie ");
+  EXPECT_EQ(v.getPersPronF(IndikPraes3S), u"sie");
+}
+
+TEST_F(FormAccessTest, PersonalPronouns) {
+  TVerbGen& v = Verb("lesen");
+  const char* stored[] = {"ich", "du ", "er ", "wir", "ihr", "sie"};
+  for (int nr = 1; nr <= 6; ++nr) EXPECT_EQ(v.getPersPron(nr), stored[nr - 1]) << nr;
+  EXPECT_EQ(v.getPersPron(0), "");
+  EXPECT_EQ(v.getPersPron(7), "");
+  for (int f = InfinitivI; f <= ImperativP; ++f)
+    EXPECT_EQ(v.getPersPronFA(static_cast<TFormen>(f)), "") << "form " << f;
+  EXPECT_EQ(v.getPersPronFA(IndikPraes2S), "du ");
+  EXPECT_EQ(v.getPersPronFA(KonjPraet3P), "sie");
+  EXPECT_EQ(v.getPersPronF(IndikPraet1S), u"ich");
+  Verb("regnen");
+  EXPECT_EQ(v.getPersPronFA(KonjPraes3S), "es");
+}
+
+TEST_F(FormAccessTest, ReflexiveParticleByForm) {
+  TVerbGen& v = Verb("sich anziehen");
+  EXPECT_EQ(v.refPartikelA(IndikPraes1S), " mich ");
+  EXPECT_EQ(v.refPartikelA(KonjPraet2P), " euch ");
+  EXPECT_EQ(v.refPartikelA(PartizipII), " uns ");  // person form + 1
+  EXPECT_EQ(v.refPartikel(IndikPraes2S), u" dich ");
+  Verb("(sich) waschen");
+  EXPECT_EQ(v.refPartikelA(IndikPraet1S), " (mich) ");
+  Verb("lesen");
+  EXPECT_EQ(v.refPartikelA(IndikPraes1S), "");
+}
+
+TEST_F(FormAccessTest, EsVerbBlocked) {
+  struct {
+    TFormen form;
+    bool blocked;
+  } const rows[] = {
+      {InfinitivI, false},  {PartizipII, false},   {ImperativS, true},   {ImperativP, true},
+      {IndikPraes1S, true}, {IndikPraes3S, false}, {IndikPraes3P, true}, {IndikPraet3S, false},
+      {IndikPraet2P, true}, {KonjPraes3S, false},  {KonjPraes1P, true},  {KonjPraet3S, false},
+      {KonjPraet3P, true},
+  };
+  TVerbGen& v = Verb("regnen");
+  for (const auto& r : rows) EXPECT_EQ(v.EsVerbBlocked(r.form), r.blocked) << "form " << r.form;
+  Verb("lesen");
+  for (const auto& r : rows) EXPECT_FALSE(v.EsVerbBlocked(r.form)) << "form " << r.form;
+}
+
+TEST_F(FormAccessTest, MeaningDifferencesAndAuxiliaryHint) {
+  const std::u16string hint = std::u16string(u" (<a href=\"") + std::u16string(site::kHelpPageUrl) +
+                              u"#habensein\">haben oder sein?</a>)";
+  TVerbGen& v = Verb("wiegen");
+  EXPECT_TRUE(v.hasMeaningDifferences());
+  Verb("lesen");
+  EXPECT_FALSE(v.hasMeaningDifferences());
+  EXPECT_EQ(v.HabenSeinHint(), u"");  // haben
+  Verb("reiten");
+  EXPECT_EQ(v.HabenSeinHint(), hint);  // haben or sein
+  Verb("gehen");
+  EXPECT_EQ(v.HabenSeinHint(), u"");  // sein
+  v.setHabenSein(habensein);
+  EXPECT_EQ(v.HabenSeinHint(), hint);
+  Verb("sich waschen");
+  v.setHabenSein(habensein);
+  EXPECT_EQ(v.HabenSeinHint(), u"");  // a reflexive verb takes haben
+}
+
+TEST_F(FormAccessTest, HabenSeinObject) {
+  struct {
+    habseityp hs;
+    TFormen form;
+    const char16_t* options;
+    const char* expected;
+  } const rows[] = {
+      {unspe, IndikPraes1S, u"", "bin?/habe?"},
+      {unspe, PartizipII, u"M", "gewesen?/gehabt?"},
+      {haben, IndikPraes2S, u"M", "hast"},
+      {sein, IndikPraes2S, u"M", "bist"},
+      {habensein, IndikPraet3P, u"MN", "waren/hatten"},
+  };
+  TVerbHabenSein aux;
+  for (const auto& r : rows) {
+    aux.newVerb(r.hs);
+    EXPECT_EQ(aux.getFormA(r.form, r.options), r.expected) << "hs " << r.hs << ", form " << r.form;
+  }
+  aux.newVerb(habensein);
+  EXPECT_EQ(aux.getForm(IndikPraes1S, u""), u"bin/habe");
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: MIT
+// Partizip I and II, Infinitiv I and II over the shared form fixture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+enum Kind { P1, P2, I1, I2 };
+
+const char* KindName(Kind k) {
+  switch (k) {
+    case P1:
+      return "Partizip I";
+    case P2:
+      return "Partizip II";
+    case I1:
+      return "Infinitiv I";
+    case I2:
+      return "Infinitiv II";
+  }
+  return "";
+}
+
+class ParticiplesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
+    verb_ = std::make_unique<TVerbGen>();
+    verb_->SetOnErrMsg([](const std::u16string&) {});
+  }
+  static void TearDownTestSuite() { verb_.reset(); }
+
+  static TVerbGen& Verb(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
+    verb_->SetOrthoTyp(ortho);
+    verb_->InfiStattPart2 = ISP_InfiPart;
+    verb_->newVerbA(verb, cls);
+    return *verb_;
+  }
+  static std::string Form(TVerbGen& v, Kind k) {
+    switch (k) {
+      case P1:
+        return v.PartizipA(1);
+      case P2:
+        return v.PartizipA(2);
+      case I1:
+        return v.InfinitivA(1);
+      case I2:
+        return v.InfinitivA(2);
+    }
+    return {};
+  }
+
+  static std::unique_ptr<TVerbGen> verb_;
+};
+std::unique_ptr<TVerbGen> ParticiplesTest::verb_;
+
+struct Row {
+  const char* verb;
+  TSchwSt cls;
+  Kind kind;
+  const char* form;
+  const char* form2;
+};
+
+// New orthography; umlauts and ß as Windows-1252 bytes.
+const Row kRows[] = {
+    // "ge" at the analysed position, none for inseparable and -ieren verbs.
+    {"lesen", unsp, P2, "gelesen", ""},
+    {"arbeiten", unsp, P2, "gearbeitet", ""},
+    {"ankommen", unsp, P2, "angekommen", ""},
+    {"besuchen", unsp, P2, "besucht", ""},
+    {"studieren", unsp, P2, "studiert", ""},
+    {"sich waschen", unsp, P2, "sich gewaschen", ""},
+    {"sich anziehen", unsp, P2, "sich angezogen", ""},
+    {"mit dem Taxi fahren", unsp, P2, "mit dem Taxi gefahren", ""},
+    {"wasserstrahlbiegen", unsp, P2, "wasserstrahlgebogen", ""},
+    {"werden", unsp, P2, "geworden", ""},
+    // -ieen beside -ien, the prefix on both.
+    {"schreien", unsp, P2, "geschrien", "geschrieen"},
+    {"anschreien", unsp, P2, "angeschrien", "angeschrieen"},
+    // An entry that allows regular forms, and the class requests.
+    {"schleifen", unsp, P2, "geschliffen", "geschleift"},
+    {"schleifen", stark, P2, "geschliffen", ""},
+    {"schleifen", schwach, P2, "geschleift", ""},
+    // Stored participle with alternative; a separable prefix goes on both.
+    {"hauen", unsp, P2, "gehauen", "gehaut"},
+    {"ab/hauen", unsp, P2, "abgehauen", "abgehaut"},
+    // Ersatzinfinitiv after a lower-case word in n; not after a capital or another letter.
+    {"arbeiten m\xFCssen", unsp, P2, "arbeiten m\xFCssen", ""},
+    {"m\xFCssen", unsp, P2, "gemusst", ""},
+    {"kommen sehen", unsp, P2, "kommen sehen", "kommen gesehen"},
+    {"Kuchen machen", unsp, P2, "Kuchen gemacht", ""},
+    {"gut k\xF6nnen", unsp, P2, "gut gekonnt", ""},
+
+    {"lesen", unsp, P1, "lesend", ""},
+    {"ankommen", unsp, P1, "ankommend", ""},
+    {"sich waschen", unsp, P1, "sich waschend", ""},
+    {"sammeln", unsp, P1, "sammelnd", ""},
+    {"wandern", unsp, P1, "wandernd", ""},
+    {"mit der Nachbarin tuscheln", unsp, P1, "mit der Nachbarin tuschelnd", ""},
+
+    {"lesen", unsp, I1, "lesen", ""},
+    {"sich waschen", unsp, I1, "sich waschen", ""},
+    {"(sich) waschen", unsp, I1, "(sich) waschen", ""},
+    {"mit dem Taxi fahren", unsp, I1, "mit dem Taxi fahren", ""},
+
+    {"lesen", unsp, I2, "zu lesen", ""},
+    {"besuchen", unsp, I2, "zu besuchen", ""},
+    {"ankommen", unsp, I2, "anzukommen", ""},
+    {"sich waschen", unsp, I2, "sich zu waschen", ""},
+    {"sich anziehen", unsp, I2, "sich anzuziehen", ""},
+    {"mit dem Taxi fahren", unsp, I2, "mit dem Taxi zu fahren", ""},
+    {"wasserstrahlbiegen", unsp, I2, "wasserstrahlzubiegen", ""},
+    {"wasserstrahl_biegen", unsp, I2, "wasserstrahlzubiegen", ""},
+    // A leading '/' (no prefix) must not put "zu" inside the word.
+    {"/umfahren", unsp, I2, "zu umfahren", ""},
+};
+
+TEST_F(ParticiplesTest, FormsAndAlternatives) {
+  for (const Row& r : kRows) {
+    TVerbGen& v = Verb(r.verb, r.cls);
+    const std::string name = std::string(r.verb) + ", " + KindName(r.kind) +
+                             (r.cls == stark     ? " (stark)"
+                              : r.cls == schwach ? " (schwach)"
+                                                 : "");
+    EXPECT_EQ(Form(v, r.kind), r.form) << name;
+    EXPECT_EQ(v.Form2, r.form2) << name;
+  }
+}
+
+struct OrthoRow {
+  const char* verb;
+  Kind kind;
+  const char* neu;
+  const char* alt;
+};
+
+// ß and ss: a long vowel keeps ß, a short one keeps ss before the e of -end.
+const OrthoRow kOrthoRows[] = {
+    {"hei\xDF"
+     "en",
+     P1,
+     "hei\xDF"
+     "end",
+     "hei\xDF"
+     "end"},
+    {"lassen", P1, "lassend", "lassend"},
+    {"m\xFCssen", P2, "gemusst", "gemu\xDFt"},
+    // Both spellings of the modal participle find their infinitive.
+    {"arbeiten m\xFCssen", P2, "arbeiten m\xFCssen", "arbeiten m\xFCssen"},
+};
+
+TEST_F(ParticiplesTest, Orthographies) {
+  for (const OrthoRow& r : kOrthoRows) {
+    EXPECT_EQ(Form(Verb(r.verb, unsp, NeuOrtho), r.kind), r.neu) << r.verb << ", NeuOrtho";
+    EXPECT_EQ(Form(Verb(r.verb, unsp, AltOrtho), r.kind), r.alt) << r.verb << ", AltOrtho";
+  }
+}
+
+TEST_F(ParticiplesTest, InfiStattPart2ChoosesTheOrder) {
+  struct {
+    TInfiStattPart2 isp;
+    const char* form;
+    const char* form2;
+  } const rows[] = {
+      {ISP_InfiPart, "kommen sehen", "kommen gesehen"},
+      {ISP_PartInfi, "kommen gesehen", "kommen sehen"},
+      {ISP_nurInfi, "kommen sehen", ""},
+  };
+  for (const auto& r : rows) {
+    TVerbGen& v = Verb("kommen sehen");
+    v.InfiStattPart2 = r.isp;
+    EXPECT_EQ(v.PartizipA(2), r.form) << "InfiStattPart2 " << r.isp;
+    EXPECT_EQ(v.Form2, r.form2) << "InfiStattPart2 " << r.isp;
+  }
+  // The modal verbs take the infinitive whatever the setting.
+  TVerbGen& v = Verb("arbeiten m\xFCssen");
+  v.InfiStattPart2 = ISP_PartInfi;
+  EXPECT_EQ(v.PartizipA(2), "arbeiten m\xFCssen");
+}
+
+TEST_F(ParticiplesTest, WerdenKeepsItsGePosition) {
+  TVerbGen& v = Verb("werden");
+  EXPECT_EQ(v.PartizipA(2), "geworden");
+  EXPECT_EQ(v.GEpos, 1);
+  EXPECT_EQ(v.PartizipA(2), "geworden");
+}
+
+TEST_F(ParticiplesTest, NoFormWithoutStemOrForOtherNumbers) {
+  TVerbGen& v = Verb("lesen");
+  EXPECT_EQ(v.PartizipA(0), "-");
+  EXPECT_EQ(v.PartizipA(3), "-");
+  EXPECT_EQ(v.InfinitivA(7), "lesen");  // any other number is Infinitiv I
+  Verb("lesex");                        // rejected: the stem is emptied
+  for (int nr : {1, 2}) {
+    EXPECT_EQ(v.PartizipA(nr), "-") << nr;
+    EXPECT_EQ(v.InfinitivA(nr), "-") << nr;
+    EXPECT_EQ(v.Form2, "") << nr;
+  }
+}
+
+TEST_F(ParticiplesTest, Utf16Twins) {
+  TVerbGen& v = Verb("sich anziehen");
+  EXPECT_EQ(v.Partizip(2), u"sich angezogen");
+  EXPECT_EQ(v.Infinitiv(2), u"sich anzuziehen");
+  Verb("m\xFCssen");
+  EXPECT_EQ(v.Infinitiv(1), u"müssen");
+}
+
+}  // namespace
