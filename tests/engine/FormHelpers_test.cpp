@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: MIT
+// The form-building helpers of TVerbGen, called directly on analysed verbs of the form fixture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/_ZTVerb.h"
+
+// Friend of TVerbGen: reaches the private helpers.
+struct FormHelpersTest : ::testing::Test {
+  static void SetUpTestSuite() {
+    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
+    verb_ = std::make_unique<TVerbGen>();
+    verb_->SetOnErrMsg([](const std::u16string&) {});
+  }
+  static void TearDownTestSuite() { verb_.reset(); }
+
+  static TVerbGen& Verb(const char* verb, TOrthoTyp ortho = NeuOrtho) {
+    verb_->SetOrthoTyp(ortho);
+    verb_->ForceMarkVowelLength = false;
+    verb_->newVerbA(verb, unsp);
+    return *verb_;
+  }
+  static TVerbGen& Ortho(TOrthoTyp ortho) { return Verb("machen", ortho); }
+
+  static std::string Append(TVerbGen& v, std::string form, const char* token, bool isLong) {
+    v.AppendEnding(form, token, isLong);
+    return form;
+  }
+  static std::string SharpS(TVerbGen& v, std::string form, char next, bool isLong) {
+    v.AdjustSharpS(form, next, isLong);
+    return form;
+  }
+  static std::string Vowel(TVerbGen& v, const char* vowel, bool isLong) {
+    std::string s = v.stamm;
+    v.ReplaceStemVowel(s, vowel, isLong);
+    return s;
+  }
+  static std::string Elide(TVerbGen& v) {
+    std::string s = v.stamm;
+    v.ElideStemE(s);
+    return s;
+  }
+  static std::string Triple(TVerbGen& v, const char* s) { return v.ReduceTripleLetters(s); }
+  static std::string Particle(TVerbGen& v) { return v.SeparatedParticle(); }
+  static std::string Mark(TVerbGen& v, std::string form, bool isLong) {
+    v.MarkVowelLength(form, isLong);
+    return form;
+  }
+  static std::string P2Ending(TVerbGen& v, bool irregular) {
+    return v.ParticipleIIEnding(v.stamm, irregular);
+  }
+
+  static std::unique_ptr<TVerbGen> verb_;
+};
+std::unique_ptr<TVerbGen> FormHelpersTest::verb_;
+
+namespace {
+
+constexpr TOrthoTyp N = NeuOrtho, A = AltOrtho, C = ChOrtho;
+
+std::string OrthoName(TOrthoTyp o) {
+  return o == NeuOrtho ? "NeuOrtho" : o == AltOrtho ? "AltOrtho" : "ChOrtho";
+}
+
+TEST_F(FormHelpersTest, AppendEnding) {
+  struct Row {
+    TOrthoTyp ortho;
+    const char* form;
+    const char* token;
+    bool isLong;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {N, "lies", "-st", true, "liest"},       // contraction of the s
+      {N, "h\xE4lt", "-t", false, "h\xE4lt"},  // ... and of the t
+      {N, "r\xE4t", "-t", true, "r\xE4t"},
+      {N, "nihm", "-2mm", false, "nimm"},  // cut, then append
+      {N, "schnid", "-1tt", false, "schnitt"},
+      {N, "mach", ":te", false, "machte"},
+      {N, "sei", "ward", false, "ward"},  // replacement token
+      {N, "ab", "-9x", false, "x"},       // cut beyond the form
+      {N, "", "-st", false, "st"},
+      {N, "muss", "-t", false, "musst"},
+      {A, "muss", "-t", false, "mu\xDFt"},
+      {C, "muss", "-t", false, "musst"},
+      {A, "lass", "-e", false, "lasse"},
+      {A, "lass", "-", false, "la\xDF"},  // word end
+      {N, "liess", "", true, "lie\xDF"},
+      {C, "liess", "", true, "liess"},
+      {A, "ri\xDF", "-en", false, "rissen"},
+      {N, "ri\xDF", "-en", false, "rissen"},
+      {C, "ri\xDF", "-en", false,
+       "ri\xDF"
+       "en"},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(Append(Ortho(r.ortho), r.form, r.token, r.isLong), r.expected)
+        << OrthoName(r.ortho) << " " << r.form << " + " << r.token;
+}
+
+TEST_F(FormHelpersTest, AdjustSharpS) {
+  struct Row {
+    TOrthoTyp ortho;
+    const char* form;
+    char next;
+    bool isLong;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {N, "liess", ' ', true, "lie\xDF"},   {N, "muss", ' ', false, "muss"},
+      {N, "ri\xDF", 'e', false, "riss"},    {N, "ri\xDF", ' ', false, "riss"},
+      {N, "lie\xDF", 'e', true, "lie\xDF"}, {A, "muss", 't', false, "mu\xDF"},
+      {A, "lass", ' ', false, "la\xDF"},    {A, "lass", 'e', false, "lass"},
+      {A, "liess", 'e', true, "liess"},     {A, "liess", ' ', true, "lie\xDF"},
+      {A, "ri\xDF", 'e', false, "riss"},    {A, "ri\xDF", 't', false, "ri\xDF"},
+      {A, "lie\xDF", 'e', true, "lie\xDF"}, {A, "\xDF", 'e', false, "\xDF"},  // no letter before
+      {C, "muss", 't', false, "muss"},      {C, "ri\xDF", 'e', false, "ri\xDF"},
+      {C, "liess", ' ', true, "liess"},     {N, "", ' ', true, ""},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(SharpS(Ortho(r.ortho), r.form, r.next, r.isLong), r.expected)
+        << OrthoName(r.ortho) << " " << r.form << " next '" << r.next << "'";
+}
+
+TEST_F(FormHelpersTest, ReplaceStemVowel) {
+  struct Row {
+    const char* verb;
+    const char* vowel;
+    bool isLong;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {"kommen", "a", true, "kam"},  // short to long: mm loses one m
+      {"treffen", "a", true, "traf"},       {"lassen", "ie", true, "liess"},  // not before s
+      {"treten", "i", false, "tritt"},  // long to short: the final t doubles
+      {"reiten", "i", false, "ritt"},       {"gehen", "i", false, "gih"},  // not after h
+      {"nehmen", "i", false, "nihm"},  // more than one letter follows
+      {"schreiben", "ie", true, "schrieb"}, {"halten", "\xE4", false, "h\xE4lt"},
+      {"lesen", "", true, "les"},  // no vowel: no change
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(Vowel(Verb(r.verb), r.vowel, r.isLong), r.expected) << r.verb << " " << r.vowel;
+}
+
+TEST_F(FormHelpersTest, ElideStemE) {
+  struct Row {
+    const char* verb;
+    TOrthoTyp ortho;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {"sammeln", N, "samml"},
+      {"wandern", N, "wandr"},
+      {"\xE4u\xDF"
+       "ern",
+       N, "\xE4u\xDFr"},
+      {"w\xE4ssern", N, "w\xE4ssr"},
+      {"w\xE4ssern", A, "w\xE4\xDFr"},
+      {"w\xE4ssern", C, "w\xE4ssr"},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(Elide(Verb(r.verb, r.ortho)), r.expected) << r.verb << " " << OrthoName(r.ortho);
+}
+
+TEST_F(FormHelpersTest, ReduceTripleLetters) {
+  struct Row {
+    TOrthoTyp ortho;
+    const char* s;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {N, "stilllegen", "stilllegen"},
+      {A, "stilllegen", "stillegen"},
+      {C, "stilllegen", "stillegen"},
+      {A, "schifffahrt", "schiffahrt"},
+      {A, "schiffffahrt", "schifffahrt"},
+      {A, "Balletttruppe", "Balletttruppe"},
+      {A, "stillleeere", "stilleeere"},
+      {A, "aaa", "aaa"},
+      {A, "", ""},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(Triple(Ortho(r.ortho), r.s), r.expected) << OrthoName(r.ortho) << " " << r.s;
+}
+
+TEST_F(FormHelpersTest, SeparatedParticle) {
+  struct Row {
+    const char* praef;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {"wiederher", "wieder her"},
+      {"wiederauf", "wieder auf"},
+      {"etwas wiederauf", "etwas wieder auf"},
+      {"wieder", "wieder "},
+      {"auseinander", "auseinander "},
+      {"aufeinanderzu", "aufeinander zu"},
+      {"an", "an"},
+      {"mit dem Taxi ", "mit dem Taxi "},
+      {"Rad", "Rad"},
+      {" ", " "},
+      {"", ""},
+  };
+  TVerbGen& v = Ortho(NeuOrtho);
+  for (const Row& r : rows) {
+    v.praef = r.praef;
+    EXPECT_EQ(Particle(v), r.expected) << "'" << r.praef << "'";
+  }
+}
+
+TEST_F(FormHelpersTest, RefPartikel) {
+  struct Row {
+    const char* verb;
+    int person;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {"sich waschen", 1, " mich"},
+      {"sich waschen", 5, " euch"},
+      {"sich3 etwas merken", 2, " dir"},
+      {"(sich) waschen", 1, " (mich)"},
+      {"(sich3) leisten", 2, " (dir)"},
+      {"etwas mit sich bringen", 1, " etwas mit mir"},
+      {"sich waschen", 0, ""},
+      {"sich waschen", 7, ""},
+      {"waschen", 1, ""},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(Verb(r.verb).refPartikel(r.person), r.expected) << r.verb << " " << r.person;
+}
+
+TEST_F(FormHelpersTest, PersonBlocked) {
+  struct Row {
+    const char* verb;
+    const char* blocked;  // persons 1..6, 'x' blocked
+  };
+  static constexpr Row rows[] = {
+      {"lesen", "......"},
+      {"3 regnen", "xx.xxx"},
+      {"auseinandergehen", "xxx..."},
+      {"verschallen", "xxxxxx"},
+  };
+  for (const Row& r : rows) {
+    TVerbGen& v = Verb(r.verb);
+    for (int p = 1; p <= 6; ++p)
+      EXPECT_EQ(v.personblocked(p), r.blocked[p - 1] == 'x') << r.verb << " person " << p;
+  }
+}
+
+TEST_F(FormHelpersTest, AdaptStressMarker) {
+  TVerbGen& v = Verb("'lesen");
+  std::string s = "'lies'";
+  v.AdaptStressMarker(s);
+  EXPECT_EQ(s, "'lies'");  // the input's own notation stays
+  TVerbGen& w = Verb("\\+lesen");
+  w.AdaptStressMarker(s);
+  EXPECT_EQ(s, "lies'");  // only the first apostrophe goes
+}
+
+TEST_F(FormHelpersTest, MarkVowelLength) {
+  struct Row {
+    const char* verb;
+    const char* form;
+    bool isLong;
+    const char* expected;
+  };
+  static constexpr Row rows[] = {
+      {"lesen", "les", true, "le_s"},
+      {"kommen", "komm", false, "ko.mm"},
+      {"lesen", "lies", true, "lie_s"},
+      {"sammeln", "sammel", false, "sa.mmel"},  // the -el does not count
+      {"reinigen", "reinig", true, "rei_nig"},  // nor a final -ig
+      {"lesen", "pf", true, "pf"},
+      {"lesen", "", true, ""},
+  };
+  for (const Row& r : rows) {
+    TVerbGen& v = Verb(r.verb);
+    EXPECT_EQ(Mark(v, r.form, r.isLong), r.form) << "unforced " << r.form;
+    v.ForceMarkVowelLength = true;
+    EXPECT_EQ(Mark(v, r.form, r.isLong), r.expected) << r.form;
+  }
+}
+
+TEST_F(FormHelpersTest, ParticipleIIEnding) {
+  EXPECT_EQ(P2Ending(Verb("kommen"), true), "-en");
+  EXPECT_EQ(P2Ending(Verb("schleifen"), true), "-1ffen");
+  EXPECT_EQ(P2Ending(Verb("schleifen"), false), "-t");
+  EXPECT_EQ(P2Ending(Verb("arbeiten"), false), "-et");
+  EXPECT_EQ(P2Ending(Verb("machen"), true), "-t");  // no entry: regular
+  // An entry that allows regular forms but keeps its irregular participle ending.
+  TVerbGen& v = Verb("machen");
+  unRegRec entry;
+  entry.auchregel = entry.P2nurUnreg = true;
+  v.unRegel = &entry;
+  v.schwst = schwach;
+  EXPECT_EQ(P2Ending(v, false), "-en");
+  entry.endung[2] = "-1ffen";
+  EXPECT_EQ(P2Ending(v, false), "-1ffen");
+  v.schwst = unsp;
+  EXPECT_EQ(P2Ending(v, false), "-t");
+  v.unRegel = nullptr;
+}
+
+}  // namespace
