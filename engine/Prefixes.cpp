@@ -41,6 +41,10 @@ std::string_view LeadingPrefixEntry(std::string_view s) {
   return {};
 }
 
+bool HasVowelGroup(std::string_view s) {
+  return CountSyllables(s, static_cast<int>(s.size())) > 0;
+}
+
 // fuegstelle is one byte wide; a longer input keeps the largest position it can hold.
 std::uint8_t ClampGap(int g) {
   return static_cast<std::uint8_t>(std::clamp(g, 0, 255));
@@ -91,7 +95,7 @@ std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, 
     const std::string_view e = entry.text;
     const bool matches =
         !e.empty() && (e.front() == '\'' ? StartsWith(s, e) : StartsWith(plain, e));
-    if (!matches || CountSyllables(After(s, static_cast<int>(e.size())), 255) < 1 ||
+    if (!matches || !HasVowelGroup(After(s, static_cast<int>(e.size()))) ||
         CountSyllables(plain, limit) < 2 || !OnsetAllowed(plain, static_cast<int>(e.size())))
       continue;
     return e;
