@@ -13,6 +13,9 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
 
+// cmd_fullforms.cpp
+int RunFullForms(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+
 #ifndef BEUGWERK_VERSION
 #define BEUGWERK_VERSION "0.0.0"
 #endif
@@ -39,6 +42,9 @@ int ListsCheck(const TOptions& o);
 constexpr TCommand kCommands[] = {
     {"lists-check", "lists-check [PATH]",
      "check a verb lists file (default: the lists the program would use)", ListsCheck},
+    {"fullforms", "fullforms [--ortho neu|alt|ch] [--utf8] FILE",
+     "write the full forms of a list of infinitives into FILE.txf (\"-\": stdin to stdout)",
+     [](const TOptions& o) { return RunFullForms(o.verbLists, o.args); }},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -125,7 +131,7 @@ int main(int argc, char** argv) {
       options.verbLists = argv[i];
     } else if (a.starts_with("--verb-lists=")) {
       options.verbLists = a.substr(13);
-    } else if (a.starts_with("-") && a.size() > 1) {
+    } else if (a.starts_with("-") && a.size() > 1 && command.empty()) {
       return UsageError("unknown option " + std::string(a));
     } else if (command.empty()) {
       command = a;

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] FILE`: writes the full-form list of an
+// infinitive list into FILE with the extension ".txf" ("-": standard input to standard
+// output). Opens the files and prints; the records come from app/FullForms.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/FullForms.h"
+#include "engine/_ZTVerbLists.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct TFullFormsArgs {
+  TOrthoTyp ortho = NeuOrtho;
+  bool utf8 = false;
+  std::string file;
+};
+
+int Usage(std::string_view message) {
+  std::cerr << "beugwerk fullforms: " << message << "\n"
+            << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] FILE\n";
+  return kExitUsage;
+}
+
+bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
+  if (name == "neu") {
+    ortho = NeuOrtho;
+  } else if (name == "alt") {
+    ortho = AltOrtho;
+  } else if (name == "ch") {
+    ortho = ChOrtho;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// 0 when parsed, else the exit code of the usage error already reported.
+int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    std::string_view ortho;
+    if (a == "--ortho") {
+      if (++i == args.size()) return Usage("--ortho needs neu, alt or ch");
+      ortho = args[i];
+    } else if (a.starts_with("--ortho=")) {
+      ortho = a.substr(8);
+    } else if (a == "--utf8") {
+      out.utf8 = true;
+      continue;
+    } else if (a.starts_with("-") && a.size() > 1) {
+      return Usage("unknown option " + std::string(a));
+    } else if (out.file.empty()) {
+      out.file = a;
+      continue;
+    } else {
+      return Usage("only one FILE");
+    }
+    if (!ParseOrtho(ortho, out.ortho)) return Usage("--ortho needs neu, alt or ch");
+  }
+  return out.file.empty() ? Usage("no FILE given") : 0;
+}
+
+int Failure(std::string_view what, int systemError) {
+  std::cerr << "beugwerk fullforms: " << what << ": "
+            << (systemError ? std::strerror(systemError) : "Ein-/Ausgabefehler") << "\n";
+  return kExitFailure;
+}
+
+// The whole list: its encoding is decided on all of its bytes.
+bool ReadAll(std::FILE* f, std::string& bytes) {
+  char buf[1 << 16];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  return !std::ferror(f);
+}
+
+int ReadInput(const std::string& file, std::string& bytes) {
+  if (file == "-") return ReadAll(stdin, bytes) ? 0 : Failure("-", errno);
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (!f) return Failure(file, errno);
+  const bool ok = ReadAll(f, bytes);
+  const int error = errno;
+  std::fclose(f);
+  return ok ? 0 : Failure(file, error);
+}
+
+// Writes the records; the output keeps what was written before a failure.
+int WriteRecords(TVerbGen& verb, const std::string& bytes, std::ostream& out,
+                 const std::string& outName, bool utf8Out, int& count) {
+  std::istringstream in(bytes);
+  try {
+    count = WriteFullForms(verb, in, out, IsUtf8List(bytes), utf8Out);
+  } catch (const EFullFormsIoError& e) {
+    return Failure(outName, e.SystemError);
+  }
+  return 0;
+}
+
+int Run(const TFullFormsArgs& a) {
+  std::string bytes;
+  if (int rc = ReadInput(a.file, bytes)) return rc;
+  const bool toStdout = a.file == "-";
+  const std::filesystem::path outPath = toStdout ? "-" : FullFormsOutputPath(a.file);
+  std::error_code ec;
+  // An input already named ".txf" would be overwritten by its own list.
+  if (!toStdout && std::filesystem::equivalent(a.file, outPath, ec)) {
+    std::cerr << "beugwerk fullforms: " << a.file << ": Eingabe und Ausgabe sind dieselbe Datei\n";
+    return kExitFailure;
+  }
+  TVerbGen verb;
+  verb.SetOrthoTyp(a.ortho);
+  // As in the window: analysis messages are kept, never shown.
+  verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
+  int count = 0;
+  if (toStdout) {
+    if (int rc = WriteRecords(verb, bytes, std::cout, "-", a.utf8, count)) return rc;
+    std::cerr << FullFormsMessage(count, "-") << "\n";
+    return 0;
+  }
+  std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+  if (!out) return Failure(outPath.string(), errno);
+  if (int rc = WriteRecords(verb, bytes, out, outPath.string(), a.utf8, count)) return rc;
+  out.close();
+  if (!out) return Failure(outPath.string(), errno);
+  std::cout << FullFormsMessage(count, outPath.string()) << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int RunFullForms(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+  TFullFormsArgs a;
+  if (int rc = ParseArgs(args, a)) return rc;
+  try {
+    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
+    return Run(a);
+  } catch (const std::exception& e) {
+    std::cerr << "beugwerk fullforms: " << e.what() << "\n";
+    return kExitFailure;
+  }
+}

@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: MIT
+// Full-form lists: list reading, the record layout and its separators, encodings, stream
+// failures, a golden list and the command line front end.
+#include "app/FullForms.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/_ZT_cmn_A.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Fixture(std::string_view folder, std::string_view name) {
+  return fs::path(BEUGWERK_FIXTURES) / folder / name;
+}
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> RecordLines(std::string_view record) {
+  std::vector<std::string> lines;
+  while (!record.empty()) {
+    std::size_t end = record.find("\r\n");
+    if (end == std::string_view::npos) end = record.size();
+    lines.emplace_back(record.substr(0, end));
+    record.remove_prefix(std::min(record.size(), end + 2));
+  }
+  return lines;
+}
+
+class FullFormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VerbListsPath = Fixture("forms", "forms.VLX");
+    verb = std::make_unique<TVerbGen>();
+    verb->SetOnErrMsg([this](const std::u16string& m) { verb->StoreErrMsg(m); });
+  }
+  std::string Record(const std::string& line) { return FullFormRecord(*verb, line); }
+  std::unique_ptr<TVerbGen> verb;
+};
+
+TEST(FullFormsPaths, OutputPathReplacesOrAppendsTheExtension) {
+  struct Row {
+    const char* input;
+    const char* expected;
+  } rows[] = {
+      {"list.txt", "list.txf"},
+      {"list", "list.txf"},
+      {"/tmp/a.b/list", "/tmp/a.b/list.txf"},
+      {"dir/verbs.2024.txt", "dir/verbs.2024.txf"},
+      {"list.", "list.txf"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FullFormsOutputPath(row.input).string(), row.expected) << row.input;
+  }
+}
+
+TEST(FullFormsLines, CleaningAndComments) {
+  struct Row {
+    const char* input;
+    const char* expected;
+  } kept[] = {
+      {"lesen", "lesen"},     {"  sich waschen   ", "sich waschen"},
+      {"lesen\r", "lesen"},   {"lesen \r", "lesen"},
+      {"\tlesen", "\tlesen"},  // only blanks are stripped
+      {"a*b", "a*b"},
+  };
+  for (const Row& row : kept) {
+    std::string line = row.input;
+    EXPECT_TRUE(CleanListLine(line)) << row.input;
+    EXPECT_EQ(line, row.expected) << row.input;
+  }
+  const char* skipped[] = {"", "   ", "\r", "* Kommentar", "   ;lesen", ";", "*"};
+  for (const char* input : skipped) {
+    std::string line = input;
+    EXPECT_FALSE(CleanListLine(line)) << '"' << input << '"';
+  }
+}
+
+TEST(FullFormsLines, Utf8ListDetection) {
+  struct Row {
+    const char* bytes;
+    bool utf8;
+  } rows[] = {
+      {"lesen\r\n", false},  // ASCII: stays Windows-1252
+      {"zur\xC3\xBC"
+       "ckkommen\n",
+       true},  // Ã¼ in UTF-8
+      {"zur\xFC"
+       "ckkommen\n",
+       false},                                // Ã¼ in Windows-1252
+      {"\xC3\xA4rgern\n\xE4rgern\n", false},  // mixed: not valid UTF-8
+      {"", false},
+  };
+  for (const Row& row : rows) EXPECT_EQ(IsUtf8List(row.bytes), row.utf8) << row.bytes;
+}
+
+TEST(FullFormsLines, Message) {
+  EXPECT_EQ(FullFormsMessage(0, "/tmp/list.txf"), "0Verben verarbeitet\n/tmp/list.txf erstellt.");
+  EXPECT_EQ(FullFormsMessage(12, "l.txf"), "12Verben verarbeitet\nl.txf erstellt.");
+}
+
+TEST_F(FullFormsTest, OnlyCommentsAndBlanksGiveAnEmptyOutput) {
+  std::istringstream in("* Verben\r\n; noch ein Kommentar\r\n   \r\n\r\n   * eingerueckt\n");
+  std::ostringstream out;
+  EXPECT_EQ(WriteFullForms(*verb, in, out, false, false), 0);
+  EXPECT_EQ(out.str(), "");
+}
+
+// Single lines of records: {input, line number (0 = "> " line), expected}.
+TEST_F(FullFormsTest, RecordLines) {
+  struct Row {
+    const char* input;
+    std::size_t line;
+    const char* expected;
+  } rows[] = {
+      {"lesen", 0, "> lesen"},
+      {"lesen", 1, ":lese;liest;liest;lesen;lest;lesen;"},
+      {"lesen", 2, ":las;lasest;las;lasen;last;lasen;"},
+      {"lesen", 3, ":lese;lesest;lese;lesen;leset;lesen;"},
+      {"lesen", 4, ":l\xE4se;l\xE4sest;l\xE4se;l\xE4sen;l\xE4set;l\xE4sen;"},
+      {"lesen", 5, ":zu lesen;lesend;gelesen;lies;"},
+      {"anfangen", 1,
+       ":anfange/fange an;anf\xE4ngst/f\xE4ngst an;anf\xE4ngt/f\xE4ngt an;"
+       "anfangen/fangen an;anfangt/fangt an;anfangen/fangen an;"},
+      {"sammeln", 1, ":sammele,sammle;sammelst;sammelt;sammeln;sammelt;sammeln;"},
+      {"3 regnen", 1, ":-;-;regnet;-;-;-;"},
+      {"lesem", 0, "* lesem nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einf\xFCgung!"},
+      {"lesem", 1, "> lesem"},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> lines = RecordLines(Record(row.input));
+    ASSERT_GT(lines.size(), row.line) << row.input;
+    EXPECT_EQ(lines[row.line], row.expected) << row.input << " line " << row.line;
+  }
+}
+
+// Every record: optional warning, "> " line, five form lines, one empty line; the finite
+// lines hold six entries, the non-finite line four.
+TEST_F(FullFormsTest, RecordLayout) {
+  for (const char* input : {"lesen", "sich waschen", "lesem", "3 regnen", "anfangen"}) {
+    const std::string record = Record(input);
+    ASSERT_TRUE(record.ends_with("\r\n\r\n")) << input;
+    std::vector<std::string> lines = RecordLines(record);
+    std::size_t first = lines.size() == 8 ? 1 : 0;
+    ASSERT_EQ(lines.size(), first + 7) << input;
+    EXPECT_EQ(lines[first], std::string("> ") + input) << input;
+    for (std::size_t i = first + 1; i <= first + 5; ++i) {
+      const std::size_t entries = i == first + 5 ? 4 : 6;
+      EXPECT_EQ(lines[i].front(), ':') << input << " line " << i;
+      EXPECT_EQ(std::count(lines[i].begin(), lines[i].end(), ';'), entries)
+          << input << " line " << i;
+    }
+    EXPECT_EQ(lines.back(), "") << input;
+  }
+}
+
+TEST_F(FullFormsTest, Utf8InAndOut) {
+  std::istringstream in(
+      "\xEF\xBB\xBF  zur\xC3\xBC"
+      "ckkommen \r\n");
+  std::ostringstream latin1, utf8;
+  EXPECT_EQ(WriteFullForms(*verb, in, latin1, true, false), 1);
+  EXPECT_TRUE(
+      latin1.str().starts_with("> zur\xFC"
+                               "ckkommen\r\n:zur\xFC"
+                               "ckkomme/komme zur\xFC"
+                               "ck;"))
+      << latin1.str();
+  std::istringstream again(
+      "zur\xC3\xBC"
+      "ckkommen\n");
+  WriteFullForms(*verb, again, utf8, true, true);
+  EXPECT_EQ(utf8.str(), Latin1ToUtf8(latin1.str()));
+}
+
+// Accepts a fixed number of bytes, then fails like a full disk.
+class TFullBuf : public std::streambuf {
+ public:
+  explicit TFullBuf(std::size_t room) : room_(room) {}
+  std::string written;
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    if (written.size() >= room_) return traits_type::eof();
+    written.push_back(traits_type::to_char_type(c));
+    return c;
+  }
+
+ private:
+  std::size_t room_;
+};
+
+TEST_F(FullFormsTest, WriteFailureStopsAfterTheRecordsWritten) {
+  const std::string first = Record("lesen");
+  TFullBuf buf(first.size() + 10);
+  std::ostream out(&buf);
+  std::istringstream in("lesen\nlesen\nlesen\n");
+  EXPECT_THROW(WriteFullForms(*verb, in, out, false, false), EFullFormsIoError);
+  EXPECT_TRUE(buf.written.starts_with(first));
+}
+
+// A dozen verbs of the fixture lists, byte for byte.
+TEST_F(FullFormsTest, GoldenDozen) {
+  std::ifstream in(Fixture("fullforms", "dozen.txt"), std::ios::binary);
+  ASSERT_TRUE(in);
+  std::ostringstream out;
+  EXPECT_EQ(WriteFullForms(*verb, in, out, false, false), 12);
+  EXPECT_EQ(out.str(), ReadBytes(Fixture("fullforms", "dozen.txf")));
+}
+
+// --- the command line front end ---------------------------------------------------------------
+
+struct TRun {
+  int rc;
+  std::string out, err;
+};
+
+class FullFormsCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir =
+        fs::temp_directory_path() /
+        ("beugwerk-fullforms-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Runs "beugwerk ARGS" through the shell; stdin from a file when given.
+  TRun Run(const std::string& args, const std::string& stdinBytes = "") {
+    const fs::path in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
+    Write(in, stdinBytes);
+    const std::string cmd = std::string("'") + BEUGWERK_EXE + "' " + args + " <'" + in.string() +
+                            "' >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+  }
+  static void Write(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+  std::string FormsLists() const {
+    return "--verb-lists '" + Fixture("forms", "forms.VLX").string() + "'";
+  }
+  fs::path dir;
+};
+
+TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
+  const std::string list = ReadBytes(Fixture("fullforms", "dozen.txt"));
+  struct Row {
+    const char* input;
+    const char* output;
+  } rows[] = {{"list.txt", "list.txf"}, {"liste", "liste.txf"}};
+  for (const Row& row : rows) {
+    Write(dir / row.input, list);
+    TRun r = Run("fullforms " + FormsLists() + " '" + (dir / row.input).string() + "'");
+    EXPECT_EQ(r.rc, 0) << row.input << r.err;
+    EXPECT_EQ(r.out, "12Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
+        << row.input;
+    EXPECT_EQ(ReadBytes(dir / row.output), ReadBytes(Fixture("fullforms", "dozen.txf")))
+        << row.input;
+  }
+}
+
+TEST_F(FullFormsCliTest, OnlyComments) {
+  Write(dir / "c.txt", "* nur\r\n\r\n  ; Kommentare\r\n");
+  TRun r = Run("fullforms " + FormsLists() + " '" + (dir / "c.txt").string() + "'");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_TRUE(r.out.starts_with("0Verben verarbeitet\n")) << r.out;
+  EXPECT_TRUE(fs::exists(dir / "c.txf"));
+  EXPECT_EQ(ReadBytes(dir / "c.txf"), "");
+}
+
+// The shipped lists, standard input to standard output, the message on standard error.
+TEST_F(FullFormsCliTest, StdinWithShippedLists) {
+  const std::string shipped = std::string(BEUGWERK_SOURCE_DIR) + "/data/Beugwerk.VLX";
+  TRun r = Run("--verb-lists '" + shipped + "' fullforms -", "lesen\n");
+  EXPECT_EQ(r.rc, 0) << r.err;
+  EXPECT_TRUE(r.out.starts_with("> lesen\r\n:lese;liest;liest;lesen;lest;lesen;\r\n")) << r.out;
+  EXPECT_EQ(r.err, "1Verben verarbeitet\n- erstellt.\n");
+}
+
+TEST_F(FullFormsCliTest, Utf8ListAndOutput) {
+  const std::string utf8List =
+      "zur\xC3\xBC"
+      "ckkommen\n";
+  TRun latin1 = Run("fullforms " + FormsLists() + " -", utf8List);
+  TRun utf8 = Run("fullforms --utf8 " + FormsLists() + " -", utf8List);
+  EXPECT_TRUE(
+      latin1.out.starts_with("> zur\xFC"
+                             "ckkommen\r\n"))
+      << latin1.out;
+  EXPECT_EQ(utf8.out, Latin1ToUtf8(latin1.out));
+  // The orthography reaches the verb object: ß/ss after a short vowel, ss for ß in Switzerland.
+  struct Row {
+    const char* ortho;
+    const char* line;
+  } rows[] = {
+      {"neu", ":lasse;l\xE4sst;l\xE4sst;lassen;lasst;lassen;"},
+      {"alt", ":lasse;l\xE4\xDFt;l\xE4\xDFt;lassen;la\xDFt;lassen;"},
+      {"ch", ":liess;liessest;liess;liessen;liesst;liessen;"},
+  };
+  for (const Row& row : rows) {
+    TRun r =
+        Run("fullforms --ortho " + std::string(row.ortho) + " " + FormsLists() + " -", "lassen\n");
+    EXPECT_NE(r.out.find(row.line), std::string::npos) << row.ortho << "\n" << r.out;
+  }
+}
+
+TEST_F(FullFormsCliTest, Failures) {
+  TRun missing = Run("fullforms " + FormsLists() + " '" + (dir / "fehlt.txt").string() + "'");
+  EXPECT_EQ(missing.rc, 1);
+  EXPECT_NE(missing.err.find("fehlt.txt"), std::string::npos) << missing.err;
+  EXPECT_FALSE(fs::exists(dir / "fehlt.txf"));
+  // A list already named .txf is not overwritten by its own output.
+  Write(dir / "self.txf", "lesen\n");
+  EXPECT_EQ(Run("fullforms " + FormsLists() + " '" + (dir / "self.txf").string() + "'").rc, 1);
+  EXPECT_EQ(ReadBytes(dir / "self.txf"), "lesen\n");
+  EXPECT_EQ(Run("fullforms --ortho xx -").rc, 2);
+  EXPECT_EQ(Run("fullforms").rc, 2);
+  if (fs::exists("/dev/full")) {
+    const std::string cmd = std::string("'") + BEUGWERK_EXE + "' fullforms " + FormsLists() +
+                            " - <'" + Fixture("fullforms", "dozen.txt").string() +
+                            "' >/dev/full 2>/dev/null";
+    const int status = std::system(cmd.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  }
+}
+
+}  // namespace
