@@ -185,7 +185,10 @@ std::string TVerbGen::BuildPartizipII(const std::string& r) {
   if (SplitExceptionForm(ausnahmeformen[3], p)) {
     // The stored alternative belongs to the same verb: it keeps the prefix too.
     if (!Form2.empty()) Form2.insert(0, praef);
-    return r + praef + p;
+    TrimLeadingBlanks(Form2);  // praef is a lone blank after a leading '/'
+    std::string result = r + praef + p;
+    TrimLeadingBlanks(result);
+    return result;
   }
   std::string l = LowerPrefixInitial();
   p = BuildParticipleII(false);
@@ -204,7 +207,9 @@ std::string TVerbGen::BuildPartizipII(const std::string& r) {
     bool same = Form2 == p;
     if (unRegel->regelBesser) {
       std::string result = r + Form2;
+      TrimLeadingBlanks(result);
       Form2 = same ? std::string() : p;
+      TrimLeadingBlanks(Form2);
       AdaptStressMarker(Form2);
       AdaptStressMarker(result);
       return result;
@@ -214,6 +219,7 @@ std::string TVerbGen::BuildPartizipII(const std::string& r) {
   std::string result = r + p;
   TrimLeadingBlanks(result);
   AdaptStressMarker(result);
+  TrimLeadingBlanks(Form2);
   if (!Form2.empty()) AdaptStressMarker(Form2);
   return result;
 }
@@ -229,7 +235,8 @@ std::string_view TVerbGen::PrefixInInfinitive() const {
 
 std::string TVerbGen::BuildInfinitiv(int nr) {
   Form2.clear();
-  if (stamm.empty()) return "-";
+  // An empty input ends the analysis before stamm is renewed: no infinitive, not "".
+  if (stamm.empty() || infin.empty()) return "-";
   std::string i;
   if (nr == 2) {
     if (IsSuppressed(FUnterdrueckteFormen, InfinitivII)) return "-";

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "common/SiteConfig.h"
 #include "engine/_ZTVerb.h"
@@ -169,6 +171,33 @@ TEST_F(FormAccessTest, HabenSeinObject) {
   }
   aux.newVerb(habensein);
   EXPECT_EQ(aux.getForm(IndikPraes1S, u""), u"bin/habe");
+}
+
+// Malformed inputs through every form and option; run under the sanitizers
+// (BEUGWERK_SANITIZE) to catch reads outside a string. Forms are "-" or text, never empty.
+TEST_F(FormAccessTest, EveryFormOfMalformedInputs) {
+  constexpr std::string_view kPieces[] = {
+      "'",   "/",   "_",   " ",    "(",    ")",    "sich",   "sich3", "3 ",   "n",      "en",
+      "ern", "eln", "ie",  "\xDF", "ss",   "lll",  "an",     "ge",    "word", "schrei", "m\xFCss",
+      "]",   "|",   "\\+", "a",    "\xFC", "igen", "lichen", "zu",    "seh",  "mach"};
+  std::mt19937 rng(4711);
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> count(0, 8);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (int round = 0; round < 400; ++round) {
+    std::string input;
+    for (int k = count(rng); k > 0; --k) input += kPieces[piece(rng)];
+    if (round % 4 == 0) input.push_back(static_cast<char>(byte(rng)));
+    if (round % 2 == 0) input += "en";
+    TVerbGen& v = Verb(input.c_str());
+    v.InfiStattPart2 = static_cast<TInfiStattPart2>(round % 3);
+    for (int f = InfinitivI; f <= KonjPraet3P; ++f) {
+      for (const char16_t* options : {u"MPN", u"M"}) {
+        std::string form = v.getFormA(static_cast<TFormen>(f), options);
+        EXPECT_FALSE(form.empty()) << testing::PrintToString(input) << ", form " << f;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -202,6 +202,10 @@ TEST_F(ParticiplesTest, NoFormWithoutStemOrForOtherNumbers) {
     EXPECT_EQ(v.InfinitivA(nr), "-") << nr;
     EXPECT_EQ(v.Form2, "") << nr;
   }
+  Verb("lesen");
+  Verb("  ");  // empty after trimming: no infinitive
+  EXPECT_EQ(v.InfinitivA(1), "-");
+  EXPECT_EQ(v.InfinitivA(2), "-");
 }
 
 TEST_F(ParticiplesTest, Utf16Twins) {
