@@ -16,6 +16,9 @@
 // cmd_fullforms.cpp
 int RunFullForms(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
 
+// cmd_analyse.cpp
+int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+
 #ifndef BEUGWERK_VERSION
 #define BEUGWERK_VERSION "0.0.0"
 #endif
@@ -45,6 +48,9 @@ constexpr TCommand kCommands[] = {
     {"fullforms", "fullforms [--ortho neu|alt|ch] [--utf8] FILE",
      "write the full forms of a list of infinitives into FILE.txf (\"-\": stdin to stdout)",
      [](const TOptions& o) { return RunFullForms(o.verbLists, o.args); }},
+    {"analyse", "analyse [--ortho neu|alt|ch] PHRASE...",
+     "analyse an infinitive or phrase and print the analysis fields",
+     [](const TOptions& o) { return RunAnalyse(o.verbLists, o.args); }},
 };
 
 void PrintHelp(std::ostream& out) {

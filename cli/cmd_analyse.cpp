@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+// `beugwerk analyse [--ortho neu|alt|ch] PHRASE...`: analyses one infinitive or phrase (the
+// words joined by blanks) and prints the analysis fields, one "name: value" a line, then the
+// message of a rejected input and the result. Values are UTF-8, booleans true/false.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int Usage(std::string_view message) {
+  std::cerr << "beugwerk analyse: " << message << "\n"
+            << "Usage: beugwerk analyse [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...\n";
+  return kExitUsage;
+}
+
+bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
+  if (name == "neu")
+    ortho = NeuOrtho;
+  else if (name == "alt")
+    ortho = AltOrtho;
+  else if (name == "ch")
+    ortho = ChOrtho;
+  else
+    return false;
+  return true;
+}
+
+std::string_view HabSeinName(habseityp h) {
+  switch (h) {
+    case haben:
+      return "haben";
+    case sein:
+      return "sein";
+    case habensein:
+      return "habensein";
+    default:
+      return "unspe";
+  }
+}
+
+void Line(std::string_view name, std::string_view value) {
+  std::cout << name << ": " << value << "\n";
+}
+void Text(std::string_view name, std::string_view latin1) {
+  Line(name, Latin1ToUtf8(latin1));
+}
+void Flag(std::string_view name, bool b) {
+  Line(name, b ? "true" : "false");
+}
+void Number(std::string_view name, long long n) {
+  Line(name, std::to_string(n));
+}
+
+void PrintFields(const TVerbGen& v) {
+  Text("infin", v.infin);
+  Text("stamm", v.stamm);
+  Text("praef", v.praef);
+  Text("stressMarker", v.stressMarker);
+  Flag("refl", v.refl);
+  Flag("auchunrefl", v.auchunrefl);
+  Text("refKasus", std::string(1, v.refKasus));
+  Text("refPraep", v.refPraep);
+  Flag("transitiv", v.transitiv);
+  Flag("ESverb", v.ESverb);
+  Flag("NurPlural", v.NurPlural());
+  Number("einanderpos", v.einanderpos);
+  Flag("_eln", v._eln);
+  Flag("_ern", v._ern);
+  Flag("_igen", v._igen);
+  Flag("_lichen", v._lichen);
+  Number("BasisLen", v.BasisLen);
+  Number("GEpos", v.GEpos);
+  Number("fuegstelle", v.fuegstelle);
+  Text("stammvokal", v.stammvokal);
+  Number("vpos", v.vpos);
+  Flag("stammvokalLang", v.stammvokalLang);
+  Line("habsein", HabSeinName(v.habsein()));
+  Text("unRegel", v.unRegel != nullptr ? v.unRegel->uStamm : "-");
+  Flag("regelsperre", v.regelsperre);
+  Number("UnterdrueckteFormen", v.UnterdrueckteFormen());
+  Text("ausnahmeformen",
+       v.ausnahmeformen[1] + "|" + v.ausnahmeformen[2] + "|" + v.ausnahmeformen[3]);
+  Flag("ohneUnterschiedMeldung", v.ohneUnterschiedMeldung);
+}
+
+}  // namespace
+
+int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+  TOrthoTyp ortho = NeuOrtho;
+  std::string phrase;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view a = args[i];
+    if (a == "--ortho") {
+      if (++i == args.size() || !ParseOrtho(args[i], ortho))
+        return Usage("--ortho needs neu, alt or ch");
+    } else if (a.starts_with("--ortho=")) {
+      if (!ParseOrtho(a.substr(8), ortho)) return Usage("--ortho needs neu, alt or ch");
+    } else if (a.starts_with("--")) {
+      return Usage("unknown option " + std::string(a));
+    } else {
+      if (!phrase.empty()) phrase += ' ';
+      phrase += a;
+    }
+  }
+  if (phrase.empty()) return Usage("no PHRASE given");
+  try {
+    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
+    TVerbGen verb;
+    verb.SetOrthoTyp(ortho);
+    std::u16string message;
+    verb.SetOnErrMsg([&message](const std::u16string& m) { message = m; });
+    bool result = verb.newVerb(Utf8ToUni(phrase), unsp);
+    PrintFields(verb);
+    if (!message.empty()) Line("message", UniToUtf8(message));
+    Flag("result", result);
+  } catch (const std::exception& e) {
+    std::cerr << "beugwerk analyse: " << e.what() << "\n";
+    return kExitFailure;
+  }
+  return 0;
+}
