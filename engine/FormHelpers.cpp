@@ -141,13 +141,17 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
   if (!subordinate && refl) form += reflText;
   if (!praef.empty()) {
     if (subordinate) {
-      std::string_view last = LastWordOf(praef);
+      // A verb typed with '/' in front leaves a blank as its prefix: it adds no blank here.
+      std::string_view p = praef;
+      while (p.ends_with("  ")) p.remove_suffix(1);
+      if (p == " ") p = {};
+      std::string_view last = LastWordOf(p);
       if (!last.empty() && IsUpperLatin1(static_cast<unsigned char>(last[0])))
-        form = praef + " " + form;  // a noun stays a word of its own: Rad fahre
+        form = std::string(p) + " " + form;  // a noun stays a word of its own: Rad fahre
       else if (FOrthoTyp == NeuOrtho)
-        form = praef + form;
+        form.insert(0, p);
       else
-        form = JoinPrefixReduced(praef, form);
+        form = JoinPrefixReduced(p, form);
     } else if (!unPrefixed) {
       form += ' ';
       form += SeparatedParticle();

@@ -151,6 +151,8 @@ constexpr PresRow kPraesens[] = {
     {"radfahren", N, 1, true, "Rad fahre", ""},
     {"radfahren", N, 3, false, "f\xE4hrt Rad", ""},
     {"mit dem Taxi fahren", N, 1, true, "mit dem Taxi fahre", ""},
+    {"/umfahren", N, 1, true, "umfahre", ""},  // the '/' marker adds no blank
+    {"mit dem Taxi /umfahren", N, 1, true, "mit dem Taxi umfahre", ""},
     {"wiederherstellen", N, 1, false, "stelle wieder her", ""},
     {"wiederherstellen", N, 1, true, "wiederherstelle", ""},
     {"auseinandergehen", N, 4, false, "gehen auseinander ", ""},
@@ -249,6 +251,16 @@ TEST_F(PresentTest, Utf16TwinsConvert) {
   EXPECT_EQ(v.Praesens(3, false), u"h\u00E4lt");
   EXPECT_EQ(v.Imperativ(1), u"halte");
   EXPECT_EQ(v.Form2, "halt");
+}
+
+TEST_F(PresentTest, UnprefixedLeavesTheParticleOut) {
+  TVerbGen& v = Verb("sich anziehen", NeuOrtho);
+  v.unPrefixed = true;
+  EXPECT_EQ(v.PraesensA(1, false), "ziehe mich");
+  EXPECT_EQ(v.PraesensA(1, true), "mich anziehe");  // subordinate order keeps the prefix
+  EXPECT_EQ(v.ImperativA(1), "ziehe dich");
+  EXPECT_EQ(v.Form2, "zieh dich");
+  v.unPrefixed = false;
 }
 
 TEST_F(PresentTest, EveryFormOfAnEmptyStemIsMissing) {
