@@ -121,24 +121,36 @@ int& TSharedReentrantLock::ReadDepth() {
 
 void TSharedReentrantLock::BeginRead() {
   int& depth = ReadDepth();
-  if (depth == 0) mutex_.lock_shared();
+  if (depth == 0) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !writing_ && writersWaiting_ == 0; });
+    ++readers_;
+  }
   ++depth;
 }
 
 void TSharedReentrantLock::EndRead() {
   int& depth = ReadDepth();
-  if (depth > 0 && --depth == 0) mutex_.unlock_shared();
+  if (depth <= 0 || --depth > 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (--readers_ == 0) changed_.notify_all();
 }
 
 void TSharedReentrantLock::BeginWrite() {
   // A reader asking to write would wait for itself.
   if (ReadDepth() > 0)
     throw EAssertionFailed("Assertion fehlgeschlagen (_ZTVerbLists): Schreibsperre beim Lesen");
-  mutex_.lock();
+  std::unique_lock<std::mutex> lock(mutex_);
+  ++writersWaiting_;
+  changed_.wait(lock, [this] { return !writing_ && readers_ == 0; });
+  --writersWaiting_;
+  writing_ = true;
 }
 
 void TSharedReentrantLock::EndWrite() {
-  mutex_.unlock();
+  std::lock_guard<std::mutex> lock(mutex_);
+  writing_ = false;
+  changed_.notify_all();
 }
 
 bool VerbListsFileMode() {

@@ -16,10 +16,11 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <shared_mutex>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -192,10 +193,12 @@ void SortByStemLength(std::vector<unRegRec>& list);
 TVerbListsReport InspectVerbLists(const std::filesystem::path& path, TVerbListsTables& tables);
 
 // --- Shared state --------------------------------------------------------------------------------
-// Multiple readers or one writer. The read side is re-entrant per thread: a thread_local
-// depth per lock counts nested BeginRead calls and only the outermost takes the shared_mutex,
-// so a reader that re-takes the lock never queues behind a waiting writer. Taking the write
-// lock while holding the read lock is a programming error (EAssertionFailed).
+// Multiple readers or one writer, writers first: once a writer waits, new readers queue behind
+// it, so a reload is not starved by a steady stream of requests. The read side is re-entrant
+// per thread: a thread_local depth per lock counts nested BeginRead calls and only the
+// outermost one enters the lock, so a reader that re-takes it never queues behind a waiting
+// writer. Taking the write lock while holding the read lock is a programming error
+// (EAssertionFailed).
 class TSharedReentrantLock {
  public:
   void BeginRead();
@@ -205,7 +208,11 @@ class TSharedReentrantLock {
 
  private:
   int& ReadDepth();
-  std::shared_mutex mutex_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int readers_ = 0;
+  int writersWaiting_ = 0;
+  bool writing_ = false;
 };
 
 class TReadLock {
