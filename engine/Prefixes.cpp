@@ -143,40 +143,65 @@ std::string TVerbGen::FindSeparablePrefix(std::string_view s, int limit, bool& e
 }
 
 void TVerbGen::SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander) {
-  // A listed split decides once; the base keeps the last d characters.
-  const int base = SplitFromTable(stem);
-  if (base > 0 && base < static_cast<int>(stem.size())) {
-    const std::size_t n = stem.size() - static_cast<std::size_t>(base);
-    prefix.assign(stem, 0, n);
+  const std::string whole = stem;
+  const std::int32_t markedGap = GEpos;
+  // Moves n characters from the stem to the prefix. A '_' mark counts characters of the stem,
+  // so it moves along; a mark inside the prefix leaves the base without a Fuegestelle.
+  auto move = [&](std::string_view part) {
+    const std::size_t n = std::min(part.size(), stem.size());
+    prefix.append(stem, 0, n);
     stem.erase(0, n);
     limit -= static_cast<int>(n);
-  }
+    if (GEpos > 0) GEpos = std::max(GEpos - static_cast<std::int32_t>(n), 0);
+  };
+  // A listed split decides once; the base keeps the last d characters.
+  const int base = SplitFromTable(stem);
+  if (base > 0 && base < static_cast<int>(stem.size()))
+    move(std::string_view(stem).substr(0, stem.size() - static_cast<std::size_t>(base)));
   for (;;) {
     const std::string r = FindSeparablePrefix(stem, limit, einander);
     if (r.empty()) return;
     if (r.front() == '*') {
+      // Undecidable: the prefixes moved so far go back, or the verb would lose them.
+      stem = whole;
+      GEpos = markedGap;
       prefix = "*";
       return;
     }
-    prefix += r;
-    stem.erase(0, std::min(r.size(), stem.size()));
-    limit -= static_cast<int>(r.size());
+    move(r);
   }
 }
 
-// Sets fuegstelle to g and looks up the exception entry of the stem or of its part behind g.
+namespace {
+// Characters of the separable prefix in praef (behind the phrase part); the lone blank of a
+// verb written with a leading '/' is no prefix.
+int SeparablePrefixLength(std::string_view praef, int phraseLength) {
+  const std::string_view own = After(praef, phraseLength);
+  return static_cast<int>(std::count_if(own.begin(), own.end(), [](char c) { return c != ' '; }));
+}
+}  // namespace
+
+// fuegstelle counts characters of infin; g counts them in the stem behind the phrase part and
+// the separable prefix.
+std::uint8_t TVerbGen::GapInInfin(int g) const {
+  const int phrase = PhraseLength(infin);
+  return ClampGap(phrase + SeparablePrefixLength(praef, phrase) + g);
+}
+
+// Sets fuegstelle at g and looks up the exception entry of the stem or of its part behind g.
 void TVerbGen::SearchAtGap(std::string_view stem, int g) {
-  fuegstelle = ClampGap(g);
   unRegel = FindException(stem, praef);
   if (unRegel == nullptr) unRegel = FindException(After(stem, g), praef);
-  fuegstelle = ClampGap(fuegstelle + PhraseLength(infin));
+  fuegstelle = GapInInfin(g);
 }
 
 int TVerbGen::GePosition(const std::string& stem) {
   const int t = StressSyllable(stem);
   if (t == 0) {
     if (CountSyllables(stem, BasisLen) <= 1) return 1;
-    int g = GEpos;  // the '_' mark, if any
+    // The '_' mark, if any; one behind the last letter of the stem (in the infinitive ending)
+    // names no place inside it.
+    int g = GEpos < static_cast<int>(stem.size()) ? GEpos : 0;
     if (g == 0) g = GapFromTable(stem);
     if (g != 0) {
       SearchAtGap(stem, g);
@@ -213,6 +238,6 @@ bool TVerbGen::FinalGeDecision() {
   if (ver.empty()) return false;
   const int k = static_cast<int>(ver.size());
   unRegel = FindException(After(stamm, k - 3), praef);
-  fuegstelle = ClampGap(k - 3 + PhraseLength(infin));
+  fuegstelle = GapInInfin(k - 3);
   return true;
 }

@@ -181,6 +181,7 @@ class TVerbGen {
   void SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander);
   int GePosition(const std::string& stem);
   void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a gap
+  std::uint8_t GapInInfin(int g) const;  // a place in the stem as fuegstelle
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
 
   unRegPtr FindException(std::string_view verb, std::string_view prefix);

@@ -95,6 +95,24 @@ TEST_F(PrefixesTest, EinanderMeansPluralOnly) {
   EXPECT_FALSE(V().NurPlural());
 }
 
+// Sound where a separable prefix meets other decisions.
+TEST_F(PrefixesTest, PrefixWithOtherDecisions) {
+  Load("Prefixes.VLX");
+  const Row rows[] = {
+      // an undecidable second prefix puts the first one back: no letter of the verb is lost
+      {"wieder\374bersetzen", false, "", "wieder\374bersetz", -1, 0},
+      // the '_' mark moves with the split prefix; fuegstelle keeps counting infin
+      {"zur\374ckfeuerwehr_fahren", true, "zur\374ck", "feuerwehrfahr", 10, 15},
+      {"ab/wasserstrahl_biegen", true, "ab", "wasserstrahlbieg", 13, 14},
+      {"etwas ab/wasserstrahl_biegen", true, "etwas ab", "wasserstrahlbieg", 13, 20},
+      // a mark inside the split prefix leaves the base without a Fügestelle of its own
+      {"zur\374_ckfahren", true, "zur\374ck", "fahr", 1, 4},
+      // a mark in the infinitive ending is no place in the stem
+      {"wasserstrahlbieg_en", false, "", "wasserstrahlbieg", -1, 16},
+  };
+  CheckRows(V(), std::begin(rows), std::end(rows));
+}
+
 // The entry is looked up at the Fügestelle: the whole stem has none, its base has one.
 TEST_F(PrefixesTest, EntryAtTheFuegestelle) {
   Load("Prefixes.VLX");
