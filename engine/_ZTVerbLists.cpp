@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "common/ZT.Resources.h"
+#include "common/_0ZTINI.h"
 #include "common/_ZT_cmn_A.h"
 
 #ifndef BEUGWERK_INSTALL_VERBLISTS
@@ -240,6 +241,10 @@ std::filesystem::path ResolveVerbListsPath(const TVerbListsSearch& search) {
   const TCandidate candidates[] = {
       {search.optionPath, false},
       {search.envValue, false},
+      // The viewer's folder counts only when the file is there, like the program's own folder,
+      // so that a stale registration does not hide an installed file.
+      {search.viewerDir.empty() ? std::filesystem::path() : search.viewerDir / kVerbListsFileName,
+       true},
       {search.exeDir.empty() ? std::filesystem::path() : search.exeDir / kVerbListsFileName, true},
       {search.installFile, false},
   };
@@ -256,6 +261,7 @@ TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath)
   TVerbListsSearch search;
   search.optionPath = optionPath;
   if (const char* env = std::getenv("BEUGWERK_VERBLISTS")) search.envValue = env;
+  search.viewerDir = ViewerProgramFolder();
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) search.exeDir = exe.parent_path();

@@ -300,11 +300,13 @@ inline constexpr std::string_view kVerbListsFileName = "Beugwerk.VLX";
 struct TVerbListsSearch {
   std::filesystem::path optionPath;   // --verb-lists
   std::filesystem::path envValue;     // BEUGWERK_VERBLISTS
+  std::filesystem::path viewerDir;    // folder of the viewer program Telmar, when recorded
   std::filesystem::path exeDir;       // folder of the running program
   std::filesystem::path installFile;  // <prefix>/share/beugwerk/Beugwerk.VLX
 };
-// The first of: the option, the environment value, the file beside the program when it
-// exists, the installed file. Empty parts are skipped.
+// The first of: the option, the environment value, the file in the viewer program's folder
+// when it exists, the file beside the program when it exists, the installed file. Empty parts
+// are skipped.
 std::filesystem::path ResolveVerbListsPath(const TVerbListsSearch& search);
 // The search with this process's environment, executable and install prefix.
 TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/ZT.Resources.h"
+#include "common/_0ZTINI.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
@@ -411,6 +412,20 @@ TEST(Resources, TheShippedListsLoadWithoutProblems) {
 
 // --- Locating the file -------------------------------------------------------------------------
 
+// The viewer program's installation records its file under the machine key; its folder is
+// searched ahead of the program's own.
+TEST(Locating, ViewerFolderFromMachineRegistry) {
+  const fs::path dir = fs::temp_directory_path() / "beugwerk-locate-viewer";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "telmar");
+  setenv("BEUGWERK_SYSTEM_CONFIG", (dir / "etc").c_str(), 1);
+  EXPECT_TRUE(DefaultVerbListsSearch({}).viewerDir.empty());
+  ASSERT_TRUE(RegWriteString(u"H\\", u"", Utf8ToUni((dir / "telmar" / "Telmar").string())));
+  EXPECT_EQ(DefaultVerbListsSearch({}).viewerDir, dir / "telmar" / "");
+  unsetenv("BEUGWERK_SYSTEM_CONFIG");
+  fs::remove_all(dir);
+}
+
 TEST(Locating, FirstCandidateWins) {
   const fs::path dir = fs::temp_directory_path() / "beugwerk-h2-locate";
   fs::create_directories(dir / "with");
@@ -422,12 +437,20 @@ TEST(Locating, FirstCandidateWins) {
     TVerbListsSearch search;
     fs::path expected;
   } rows[] = {
-      {"option first", {"/o/x.vlx", "/e/x.vlx", dir / "with", "/i/x.vlx"}, "/o/x.vlx"},
-      {"option even when missing", {"/o/x.vlx", "", dir / "with", ""}, "/o/x.vlx"},
-      {"environment", {"", "/e/x.vlx", dir / "with", "/i/x.vlx"}, "/e/x.vlx"},
-      {"beside the program", {"", "", dir / "with", "/i/x.vlx"}, besideExe},
-      {"nothing beside the program", {"", "", dir / "without", "/i/x.vlx"}, "/i/x.vlx"},
-      {"nothing at all", {"", "", "", ""}, ""},
+      {"option first",
+       {"/o/x.vlx", "/e/x.vlx", dir / "with", dir / "with", "/i/x.vlx"},
+       "/o/x.vlx"},
+      {"option even when missing", {"/o/x.vlx", "", "", dir / "with", ""}, "/o/x.vlx"},
+      {"environment", {"", "/e/x.vlx", dir / "with", dir / "with", "/i/x.vlx"}, "/e/x.vlx"},
+      {"viewer folder before the program's",
+       {"", "", dir / "with", dir / "without", "/i/x.vlx"},
+       besideExe},
+      {"nothing in the viewer folder",
+       {"", "", dir / "without", dir / "with", "/i/x.vlx"},
+       besideExe},
+      {"beside the program", {"", "", "", dir / "with", "/i/x.vlx"}, besideExe},
+      {"nothing beside the program", {"", "", "", dir / "without", "/i/x.vlx"}, "/i/x.vlx"},
+      {"nothing at all", {"", "", "", "", ""}, ""},
   };
   for (const auto& r : rows) EXPECT_EQ(ResolveVerbListsPath(r.search), r.expected) << r.name;
   fs::remove_all(dir);
