@@ -11,26 +11,14 @@
 
 #include "common/SiteConfig.h"
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
 
-class FormAccessTest : public ::testing::Test {
+class FormAccessTest : public FormsFixture {
  protected:
-  static void SetUpTestSuite() {
-    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
-    verb_ = std::make_unique<TVerbGen>();
-    verb_->SetOnErrMsg([](const std::u16string&) {});
-  }
-  static void TearDownTestSuite() { verb_.reset(); }
-
-  static TVerbGen& Verb(const char* verb) {
-    verb_->newVerbA(verb, unsp);
-    return *verb_;
-  }
-
-  static std::unique_ptr<TVerbGen> verb_;
+  static TVerbGen& Verb(const char* verb) { return Analyse(verb); }
 };
-std::unique_ptr<TVerbGen> FormAccessTest::verb_;
 
 std::string Ascii(std::u16string_view u) {
   return std::string(u.begin(), u.end());

@@ -7,21 +7,13 @@
 #include <string>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 // Friend of TVerbGen: reaches the private helpers.
-struct FormHelpersTest : ::testing::Test {
-  static void SetUpTestSuite() {
-    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
-    verb_ = std::make_unique<TVerbGen>();
-    verb_->SetOnErrMsg([](const std::u16string&) {});
-  }
-  static void TearDownTestSuite() { verb_.reset(); }
-
+struct FormHelpersTest : FormsFixture {
   static TVerbGen& Verb(const char* verb, TOrthoTyp ortho = NeuOrtho) {
-    verb_->SetOrthoTyp(ortho);
     verb_->ForceMarkVowelLength = false;
-    verb_->newVerbA(verb, unsp);
-    return *verb_;
+    return Analyse(verb, unsp, ortho);
   }
   static TVerbGen& Ortho(TOrthoTyp ortho) { return Verb("machen", ortho); }
 
@@ -52,10 +44,7 @@ struct FormHelpersTest : ::testing::Test {
   static std::string P2Ending(TVerbGen& v, bool irregular) {
     return v.ParticipleIIEnding(v.stamm, irregular);
   }
-
-  static std::unique_ptr<TVerbGen> verb_;
 };
-std::unique_ptr<TVerbGen> FormHelpersTest::verb_;
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
 
@@ -28,18 +29,8 @@ constexpr std::array<std::string_view, 16> kVerbs = {
     "sein",     "gehen",    "schleifen",    "bersten",          "arbeiten", "3 regnen",
     "schreien", "essen",    "stillegen",    "auseinanderhalten"};
 
-std::string RandomBytes(std::mt19937& rng, int length) {
-  std::uniform_int_distribution<int> byte(0, 255);
-  std::string s;
-  for (int i = 0; i < length; ++i) s.push_back(static_cast<char>(byte(rng)));
-  return s;
-}
-
-std::string MarkerSoup(std::mt19937& rng, int length) {
-  std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1);
-  std::string s;
-  while (static_cast<int>(s.size()) < length) s += kPieces[piece(rng)];
-  s.resize(static_cast<std::size_t>(length));
+std::string Soup(std::mt19937& rng, int length) {
+  std::string s = MarkerSoup(rng, length, kPieces);
   if (length > 1 && rng() % 2 == 0) s.replace(s.size() - 2, 2, "en");
   return s;
 }
@@ -100,7 +91,7 @@ TEST(FormsRobustness, EveryFormOfMalformedInputs) {
         analysed += Feed(verb, RandomBytes(rng, length(rng)));
         break;
       case 1:
-        analysed += Feed(verb, MarkerSoup(rng, length(rng)));
+        analysed += Feed(verb, Soup(rng, length(rng)));
         break;
       default:
         analysed += Feed(verb, MarkedVerb(rng));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
 
@@ -26,20 +27,10 @@ const char* KindName(Kind k) {
   return "";
 }
 
-class ParticiplesTest : public ::testing::Test {
+class ParticiplesTest : public FormsFixture {
  protected:
-  static void SetUpTestSuite() {
-    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
-    verb_ = std::make_unique<TVerbGen>();
-    verb_->SetOnErrMsg([](const std::u16string&) {});
-  }
-  static void TearDownTestSuite() { verb_.reset(); }
-
   static TVerbGen& Verb(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
-    verb_->SetOrthoTyp(ortho);
-    verb_->InfiStattPart2 = ISP_InfiPart;
-    verb_->newVerbA(verb, cls);
-    return *verb_;
+    return Analyse(verb, cls, ortho);
   }
   static std::string Form(TVerbGen& v, Kind k) {
     switch (k) {
@@ -54,10 +45,7 @@ class ParticiplesTest : public ::testing::Test {
     }
     return {};
   }
-
-  static std::unique_ptr<TVerbGen> verb_;
 };
-std::unique_ptr<TVerbGen> ParticiplesTest::verb_;
 
 struct Row {
   const char* verb;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
 
@@ -16,21 +17,11 @@ const char* TenseName(Tense t) {
   return t == Praet ? "Praeteritum" : t == KonjI ? "Konjunktiv I" : "Konjunktiv II";
 }
 
-class PastTest : public ::testing::Test {
+class PastTest : public FormsFixture {
  protected:
-  static void SetUpTestSuite() {
-    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
-    verb_ = std::make_unique<TVerbGen>();
-    verb_->SetOnErrMsg([](const std::u16string&) {});
-  }
-  static void TearDownTestSuite() { verb_.reset(); }
-
   // Analyses verb afresh with the given class and orthography.
   static TVerbGen& Verb(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
-    verb_->SetOrthoTyp(ortho);
-    verb_->unPrefixed = false;
-    verb_->newVerbA(verb, cls);
-    return *verb_;
+    return Analyse(verb, cls, ortho);
   }
   static std::string Form(TVerbGen& v, Tense t, int person, bool sub) {
     switch (t) {
@@ -43,10 +34,7 @@ class PastTest : public ::testing::Test {
     }
     return {};
   }
-
-  static std::unique_ptr<TVerbGen> verb_;
 };
-std::unique_ptr<TVerbGen> PastTest::verb_;
 
 std::string Name(const char* verb, Tense t, int person, bool sub, const char* extra = "") {
   return std::string(verb) + ", " + TenseName(t) + ", person " + std::to_string(person) +

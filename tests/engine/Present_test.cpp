@@ -7,27 +7,14 @@
 #include <string>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
 
-class PresentTest : public ::testing::Test {
+class PresentTest : public FormsFixture {
  protected:
-  static void SetUpTestSuite() {
-    VerbListsPath = std::filesystem::path(BEUGWERK_FIXTURES) / "forms" / "forms.VLX";
-    verb_ = std::make_unique<TVerbGen>();
-    verb_->SetOnErrMsg([](const std::u16string&) {});
-  }
-  static void TearDownTestSuite() { verb_.reset(); }
-
-  static TVerbGen& Verb(const char* verb, TOrthoTyp ortho) {
-    verb_->SetOrthoTyp(ortho);
-    verb_->newVerbA(verb, unsp);
-    return *verb_;
-  }
-
-  static std::unique_ptr<TVerbGen> verb_;
+  static TVerbGen& Verb(const char* verb, TOrthoTyp ortho) { return Analyse(verb, unsp, ortho); }
 };
-std::unique_ptr<TVerbGen> PresentTest::verb_;
 
 constexpr TOrthoTyp N = NeuOrtho, A = AltOrtho, C = ChOrtho;
 

@@ -11,12 +11,9 @@
 #include <string_view>
 
 #include "engine/_ZTVerb.h"
+#include "tests/engine/TestSupport.h"
 
 namespace {
-
-std::filesystem::path Fixture(std::string_view name) {
-  return std::filesystem::path(BEUGWERK_FIXTURES) / "analysis" / name;
-}
 
 // Pieces of the marker soup: stress marks, separators, gap marks, parentheses, the
 // impersonal and case digits, pronouns, blanks, letters and whole endings.
@@ -24,18 +21,8 @@ constexpr std::array<std::string_view, 24> kPieces = {
     "'", "`", "/",    "_",   "(", ")",  "3",   "4",    "sich",   "sich3", " ",   "  ",
     "a", "e", "\xFC", "ber", "n", "en", "ern", "igen", "lichen", "\\+",   "\\.", "einander"};
 
-std::string RandomBytes(std::mt19937& rng, int length) {
-  std::uniform_int_distribution<int> byte(0, 255);
-  std::string s;
-  for (int i = 0; i < length; ++i) s.push_back(static_cast<char>(byte(rng)));
-  return s;
-}
-
-std::string MarkerSoup(std::mt19937& rng, int length) {
-  std::uniform_int_distribution<std::size_t> piece(0, kPieces.size() - 1);
-  std::string s;
-  while (static_cast<int>(s.size()) < length) s += kPieces[piece(rng)];
-  s.resize(static_cast<std::size_t>(length));
+std::string Soup(std::mt19937& rng, int length) {
+  std::string s = MarkerSoup(rng, length, kPieces);
   // Most real inputs end in 'n': give the analysis a chance to get far.
   if (length > 0 && rng() % 2 == 0) s.back() = 'n';
   return s;
@@ -56,7 +43,7 @@ bool Feed(TVerbGen& quiet, TVerbGen& loud, const std::string& input) {
 }
 
 TEST(Robustness, MalformedInputsAreAnalysedOrRejected) {
-  VerbListsPath = Fixture("rich.VLX");
+  VerbListsPath = Fixture("analysis", "rich.VLX");
   TVerbGen quiet, loud;
   quiet.SetOnErrMsg([](const std::u16string&) {});
   std::mt19937 rng(20240611);
@@ -73,7 +60,7 @@ TEST(Robustness, MalformedInputsAreAnalysedOrRejected) {
   int decided = 0;
   for (int i = 0; i < 4000; ++i) {
     int n = length(rng);
-    decided += Feed(quiet, loud, i % 2 == 0 ? RandomBytes(rng, n) : MarkerSoup(rng, n));
+    decided += Feed(quiet, loud, i % 2 == 0 ? RandomBytes(rng, n) : Soup(rng, n));
   }
   // The soup must reach the end of the analysis, not only its early rejections.
   EXPECT_GT(decided, 50);
