@@ -1,6 +1,6 @@
 # Set-up, build and test in one place. `make run ARGS="sich anziehen"`, `make test`.
 # Every Debian package the build, the tests and the tools use; `make deps` installs the missing ones.
-PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev
+PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev python3
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
