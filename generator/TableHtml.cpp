@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// The HTML fragments of a conjugation table: message paragraph, the block of non-finite
+// forms and the two-column table. Lists of items end every item with CR LF.
+#include <string>
+#include <string_view>
+
+#include "common/SiteConfig.h"
+#include "generator/VerbGenerator.h"
+
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+
+constexpr std::u16string_view kNonFiniteLabels[kNonFiniteForms] = {
+    u"<tr><td>Infinitiv I: </td><td>",
+    u"<tr><td>Infinitiv II: </td><td>",
+    u"<tr><td>Partizip I: </td><td>",
+    u"<tr><td>Partizip II: </td><td>",
+    u"<tr><td>Imperativ Singular:&nbsp;&nbsp;&nbsp;</td><td>",
+    u"<tr><td>Imperativ Plural: </td><td>"};
+
+constexpr std::u16string_view kDashRow = u"<tr><td>-</td><td class=\"c2\">-</td></tr>";
+
+void Item(std::u16string& list, std::u16string_view item) {
+  list += item;
+  list += kCrLf;
+}
+
+std::u16string Paragraph(std::u16string_view text) {
+  return u"<p>" + HtmlEscape(text) + u"</p>\r\n";
+}
+
+std::u16string NonFiniteBlock(const TConjTable& t) {
+  std::u16string s1 = u"<table class=\"tbl1\" style=\"margin-bottom:0.7em\">";
+  for (int i = 0; i < kNonFiniteForms; ++i) {
+    s1 += kNonFiniteLabels[i];
+    s1 += HtmlEscape(t.nonFinite[i]);
+    s1 += u"</td></tr>\r\n";
+  }
+  s1 += u"</table>";
+  if (!t.meaningNote.empty()) s1 += u"<p>\r\n" + HtmlEscape(t.meaningNote) + u"</p>";
+  return s1;
+}
+
+std::u16string SubCell(const TConjRow& row) {
+  std::u16string cell;
+  if (!row.conj.empty()) {
+    cell = u"<span style=\"color:#888888\">";
+    cell += row.conj;
+    cell += u"</span>";
+  }
+  return cell + HtmlEscape(row.sub);
+}
+
+std::u16string Heading(const TConjTense& tense, const TConjTable& t) {
+  std::u16string h = u"<tr><td><br><b>";
+  h += tense.name;
+  h += u":</b>";
+  if (tense.auxHint) h += t.hintHtml;
+  return h + u"</td><td>&nbsp;</td></tr>";
+}
+
+// The indicative simple tenses put the row into two items, split after the main cell.
+void Rows(std::u16string& list, const TConjTense& tense, bool twoItems) {
+  for (const TConjRow& row : tense.rows) {
+    if (row.dash) {
+      Item(list, kDashRow);
+      continue;
+    }
+    const std::u16string main = u"<tr><td>" + HtmlEscape(row.main) + u"</td>";
+    const std::u16string sub = u"<td class=\"c2\">" + SubCell(row) + u"</td></tr>";
+    if (twoItems) {
+      Item(list, main);
+      Item(list, sub);
+    } else {
+      Item(list, main + sub);
+    }
+  }
+}
+
+std::u16string Table(const TConjTable& t) {
+  std::u16string s2;
+  Item(s2, u"<table class=\"tbl2\">");
+  Item(s2, u"<colgroup><col><col style=\"background-color:#f8e0C8\"></colgroup>\r\n<tr><td>");
+  for (int k = 0; k < kConjTenses; ++k) {
+    const TConjTense& tense = t.tenses[k];
+    if (k == 0)
+      Item(s2,
+           u"<p><br><i>im Hauptsatz</i></p><b>Präsens:</b></td>\r\n<td class=\"c2\"><br><p><i>im "
+           u"Nebensatz</i></p></td></tr>");
+    else
+      Item(s2, Heading(tense, t));
+    Rows(s2, tense, k < 2);
+  }
+  Item(s2, u"</table>");
+  return s2;
+}
+
+}  // namespace
+
+std::u16string HtmlEscape(std::u16string_view text) {
+  std::u16string r;
+  r.reserve(text.size());
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&':
+        r += u"&amp;";
+        break;
+      case u'<':
+        r += u"&lt;";
+        break;
+      case u'>':
+        r += u"&gt;";
+        break;
+      case u'"':
+        r += u"&quot;";
+        break;
+      default:
+        r += c;
+    }
+  }
+  return r;
+}
+
+void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
+                   std::u16string& s2) {
+  switch (t.status) {
+    case TConjStatus::cs_empty:
+      Msg = Paragraph(t.message);
+      s1.clear();
+      s2.clear();
+      return;
+    case TConjStatus::cs_error:
+      // The engine's message replaces the table; it may quote the input, so it is escaped.
+      Msg = HtmlEscape(t.message);
+      s1 = u"<hr>";
+      s2 = u"<a href=\"" + std::u16string(site::kHelpPageUrl) + u"#fehler\">Hilfe</a>";
+      return;
+    case TConjStatus::cs_undecided:
+      Msg = Paragraph(t.message);
+      break;
+    case TConjStatus::cs_ok:
+      Msg.clear();
+      break;
+  }
+  s1 = NonFiniteBlock(t);
+  s2 = Table(t);
+}

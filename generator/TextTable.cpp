@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// The conjugation table as plain text for a terminal. Columns are aligned by display width
+// (code points, so "ä" counts one), and runs of blanks in a form are shown as one, as the
+// browser shows the HTML table.
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "common/SiteConfig.h"
+#include "generator/VerbGenerator.h"
+
+namespace {
+
+using std::u16string;
+using std::u16string_view;
+
+constexpr u16string_view kIndent = u"  ";
+constexpr u16string_view kGap = u"   ";
+constexpr u16string_view kHauptsatz = u"im Hauptsatz";
+constexpr u16string_view kNebensatz = u"im Nebensatz";
+
+std::size_t Width(u16string_view s) {
+  // Low surrogates continue a code point counted at its high surrogate.
+  return static_cast<std::size_t>(
+      std::count_if(s.begin(), s.end(), [](char16_t c) { return c < 0xDC00 || c > 0xDFFF; }));
+}
+
+u16string Collapse(u16string_view s) {
+  u16string r;
+  for (char16_t c : s) {
+    if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
+    r += c;
+  }
+  if (!r.empty() && r.back() == u' ') r.pop_back();
+  return r;
+}
+
+void Padded(u16string& out, u16string_view s, std::size_t width) {
+  out += s;
+  out.append(width > Width(s) ? width - Width(s) : 0, u' ');
+}
+
+// Both cells of a row as shown: the conjunction opens the subordinate clause.
+struct TShownRow {
+  u16string main, sub;
+};
+
+TShownRow Shown(const TConjRow& row) {
+  return {Collapse(row.main), Collapse(row.conj + row.sub)};
+}
+
+void NonFinite(u16string& out, const TConjTable& t) {
+  std::size_t width = 0;
+  for (u16string_view name : kNonFiniteNames) width = std::max(width, Width(name) + 1);
+  for (int i = 0; i < kNonFiniteForms; ++i) {
+    Padded(out, u16string(kNonFiniteNames[i]) + u":", width + kGap.size());
+    out += Collapse(t.nonFinite[i]);
+    out += u'\n';
+  }
+  if (!t.meaningNote.empty()) out += t.meaningNote + u"\n";
+}
+
+void Tenses(u16string& out, const TConjTable& t) {
+  std::size_t width = Width(kHauptsatz);
+  for (const TConjTense& tense : t.tenses)
+    for (const TConjRow& row : tense.rows) width = std::max(width, Width(Shown(row).main));
+  out += u'\n';
+  out += kIndent;
+  Padded(out, kHauptsatz, width + kGap.size());
+  out += kNebensatz;
+  out += u'\n';
+  for (const TConjTense& tense : t.tenses) {
+    out += u'\n';
+    out += tense.name;
+    if (tense.auxHint) out += u" (haben oder sein?)";
+    out += u'\n';
+    for (const TConjRow& row : tense.rows) {
+      const TShownRow shown = Shown(row);
+      out += kIndent;
+      Padded(out, shown.main, width + kGap.size());
+      out += shown.sub;
+      out += u'\n';
+    }
+  }
+}
+
+}  // namespace
+
+u16string ConjugationText(const TConjTable& t) {
+  u16string out;
+  switch (t.status) {
+    case TConjStatus::cs_empty:
+      return t.message + u"\n";
+    case TConjStatus::cs_error:
+      return t.message + u"\nHilfe: " + u16string(site::kHelpPageUrl) + u"#fehler\n";
+    case TConjStatus::cs_undecided:
+      out = t.message + u"\n\n";
+      break;
+    case TConjStatus::cs_ok:
+      break;
+  }
+  NonFinite(out, t);
+  Tenses(out, t);
+  if (!t.hintHtml.empty())
+    out += u"\nhaben oder sein? " + u16string(site::kHelpPageUrl) + u"#habensein\n";
+  return out;
+}

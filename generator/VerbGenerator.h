@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// The conjugation table of one phrase and the result page around it.
+//
+// TVerbGenerator builds the complete conjugation (non-finite forms, eight tenses in main- and
+// subordinate-clause order, compound tenses assembled from auxiliary, pronoun and participle)
+// once as a TConjTable; the HTML fragments and the terminal table are both drawn from it.
+//
+//   std::u16string page = GetVerbPageHtml(u"sich waschen", false, NeuOrtho);
+//   TVerbGenerator g;
+//   TConjTable t = g.Conjugate(u"lesen");   // t.tenses[0].rows[1].main == u"du  liest"
+//   std::u16string text = ConjugationText(t);
+//
+// All text is UTF-16; the engine's 8-bit forms are converted at its border.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/_ZTVerb.h"
+
+// What the analysis of the phrase came to; decides the message and whether a table follows.
+enum class TConjStatus {
+  cs_empty,      // blank phrase: a request to type one, no table
+  cs_ok,         // table
+  cs_undecided,  // warning, then the table all the same
+  cs_error       // the engine's message, no table
+};
+
+// One row of a tense. Texts are plain (not HTML) and keep the engine's blanks; `conj` is the
+// grey conjunction that opens the subordinate clause, empty when the cell holds a bare form.
+struct TConjRow {
+  bool dash = false;  // the whole row is "-" "-" (reciprocal singular, blocked impersonal)
+  std::u16string main;
+  std::u16string conj;
+  std::u16string sub;
+};
+
+struct TConjTense {
+  std::u16string_view name;  // "Präsens", ...
+  bool auxHint = false;      // the heading carries the "haben oder sein?" hint
+  std::array<TConjRow, 6> rows;
+};
+
+inline constexpr int kConjTenses = 8;
+inline constexpr int kNonFiniteForms = 6;
+// Names of the non-finite entries, in table order.
+inline constexpr std::array<std::u16string_view, kNonFiniteForms> kNonFiniteNames = {
+    u"Infinitiv I", u"Infinitiv II",       u"Partizip I",
+    u"Partizip II", u"Imperativ Singular", u"Imperativ Plural"};
+
+struct TConjTable {
+  TConjStatus status = TConjStatus::cs_empty;
+  std::u16string message;      // plain text of the paragraph above the table (or the error)
+  std::u16string hintHtml;     // the engine's "haben oder sein?" link, empty when not needed
+  std::u16string meaningNote;  // "mit Bedeutungsunterschieden!" and its milder twin, or empty
+  std::array<std::u16string, kNonFiniteForms> nonFinite;  // imperatives with their "!"
+  std::array<TConjTense, kConjTenses> tenses;
+};
+
+class TVerbGenerator {
+ public:
+  TVerbGenerator();  // needs VerbListsPath set: its verb objects load the lists
+  ~TVerbGenerator();
+  TVerbGenerator(const TVerbGenerator&) = delete;
+  TVerbGenerator& operator=(const TVerbGenerator&) = delete;
+
+  // Analyses the phrase again and builds every cell. Precondition: VerbHabenSein carries the
+  // auxiliary of this phrase (VerbHabenSein.newVerb(Verb.FHabsei) after Verb.newVerb).
+  TConjTable Conjugate(const std::u16string& InfinitivPhrase);
+  // The HTML fragments: message paragraph, non-finite block, table; cleared on entry.
+  void Formen(const std::u16string& InfinitivPhrase, std::u16string& Msg, std::u16string& s1,
+              std::u16string& s2);
+  // prefix + form + suffix, or the form alone when it is empty or "-".
+  static std::u16string WrapForm(std::u16string_view prefix, const std::u16string& form,
+                                 std::u16string_view suffix);
+  // The whole page. Precondition as for Conjugate; the head is built from Verb.infin.
+  std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField);
+
+  TVerbGen Verb;
+  TVerbGen VerbWerden;
+  TVerbHabenSein VerbHabenSein;
+
+ private:
+  void SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj, bool indicative);
+  void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
+                   const std::u16string& inf1);
+  bool DashRow(TFormen f, bool compound) const;
+};
+
+// The page for a phrase with a generator of its own; a blank phrase becomes
+// "den Generator ausprobieren".
+std::u16string GetVerbPageHtml(std::u16string phrase, bool showInputField, TOrthoTyp ortho);
+
+// The table for a phrase with a generator of its own, analysed in the given orthography.
+TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho);
+
+// Text of the page escaped for HTML (& < > "): phrase-derived text cannot open markup. The
+// apostrophe stays, so stress-marked phrases read as typed.
+std::u16string HtmlEscape(std::u16string_view text);
+
+// The HTML fragments of a table, exactly as Formen gives them.
+void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
+                   std::u16string& s2);
+
+// The table for a terminal: non-finite block, then each tense with its six persons in two
+// columns aligned by display width; runs of blanks shown as one, as a browser shows them.
+std::u16string ConjugationText(const TConjTable& t);
