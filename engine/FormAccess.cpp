@@ -53,7 +53,13 @@ std::string TVerbGen::getFormA(TFormen desiredForm, std::u16string_view options)
   TrimTrailingBlanks(result);
   if (IsFinite(desiredForm) && Contains(options, u'P') && result != "-")
     result = getPersPron(person) + " " + result;
-  if (Contains(options, u'M') && !Form2.empty()) result.append("/").append(Form2);
+  if (Contains(options, u'M') && !Form2.empty()) {
+    // The alternative of a phrase ends with the phrase's blank ("fahr mit dem Taxi "); trimmed
+    // like the main form, so a "!" after it stays on the word.
+    std::string alternative = Form2;
+    TrimTrailingBlanks(alternative);
+    result.append("/").append(alternative);
+  }
   return result;
 }
 
