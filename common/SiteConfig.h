@@ -24,5 +24,8 @@ inline constexpr std::u16string_view kXhtmlNamespace = u"http://www.w3.org/1999/
 // Path of the online generator page and its query key.
 inline constexpr std::u16string_view kGeneratorPath = u"/beugwerkde/verbformen-deutsch.htm";
 inline constexpr std::u16string_view kQueryKey = u"infi";
+// The sitemap's schema (Sitemaps 0.84) and the XML Schema instance namespace.
+inline constexpr std::u16string_view kSitemapNamespace = u"http://www.google.com/schemas/sitemap/0.84";
+inline constexpr std::u16string_view kXsiNamespace = u"http://www.w3.org/2001/XMLSchema-instance";
 
 }  // namespace site
