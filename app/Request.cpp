@@ -4,6 +4,8 @@
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
+
 #include "common/_ZT_cmn_A.h"
 
 namespace {
