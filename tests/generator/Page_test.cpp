@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: MIT
+// The result page: golden pages compared byte for byte, the order of its items, the head's
+// description and canonical links, and phrases that must not inject markup.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "common/SiteConfig.h"
+#include "common/_ZT_cmn_A.h"
+#include "generator/VerbGenerator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDir = fs::path(BEUGWERK_FIXTURES) / "generator";
+
+class PageTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    VerbListsPath = kDir / "generator.VLX";
+    keepLoaded_ = std::make_unique<TVerbGen>();
+  }
+  static void TearDownTestSuite() { keepLoaded_.reset(); }
+  static std::unique_ptr<TVerbGen> keepLoaded_;
+};
+std::unique_ptr<TVerbGen> PageTest::keepLoaded_;
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Page(std::u16string_view phrase, bool online) {
+  return UniToUtf8(GetVerbPageHtml(std::u16string(phrase), online, NeuOrtho));
+}
+
+// The text between "Deutsche Verbformen zu '" and "' in allen Zeitformen".
+std::string Description(const std::string& page) {
+  const std::string open = "Deutsche Verbformen zu '";
+  const std::size_t b = page.find(open) + open.size();
+  return page.substr(b, page.find("' in allen Zeitformen") - b);
+}
+
+TEST_F(PageTest, GoldenPages) {
+  struct {
+    const char16_t* phrase;
+    bool online;
+    const char* file;
+  } rows[] = {
+      {u"sich waschen", false, "sich_waschen.htm"},
+      {u"mit dem Taxi fahren", true, "mit_dem_Taxi_fahren_online.htm"},
+  };
+  for (const auto& r : rows) {
+    const std::string expected = ReadBytes(kDir / r.file);
+    ASSERT_FALSE(expected.empty()) << r.file;
+    EXPECT_EQ(Page(r.phrase, r.online), expected) << r.file;
+  }
+}
+
+// The page is its items, each followed by CR LF: 8 offline, 11 with the input field.
+TEST_F(PageTest, ItemsInOrder) {
+  for (const char16_t* phrase : {u"lesen", u"übersetzen", u"<b>"}) {
+    TVerbGenerator g;
+    g.Verb.newVerb(phrase, unsp);
+    g.VerbHabenSein.newVerb(g.Verb.FHabsei);
+    std::u16string msg, s1, s2;
+    g.Formen(phrase, msg, s1, s2);
+    const std::string offline = Page(phrase, false);
+    const std::string online = Page(phrase, true);
+    const std::string fragments =
+        UniToUtf8(msg) + "\r\n" + UniToUtf8(s1) + "\r\n" + UniToUtf8(s2) + "\r\n";
+    const std::string end = "</td>\r</tr>\r</table>\r</body></html>\r\n";
+
+    const std::size_t h1 = offline.find("\r\n<h1 ");
+    const std::size_t body = offline.find("</h1>\r\n") + 7;
+    ASSERT_NE(h1, std::string::npos);
+    EXPECT_EQ(offline.substr(body, fragments.size()), fragments) << UniToUtf8(phrase);
+    EXPECT_TRUE(offline.ends_with("<td style=\"text-align:right\">\r\n" + end));
+    EXPECT_TRUE(online.ends_with("alt=\"Valid CSS!\"></a>\r\n" + end));
+
+    // Online = offline with the version line and the form after the heading, the badges
+    // before the end.
+    const std::size_t form = online.find("</h1>\r\n") + 7;
+    const std::size_t formEnd = online.find("</p></form>\r\r\n") + 14;
+    const std::size_t badges = online.find("\r\n<a href=\"" + UniToUtf8(site::kMarkupValidatorUrl));
+    ASSERT_NE(badges, std::string::npos);
+    EXPECT_TRUE(online.substr(form).starts_with(
+        "<p style=\"margin-top:0; padding-top:0\">erzeugt mit dem deutschen Beugwerk Version "
+        "9</p>\r\n<form "));
+    const std::string stripped =
+        online.substr(0, form) + online.substr(formEnd, badges + 2 - formEnd) + end;
+    EXPECT_EQ(stripped, offline) << UniToUtf8(phrase);
+  }
+}
+
+TEST_F(PageTest, DescriptionShortensInfinitivesOverFortyCharacters) {
+  // "mit dem " + padding + " fahren": the normalised infinitive keeps the phrase words.
+  const std::u16string forty = u"mit dem " + std::u16string(25, u'x') + u" fahren";
+  const std::u16string fortyOne = u"mit dem " + std::u16string(26, u'ä') + u" fahren";
+  ASSERT_EQ(forty.size(), 40u);
+  ASSERT_EQ(fortyOne.size(), 41u);
+  EXPECT_EQ(Description(Page(forty, false)), UniToUtf8(forty));
+  EXPECT_EQ(Description(Page(fortyOne, false)), UniToUtf8(fortyOne.substr(0, 35)) + "...");
+  // The first canonical link keeps the whole infinitive.
+  EXPECT_NE(Page(fortyOne, false).find("?infi=" + UniToUtf8(fortyOne) + "\">"), std::string::npos);
+}
+
+TEST_F(PageTest, TitleAndLinksOfThePhrase) {
+  struct {
+    std::u16string_view phrase;
+    const char* title;
+    const char* secondLink;
+  } rows[] = {
+      {u"sich übergeben", "sich übergeben", "?infi=sich%20%FCbergeben\"/>\r</head>"},
+      {u"   ", "den Generator ausprobieren", "?infi=den%20Generator%20ausprobieren\"/>"},
+      {u"  lesen ", "lesen", "?infi=lesen\"/>"},
+  };
+  for (const auto& r : rows) {
+    const std::string page = Page(r.phrase, false);
+    EXPECT_NE(page.find("<title>Deutsche Verbformen: " + std::string(r.title) + "</title>\r"),
+              std::string::npos)
+        << r.title;
+    EXPECT_NE(page.find(r.secondLink), std::string::npos) << r.title;
+  }
+  // The page for a blank phrase invites a try: its own table.
+  EXPECT_NE(Page(u"   ", false).find("<td>ich probiere den Generator aus</td>"), std::string::npos);
+}
+
+// A phrase quoting markup reaches the page only as text, in every place it appears.
+TEST_F(PageTest, MarkupInThePhraseIsEscaped) {
+  for (const char16_t* phrase :
+       {u"mit \"<script>alert(1)</script>\" fahren", u"<script>alert('x')</script>",
+        u"sich \"><img src=x onerror=alert(1)> waschen"}) {
+    const std::string page = Page(phrase, true);
+    EXPECT_EQ(page.find("<script"), std::string::npos) << page;
+    EXPECT_EQ(page.find("<img src=x"), std::string::npos) << page;
+    EXPECT_EQ(page.find("\"<"), std::string::npos) << page;
+    EXPECT_EQ(page.find("\">\""), std::string::npos) << page;
+    EXPECT_NE(page.find("&lt;"), std::string::npos) << page;
+  }
+  const std::string page = Page(u"mit \"<script>alert(1)</script>\" fahren", true);
+  EXPECT_NE(page.find("value=\"mit &quot;&lt;script&gt;alert(1)&lt;/script&gt;&quot; fahren\"/>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<title>Deutsche Verbformen: mit &quot;&lt;script&gt;"), std::string::npos);
+  EXPECT_NE(page.find("?infi=mit%20%22%3Cscript%3Ealert(1)%3C/script%3E%22%20fahren\"/>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<td>ich fahre mit &quot;&lt;script&gt;"), std::string::npos);
+}
+
+// A generator asked for a page of another phrase than it analysed names the analysed
+// infinitive in the head: the head comes from the analysis that precedes GetHtml.
+TEST_F(PageTest, HeadFollowsThePrecedingAnalysis) {
+  TVerbGenerator g;
+  g.Verb.newVerb(u"lesen", unsp);
+  g.VerbHabenSein.newVerb(g.Verb.FHabsei);
+  const std::string page = UniToUtf8(g.GetHtml(u"gehen", false));
+  EXPECT_EQ(Description(page), "lesen");
+  EXPECT_NE(page.find("<title>Deutsche Verbformen: gehen</title>"), std::string::npos);
+  EXPECT_NE(page.find("<td>ich gehe</td>"), std::string::npos);
+}
+
+}  // namespace
