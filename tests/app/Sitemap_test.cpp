@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// The sitemap: the golden file from lists in three encodings, the item layout, the XML
+// entities, empty and blank-holding lines, write failures and the command line front end.
+#include "app/Sitemap.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Request.h"
+#include "common/ZT.Files.h"
+#include "common/_ZT_cmn_A.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Fixture(std::string_view name) {
+  return fs::path(BEUGWERK_FIXTURES) / "sitemap" / name;
+}
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+const std::vector<std::u16string> kVerbs = {u"lesen", u"sich waschen", u"\u00FCbersetzen",
+                                            u"Rock & <Roll> fahren"};
+
+std::string Loc(const std::u16string& item) {
+  const std::string s = UniToUtf8(item);
+  const std::size_t from = s.find("?infi=") + 6;
+  return s.substr(from, s.find("</loc>") - from);
+}
+
+TEST(Sitemap, GoldenFileFromEveryEncoding) {
+  const std::string golden = ReadBytes(Fixture("beugwerkSitemap.xml"));
+  ASSERT_TRUE(golden.starts_with("\xEF\xBB\xBF<?xml"));
+  EXPECT_EQ(SitemapBytes(kVerbs), golden);
+  for (const char* input : {"verben-1252.txt", "verben-utf8.txt", "verben-utf16.txt"})
+    EXPECT_EQ(SplitLinesW(ReadTextFile(Fixture(input))), kVerbs) << input;
+}
+
+TEST(Sitemap, ThreeVerbsGiveFiveItems) {
+  const std::vector<std::u16string> items = SitemapItems({u"a", u"b", u"c"});
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(UniToUtf8(items[0]),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r"
+            "<urlset xmlns=\"http://www.google.com/schemas/sitemap/0.84\"\r"
+            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"\r"
+            "  xsi:schemaLocation=\"http://www.google.com/schemas/sitemap/0.84\r"
+            "  http://www.google.com/schemas/sitemap/0.84/sitemap.xsd\">");
+  EXPECT_EQ(UniToUtf8(items[2]),
+            "<url>\r<loc>http://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=b</loc>\r"
+            "<lastmod>2017-10-03</lastmod>\r<changefreq>weekly</changefreq>\r</url>");
+  EXPECT_EQ(items[4], u"</urlset>");
+  const std::string bytes = SitemapBytes({u"a", u"b", u"c"});
+  std::size_t crlf = 0;
+  for (std::size_t i = bytes.find("\r\n"); i != std::string::npos; i = bytes.find("\r\n", i + 2))
+    ++crlf;
+  EXPECT_EQ(crlf, 5u);
+  EXPECT_TRUE(bytes.ends_with("</urlset>\r\n"));
+}
+
+TEST(Sitemap, VerbsAreKeptAndOnlyMarkupIsEscaped) {
+  struct Row {
+    const char16_t* verb;
+    const char* loc;
+  } rows[] = {
+      {u"sich waschen", "sich waschen"},
+      {u" lesen ", " lesen "},
+      {u"", ""},
+      {u"Rock & Roll", "Rock &amp; Roll"},
+      {u"a<b>c", "a&lt;b&gt;c"},
+      {u"&amp;", "&amp;amp;"},
+      {u"\"x\" 'y'", "\"x\" 'y'"},
+      {u"\u00E4\u00DF", "\u00E4\u00DF"},
+  };
+  for (const Row& row : rows) {
+    const std::vector<std::u16string> items = SitemapItems({row.verb});
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(Loc(items[1]), row.loc) << UniToUtf8(row.verb);
+  }
+}
+
+TEST(Sitemap, NoRawMarkupInsideTheAddress) {
+  const std::vector<std::u16string> items = SitemapItems({u"<script>&x=1</script>"});
+  const std::string loc = Loc(items[1]);
+  EXPECT_EQ(loc.find_first_of("<>"), std::string::npos) << loc;
+  for (std::size_t i = loc.find('&'); i != std::string::npos; i = loc.find('&', i + 1)) {
+    const std::string_view rest = std::string_view(loc).substr(i);
+    EXPECT_TRUE(rest.starts_with("&amp;") || rest.starts_with("&lt;") || rest.starts_with("&gt;"))
+        << loc;
+  }
+}
+
+TEST(Sitemap, WriteOverwritesAndFailsLoudly) {
+  const fs::path dir = fs::temp_directory_path() / ("sitemap_test_" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path out = dir / "beugwerkSitemap.xml";
+  {
+    std::ofstream old(out, std::ios::binary);
+    old << "an old, longer sitemap that must disappear completely";
+  }
+  WriteSitemap(kVerbs, out);
+  EXPECT_EQ(ReadBytes(out), ReadBytes(Fixture("beugwerkSitemap.xml")));
+  EXPECT_FALSE(fs::exists(dir / "beugwerkSitemap.xml.tmp"));
+  EXPECT_THROW(WriteSitemap(kVerbs, dir / "missing" / "x.xml"), EFileError);
+  fs::remove_all(dir);
+}
+
+int RunSitemapCommand(const std::string& args, std::string* out = nullptr) {
+  const std::string cmd = std::string("'") + BEUGWERK_EXE + "' sitemap " + args + " 2>/dev/null";
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (pipe == nullptr) return -1;
+  char buf[512];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+    if (out != nullptr) out->append(buf, n);
+  const int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SitemapCommand, WritesTheFileAndPrintsItsPath) {
+  const fs::path out =
+      fs::temp_directory_path() / ("sitemap_cmd_" + std::to_string(getpid()) + ".xml");
+  std::string printed;
+  EXPECT_EQ(RunSitemapCommand(
+                "'" + Fixture("verben-utf16.txt").string() + "' '" + out.string() + "'", &printed),
+            0);
+  EXPECT_EQ(printed, out.string() + "\n");
+  EXPECT_EQ(ReadBytes(out), ReadBytes(Fixture("beugwerkSitemap.xml")));
+  fs::remove(out);
+
+  // a missing input writes nothing
+  EXPECT_EQ(
+      RunSitemapCommand("'" + Fixture("no-such-list.txt").string() + "' '" + out.string() + "'"),
+      1);
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(RunSitemapCommand("only-one-argument"), 2);
+}
+
+}  // namespace
