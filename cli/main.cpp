@@ -19,6 +19,10 @@ int RunFullForms(const std::filesystem::path& verbLists, const std::vector<std::
 // cmd_analyse.cpp
 int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
 
+// cmd_conjugate.cpp, cmd_page.cpp
+int RunConjugate(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+int RunPage(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+
 #ifndef BEUGWERK_VERSION
 #define BEUGWERK_VERSION "0.0.0"
 #endif
@@ -42,7 +46,16 @@ struct TCommand {
 
 int ListsCheck(const TOptions& o);
 
+// The default command: when the first word is no command name, the words are a phrase.
+constexpr std::string_view kPhrase = "PHRASE";
+
 constexpr TCommand kCommands[] = {
+    {kPhrase, "[--ortho X] PHRASE...",
+     "print the conjugation table of an infinitive or phrase (\"sich anziehen\")",
+     [](const TOptions& o) { return RunConjugate(o.verbLists, o.args); }},
+    {"page", "page [--online] PHRASE...",
+     "print the HTML result page of a phrase (--online: with the input form)",
+     [](const TOptions& o) { return RunPage(o.verbLists, o.args); }},
     {"lists-check", "lists-check [PATH]",
      "check a verb lists file (default: the lists the program would use)", ListsCheck},
     {"fullforms", "fullforms [--ortho neu|alt|ch] [--utf8] FILE",
@@ -52,6 +65,12 @@ constexpr TCommand kCommands[] = {
      "analyse an infinitive or phrase and print the analysis fields",
      [](const TOptions& o) { return RunAnalyse(o.verbLists, o.args); }},
 };
+
+bool IsCommandName(std::string_view word) {
+  for (const TCommand& c : kCommands)
+    if (c.name == word && c.name != kPhrase) return true;
+  return false;
+}
 
 void PrintHelp(std::ostream& out) {
   out << "Usage: beugwerk [--verb-lists PATH] COMMAND [ARGS...]\n"
@@ -137,10 +156,18 @@ int main(int argc, char** argv) {
       options.verbLists = argv[i];
     } else if (a.starts_with("--verb-lists=")) {
       options.verbLists = a.substr(13);
+    } else if (command.empty() && (a == "--ortho" || a.starts_with("--ortho="))) {
+      command = kPhrase;
+      options.args.emplace_back(a);
+      if (a == "--ortho" && i + 1 < argc) options.args.emplace_back(argv[++i]);
     } else if (a.starts_with("-") && a.size() > 1 && command.empty()) {
       return UsageError("unknown option " + std::string(a));
     } else if (command.empty()) {
       command = a;
+      if (!IsCommandName(a)) {
+        command = kPhrase;
+        options.args.emplace_back(a);
+      }
     } else {
       options.args.emplace_back(a);
     }

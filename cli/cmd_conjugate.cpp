@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+// `beugwerk [--ortho neu|alt|ch] PHRASE...`: the conjugation table of a phrase for a person at
+// a terminal, UTF-8. An input the engine rejects prints its message on standard error and
+// exits 2, as an unknown command does: the first word of a phrase stands where a command would.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/PhraseArgs.h"
+#include "common/_ZT_cmn_A.h"
+#include "generator/VerbGenerator.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
+  if (name == "neu")
+    ortho = NeuOrtho;
+  else if (name == "alt")
+    ortho = AltOrtho;
+  else if (name == "ch")
+    ortho = ChOrtho;
+  else
+    return false;
+  return true;
+}
+
+}  // namespace
+
+TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline) {
+  TPhraseArgs r;
+  for (std::size_t i = 0; i < args.size() && r.error.empty(); ++i) {
+    const std::string_view a = args[i];
+    if (a == "--ortho") {
+      if (++i == args.size() || !ParseOrtho(args[i], r.ortho))
+        r.error = "--ortho needs neu, alt or ch";
+    } else if (a.starts_with("--ortho=")) {
+      if (!ParseOrtho(a.substr(8), r.ortho)) r.error = "--ortho needs neu, alt or ch";
+    } else if (allowOnline && a == "--online") {
+      r.online = true;
+    } else if (a.starts_with("--")) {
+      r.error = "unknown option " + std::string(a);
+    } else {
+      if (!r.phrase.empty()) r.phrase += ' ';
+      r.phrase += a;
+    }
+  }
+  return r;
+}
+
+int RunConjugate(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+  const TPhraseArgs a = ParsePhraseArgs(args, false);
+  std::u16string phrase = Utf8ToUni(a.phrase);
+  TrimBlanksW(phrase);
+  if (!a.error.empty() || phrase.empty()) {
+    std::cerr << "beugwerk: " << (a.error.empty() ? "no PHRASE given" : a.error) << "\n"
+              << "Usage: beugwerk [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...\n";
+    return kExitUsage;
+  }
+  try {
+    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
+    const TConjTable table = ConjugatePhrase(phrase, a.ortho);
+    const std::string text = UniToUtf8(ConjugationText(table));
+    if (table.status == TConjStatus::cs_error) {
+      // Not a verb: maybe a mistyped command, so the usage status and a pointer to the help.
+      std::cerr << text << "beugwerk: neither a command nor an infinitive; see beugwerk --help\n";
+      return kExitUsage;
+    }
+    std::cout << text;
+  } catch (const std::exception& e) {
+    std::cerr << "beugwerk: " << e.what() << "\n";
+    return kExitFailure;
+  }
+  return 0;
+}
