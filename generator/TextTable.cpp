@@ -36,6 +36,18 @@ u16string Collapse(u16string_view s) {
   return r;
 }
 
+// The engine's messages break lines with CR (a message box's habit); a terminal wants LF.
+u16string Lines(u16string_view message) {
+  u16string r;
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message[i] != u'\r')
+      r += message[i];
+    else if (i + 1 == message.size() || message[i + 1] != u'\n')
+      r += u'\n';
+  }
+  return r;
+}
+
 void Padded(u16string& out, u16string_view s, std::size_t width) {
   out += s;
   out.append(width > Width(s) ? width - Width(s) : 0, u' ');
@@ -93,7 +105,7 @@ u16string ConjugationText(const TConjTable& t) {
     case TConjStatus::cs_empty:
       return t.message + u"\n";
     case TConjStatus::cs_error:
-      return t.message + u"\nHilfe: " + u16string(site::kHelpPageUrl) + u"#fehler\n";
+      return Lines(t.message) + u"\nHilfe: " + u16string(site::kHelpPageUrl) + u"#fehler\n";
     case TConjStatus::cs_undecided:
       out = t.message + u"\n\n";
       break;

@@ -52,6 +52,10 @@ TEST(ConjugateCli, TablesOfPhrases) {
       {"3 regnen", "\n  es regnet                wenn es regnet\n"},
       {"--ortho alt mit dem Taxi fahren", "\nPerfekt (haben oder sein?)\n"},
       {"--ortho=ch sich waschen", "du wäschst dich"},
+      {"hassen", "\n  ich hasste "},
+      {"--ortho alt hassen", "\n  ich haßte "},
+      {"page --ortho alt hassen", "<tr><td>ich haßte</td>"},
+      {"page hassen", "<tr><td>ich hasste</td>"},
       {"übersetzen", "nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!\n"},
       {"sich aneinander gewöhnen", "\nPräteritum\n  -"},
   };

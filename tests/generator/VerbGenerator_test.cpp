@@ -263,7 +263,7 @@ TEST_F(GeneratorTest, TerminalTableShowsTheMessages) {
       {u"mit dem Taxi fahren", u"\nFutur I\n"},
       {u"wiegen", u"wiegt!\nmit Bedeutungsunterschieden!\n"},
       {u"sich aneinander gewöhnen", u"\nPräsens\n  -"},
-      {u"<b>", u"ist kein Infinitiv!\nHilfe: "},
+      {u"<b>", u"<b>\nist kein Infinitiv!\nHilfe: "},  // the engine's CR as a line break
       {u" ", u"Geben Sie bitte einen Verbinfinitiv ein!\n"},
   };
   for (const auto& r : rows) {
