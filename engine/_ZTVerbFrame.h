@@ -15,11 +15,27 @@
 
 #include "engine/_ZTVerb.h"
 
+// Swiss spelling has no ß; the verb lists' ending tokens and stems written with ß would
+// otherwise carry it into Swiss forms (saß for sass).
+inline void SwissSharpS(std::string& s) {
+  for (std::size_t i = s.find('\xDF'); i != std::string::npos; i = s.find('\xDF', i + 2))
+    s.replace(i, 1, "ss");
+}
+
 template <class Builder>
 std::string TVerbGen::Framed(Builder&& build) {
-  if (!VerbListsFileMode()) return std::forward<Builder>(build)();
-  // The reload check comes before the lock: the re-analysis takes the lock itself.
-  RefreshIfListsChanged();
-  TReadLock lock(VerbListsLock);
-  return std::forward<Builder>(build)();
+  std::string result;
+  if (!VerbListsFileMode()) {
+    result = std::forward<Builder>(build)();
+  } else {
+    // The reload check comes before the lock: the re-analysis takes the lock itself.
+    RefreshIfListsChanged();
+    TReadLock lock(VerbListsLock);
+    result = std::forward<Builder>(build)();
+  }
+  if (FOrthoTyp == ChOrtho) {
+    SwissSharpS(result);
+    SwissSharpS(Form2);
+  }
+  return result;
 }

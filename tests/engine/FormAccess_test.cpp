@@ -161,6 +161,33 @@ TEST_F(FormAccessTest, HabenSeinObject) {
   EXPECT_EQ(aux.getForm(IndikPraes1S, u""), u"bin/habe");
 }
 
+// Swiss spelling has no ß, whether it comes from the stem or from an ending token.
+TEST_F(FormAccessTest, SwissSpellingWritesSs) {
+  struct Row {
+    const char* verb;
+    TFormen form;
+    const char* expected;
+  } rows[] = {
+      {"hei\xDF"
+       "en",
+       InfinitivI, "heissen"},
+      {"hei\xDF"
+       "en",
+       IndikPraes2S, "heisst"},
+      {"hei\xDF"
+       "en",
+       IndikPraet1S, "hiess"},
+      {"hei\xDF"
+       "en",
+       PartizipII, "geheissen"},
+      {"lassen", IndikPraet3S, "liess"},
+  };
+  for (const Row& r : rows) {
+    TVerbGen& v = Analyse(r.verb, unsp, ChOrtho);
+    EXPECT_EQ(v.getFormA(r.form, u""), r.expected) << r.verb << ", form " << r.form;
+  }
+}
+
 // Malformed inputs through every form and option; run under the sanitizers
 // (BEUGWERK_SANITIZE) to catch reads outside a string. Forms are "-" or text, never empty.
 TEST_F(FormAccessTest, EveryFormOfMalformedInputs) {
