@@ -23,6 +23,12 @@ int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::st
 int RunConjugate(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
 int RunPage(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
 
+// cmd_request.cpp
+int RunRequest(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+
+// cmd_sitemap.cpp
+int RunSitemap(const std::vector<std::string>& args);
+
 #ifndef BEUGWERK_VERSION
 #define BEUGWERK_VERSION "0.0.0"
 #endif
@@ -64,6 +70,10 @@ constexpr TCommand kCommands[] = {
     {"analyse", "analyse [--ortho neu|alt|ch] PHRASE...",
      "analyse an infinitive or phrase and print the analysis fields",
      [](const TOptions& o) { return RunAnalyse(o.verbLists, o.args); }},
+    {"request", "request TEXT", "answer a form request as the request service would (G2:lesen)",
+     [](const TOptions& o) { return RunRequest(o.verbLists, o.args); }},
+    {"sitemap", "sitemap INPUT OUTPUT", "write the sitemap of the online pages for a verb list",
+     [](const TOptions& o) { return RunSitemap(o.args); }},
 };
 
 bool IsCommandName(std::string_view word) {
