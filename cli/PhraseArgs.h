@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/_ZTVerb.h"
@@ -17,3 +18,5 @@ struct TPhraseArgs {
 };
 
 TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline);
+// "neu", "alt" or "ch"; false for anything else.
+bool ParseOrtho(std::string_view name, TOrthoTyp& ortho);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/PhraseArgs.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerb.h"
 
@@ -20,18 +21,6 @@ int Usage(std::string_view message) {
   std::cerr << "beugwerk analyse: " << message << "\n"
             << "Usage: beugwerk analyse [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...\n";
   return kExitUsage;
-}
-
-bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
-  if (name == "neu")
-    ortho = NeuOrtho;
-  else if (name == "alt")
-    ortho = AltOrtho;
-  else if (name == "ch")
-    ortho = ChOrtho;
-  else
-    return false;
-  return true;
 }
 
 std::string_view HabSeinName(habseityp h) {
@@ -95,22 +84,10 @@ void PrintFields(const TVerbGen& v) {
 }  // namespace
 
 int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
-  TOrthoTyp ortho = NeuOrtho;
-  std::string phrase;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string_view a = args[i];
-    if (a == "--ortho") {
-      if (++i == args.size() || !ParseOrtho(args[i], ortho))
-        return Usage("--ortho needs neu, alt or ch");
-    } else if (a.starts_with("--ortho=")) {
-      if (!ParseOrtho(a.substr(8), ortho)) return Usage("--ortho needs neu, alt or ch");
-    } else if (a.starts_with("--")) {
-      return Usage("unknown option " + std::string(a));
-    } else {
-      if (!phrase.empty()) phrase += ' ';
-      phrase += a;
-    }
-  }
+  const TPhraseArgs parsed = ParsePhraseArgs(args, false);
+  if (!parsed.error.empty()) return Usage(parsed.error);
+  const TOrthoTyp ortho = parsed.ortho;
+  const std::string& phrase = parsed.phrase;
   if (phrase.empty()) return Usage("no PHRASE given");
   try {
     VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));

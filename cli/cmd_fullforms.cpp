@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/FullForms.h"
+#include "cli/PhraseArgs.h"
 #include "engine/_ZTVerbLists.h"
 
 namespace {
@@ -32,19 +33,6 @@ int Usage(std::string_view message) {
   std::cerr << "beugwerk fullforms: " << message << "\n"
             << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] FILE\n";
   return kExitUsage;
-}
-
-bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
-  if (name == "neu") {
-    ortho = NeuOrtho;
-  } else if (name == "alt") {
-    ortho = AltOrtho;
-  } else if (name == "ch") {
-    ortho = ChOrtho;
-  } else {
-    return false;
-  }
-  return true;
 }
 
 // 0 when parsed, else the exit code of the usage error already reported.
