@@ -138,20 +138,25 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
   if (stamm.empty() || personblocked(person)) return "-";
   std::string s = stamm;
   const std::string ending = SubjIEnding(person);
-  if (_eln != _ern) {
-    // -eln: elided main form (sammle), -ern: elided alternative (wandre); full ending always.
-    Form2 = s;
-    ElideStemE(_ern ? Form2 : s);
-    Form2 = ReduceTripleLetters(Form2 + ending);
-  }
-  if (person <= 3 && EndsWith("sei", s)) {
-    s.resize(s.size() - 3);
-    s += person == 2 ? "seist" : "sei";
-    if (person == 2) Form2 = "seiest";
+  if (_eln != _ern && person != 1 && person != 3) {
+    // du sammelst, wir wandern: the ending's e merges with the stem's ("sammlen" is no German).
+    s += ending.substr(1);
   } else {
-    // A stem ending in e keeps its own e in front of an ending that begins with e.
-    if (EndsWith("e", s) && FirstChar(ending) == 'e') s += 'e';
-    AppendEnding(s, Dash(ending), stammvokalLang);
+    if (_eln != _ern) {
+      // -eln: elided main form (sammle), -ern: elided alternative (wandre); full ending.
+      Form2 = s;
+      ElideStemE(_ern ? Form2 : s);
+      Form2 = ReduceTripleLetters(Form2 + ending);
+    }
+    if (person <= 3 && EndsWith("sei", s)) {
+      s.resize(s.size() - 3);
+      s += person == 2 ? "seist" : "sei";
+      if (person == 2) Form2 = "seiest";
+    } else {
+      // A stem ending in e keeps its own e in front of an ending that begins with e.
+      if (EndsWith("e", s) && FirstChar(ending) == 'e') s += 'e';
+      AppendEnding(s, Dash(ending), stammvokalLang);
+    }
   }
   s = ReduceTripleLetters(std::move(s));
   PlacePrefixAndReflexive(s, Nebensatzform, refPartikel(person));
