@@ -134,15 +134,21 @@ std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {
   return F;
 }
 
+// An imperative: stem, "e" or nothing, the reflexive pronoun and the separated particle.
+static std::string ImperativeForm(std::string_view stem, std::string_view mid, std::string_view R,
+                                  std::string_view T) {
+  std::string f(stem);
+  f += mid;
+  f += R;
+  f += T;
+  return f;
+}
+
 // The e/i imperative of a strong verb: gib, lies, nimm, tritt, hilf, sieh (siehe).
 std::string TVerbGen::EiImperative(std::string S, std::string_view R, std::string_view T) {
   const unRegRec& U = *unRegel;
   auto with = [&](std::string_view s, std::string_view mid) {
-    std::string f(s);
-    f += mid;
-    f += R;
-    f += T;
-    return f;
+    return ImperativeForm(s, mid, R, T);
   };
   if (S.ends_with("werd")) {
     Form2 = with(S, "e");  // werd (werde)
@@ -168,11 +174,7 @@ std::string TVerbGen::EiImperative(std::string S, std::string_view R, std::strin
 // The imperative singular from the stem: mache (mach), sammle (sammele), atme.
 std::string TVerbGen::RegularImperative(std::string S, std::string_view R, std::string_view T) {
   auto with = [&](std::string_view s, std::string_view mid) {
-    std::string f(s);
-    f += mid;
-    f += R;
-    f += T;
-    return f;
+    return ImperativeForm(s, mid, R, T);
   };
   if (_eln != _ern) {
     Form2 = S;
