@@ -59,6 +59,7 @@ struct Row {
 const Row kRows[] = {
     // "ge" at the analysed position, none for inseparable and -ieren verbs.
     {"lesen", unsp, P2, "gelesen", ""},
+    {"essen", unsp, P2, "gegessen", ""},  // the ending token replaces the ge- as well
     {"arbeiten", unsp, P2, "gearbeitet", ""},
     {"ankommen", unsp, P2, "angekommen", ""},
     {"besuchen", unsp, P2, "besucht", ""},
