@@ -43,6 +43,9 @@ struct TOptions {
   std::vector<std::string> args;    // after the command name
 };
 
+// Wide enough for the longest synopsis, so every summary starts in one column.
+constexpr int kSynopsisWidth = 40;
+
 struct TCommand {
   std::string_view name;
   std::string_view synopsis;
@@ -59,15 +62,15 @@ constexpr TCommand kCommands[] = {
     {kPhrase, "[--ortho X] PHRASE...",
      "print the conjugation table of an infinitive or phrase (\"sich anziehen\")",
      [](const TOptions& o) { return RunConjugate(o.verbLists, o.args); }},
-    {"page", "page [--online] PHRASE...",
+    {"page", "page [--online] [--ortho X] PHRASE...",
      "print the HTML result page of a phrase (--online: with the input form)",
      [](const TOptions& o) { return RunPage(o.verbLists, o.args); }},
     {"lists-check", "lists-check [PATH]",
      "check a verb lists file (default: the lists the program would use)", ListsCheck},
-    {"fullforms", "fullforms [--ortho neu|alt|ch] [--utf8] FILE",
+    {"fullforms", "fullforms [--ortho X] [--utf8] FILE",
      "write the full forms of a list of infinitives into FILE.txf (\"-\": stdin to stdout)",
      [](const TOptions& o) { return RunFullForms(o.verbLists, o.args); }},
-    {"analyse", "analyse [--ortho neu|alt|ch] PHRASE...",
+    {"analyse", "analyse [--ortho X] PHRASE...",
      "analyse an infinitive or phrase and print the analysis fields",
      [](const TOptions& o) { return RunAnalyse(o.verbLists, o.args); }},
     {"request", "request TEXT", "answer a form request as the request service would (G2:lesen)",
@@ -84,14 +87,16 @@ bool IsCommandName(std::string_view word) {
 
 void PrintHelp(std::ostream& out) {
   out << "Usage: beugwerk [--verb-lists PATH] COMMAND [ARGS...]\n"
-      << "  " << std::left << std::setw(28) << "--help"
+      << "  " << std::left << std::setw(kSynopsisWidth) << "--help"
       << "show this help\n"
-      << "  " << std::setw(28) << "--version"
+      << "  " << std::setw(kSynopsisWidth) << "--version"
       << "print the version\n";
   for (const TCommand& c : kCommands)
-    out << "  " << std::setw(28) << c.synopsis << c.summary << "\n";
-  out << "Every command takes --verb-lists PATH (default: $BEUGWERK_VERBLISTS, Beugwerk.VLX\n"
-      << "beside the program, the installed file, then the copy built into the program).\n";
+    out << "  " << std::setw(kSynopsisWidth) << c.synopsis << c.summary << "\n";
+  out << "X is the orthography: neu (reformed, the default), alt (before the reform) or ch.\n"
+      << "Every command takes --verb-lists PATH (default: $BEUGWERK_VERBLISTS, Beugwerk.VLX in\n"
+      << "the viewer program's folder or beside the program, the installed file, then the copy\n"
+      << "built into the program).\n";
 }
 
 int UsageError(std::string_view message) {
