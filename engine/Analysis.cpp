@@ -261,8 +261,8 @@ int TVerbGen::ClassifyEnding() {
     _ern = c == 'r';
   }
   int b = Len(stamm) - (_eln && _ern ? 3 : (_eln || _ern) ? 2 : 0);
-  // wiehern, ruhen-like stems: vowel + h + ern is no -ern verb
-  if (n > 4 && At(infin, n - 3) == 'h' && IsVowel(At(infin, n - 4))) _eln = _ern = false;
+  // A vowel, h and -ern/-eln (wiehern, nähern) is an -ern/-eln verb like any other: clearing
+  // the flags there gave "wir näheren" and took the e of -er for the stem vowel.
   return std::max(b, 0);
 }
 

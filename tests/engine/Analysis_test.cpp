@@ -94,7 +94,7 @@ constexpr Row kInputRows[] = {
     {"wandern", "stamm=wander|_ern=1|_eln=0|BasisLen=4"},
     {"klingeln", "stamm=klingel|_eln=1|_ern=0"},
     {"angeln", "_eln=1"},
-    {"wiehern", "stamm=wieher|_ern=0|_eln=0"},
+    {"wiehern", "stamm=wieher|_ern=1|_eln=0"},
     {"m\xF6"
      "chten",
      "stamm=m\xF6g|infin=m\xF6gen"},
