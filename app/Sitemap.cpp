@@ -27,24 +27,7 @@ std::u16string HttpServer() {
 // The verb goes into the address as it is, blanks included; only the three characters that
 // would break the XML become entities.
 std::u16string XmlEscaped(std::u16string_view verb) {
-  std::u16string out;
-  out.reserve(verb.size());
-  for (char16_t c : verb) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return XmlEscape(verb, false);
 }
 
 std::u16string Header() {

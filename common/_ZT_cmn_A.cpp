@@ -470,3 +470,30 @@ std::int64_t FileWriteTime(const std::filesystem::path& path) {
 int CompareFileTime(std::int64_t a, std::int64_t b) {
   return a < b ? -1 : (a > b ? 1 : 0);
 }
+
+std::u16string XmlEscape(std::u16string_view text, bool quotes) {
+  std::u16string r;
+  r.reserve(text.size());
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&':
+        r += u"&amp;";
+        break;
+      case u'<':
+        r += u"&lt;";
+        break;
+      case u'>':
+        r += u"&gt;";
+        break;
+      case u'"':
+        if (quotes) {
+          r += u"&quot;";
+          break;
+        }
+        [[fallthrough]];
+      default:
+        r += c;
+    }
+  }
+  return r;
+}

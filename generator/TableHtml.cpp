@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/SiteConfig.h"
+#include "common/_ZT_cmn_A.h"
 #include "generator/VerbGenerator.h"
 
 namespace {
@@ -99,27 +100,7 @@ std::u16string Table(const TConjTable& t) {
 }  // namespace
 
 std::u16string HtmlEscape(std::u16string_view text) {
-  std::u16string r;
-  r.reserve(text.size());
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&':
-        r += u"&amp;";
-        break;
-      case u'<':
-        r += u"&lt;";
-        break;
-      case u'>':
-        r += u"&gt;";
-        break;
-      case u'"':
-        r += u"&quot;";
-        break;
-      default:
-        r += c;
-    }
-  }
-  return r;
+  return XmlEscape(text, true);
 }
 
 void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
