@@ -492,7 +492,8 @@ std::u16string XmlEscape(std::u16string_view text, bool quotes) {
         }
         [[fallthrough]];
       default:
-        r += c;
+        // XML allows no other C0 control; a stray one would make the whole document invalid.
+        r += c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' ? u'\uFFFD' : c;
     }
   }
   return r;

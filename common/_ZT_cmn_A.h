@@ -57,7 +57,8 @@ std::u16string Cp1251ToUni(std::string_view a);
 std::string UniToCp1251(std::u16string_view u);
 std::string UniToLatin1Direct(std::u16string_view u);
 std::u16string UrlEscape(std::u16string_view u, bool escapeAmpEq);
-// & < > (and " when quotes is set) as character entities, so that text cannot open markup.
+// & < > (and " when quotes is set) as character entities, so that text cannot open markup;
+// C0 controls other than tab and line breaks, which XML forbids, become U+FFFD.
 std::u16string XmlEscape(std::u16string_view text, bool quotes);
 
 // Any code page by its iconv name ("CP1251", "CP437", "SHIFT_JIS", ...). Undecodable bytes

@@ -222,6 +222,20 @@ TEST(Conversions, Utf8Border) {
   EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC\xCE\xA9"), "\x80?");
 }
 
+TEST(Conversions, XmlEscape) {
+  struct Row {
+    std::u16string in;
+    bool quotes;
+    std::u16string out;
+  } rows[] = {
+      {u"<script>\"a\" & 'b'", true, u"&lt;script&gt;&quot;a&quot; &amp; 'b'"},
+      {u"\"a\" & b", false, u"\"a\" &amp; b"},
+      {u"sich \u00FCbergeben", true, u"sich \u00FCbergeben"},
+      {std::u16string(u"a\0b\x01\tc\r\n", 8), false, u"a\uFFFDb\uFFFD\tc\r\n"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(XmlEscape(r.in, r.quotes), r.out) << UniToUtf8(r.in);
+}
+
 TEST(Conversions, UrlEscape) {
   struct Row {
     std::u16string in;
