@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 #include "engine/Syllables.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
@@ -18,20 +19,10 @@
 namespace {
 
 constexpr std::string_view kNotInfinitive = "ist kein Infinitiv!";
-
-int Len(std::string_view s) {
-  return static_cast<int>(s.size());
-}
-
 // 1-based position of sub in s, 0 when absent.
 int Pos(std::string_view sub, std::string_view s) {
   std::size_t p = s.find(sub);
   return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
-}
-
-// 1-based character of s, 0 outside the string.
-unsigned char At(std::string_view s, int pos) {
-  return pos >= 1 && pos <= Len(s) ? static_cast<unsigned char>(s[pos - 1]) : 0;
 }
 
 // Nouns that stand as separable prefixes ("Rad fahren"): written with a capital.
@@ -68,8 +59,7 @@ constexpr std::array<std::string_view, 5> kAuxTails = {" haben", " haben werden"
 
 // Old spellings: the respell list names the letter to double in the last word.
 void RespellOldOrthography(std::string& input) {
-  std::size_t blank = input.rfind(' ');
-  std::size_t start = blank == std::string::npos ? 0 : blank + 1;
+  const std::size_t start = LastWordStart(input);
   std::string_view word = std::string_view(input).substr(start);
   if (word.empty()) return;
   int p = RespellPosition(word);

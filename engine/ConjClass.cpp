@@ -7,20 +7,11 @@
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 #include "engine/Syllables.h"
 #include "engine/_ZTVerb.h"
 
 namespace {
-
-int Len(std::string_view s) {
-  return static_cast<int>(s.size());
-}
-
-// 1-based character of s, 0 outside the string.
-unsigned char At(std::string_view s, int pos) {
-  return pos >= 1 && pos <= Len(s) ? static_cast<unsigned char>(s[pos - 1]) : 0;
-}
-
 void SkipBlanks(std::string_view& s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
 }

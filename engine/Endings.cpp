@@ -3,26 +3,22 @@
 
 #include <algorithm>
 
+#include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 #include "engine/Syllables.h"
 
 namespace {
 
-constexpr unsigned char kSz = 0xDF;  // ß
-
-unsigned char Last(std::string_view s) {
-  return s.empty() ? ' ' : static_cast<unsigned char>(s.back());
-}
-
 // s, x, z or ß: a following "st" loses its s (du reist, boxt, sitzt, heißt).
 bool EndsInSibilant(std::string_view s) {
-  unsigned char c = Last(s);
-  return c == 's' || c == 'x' || c == 'z' || c == kSz;
+  unsigned char c = LastChar(s);
+  return c == 's' || c == 'x' || c == 'z' || c == static_cast<unsigned char>(kSz);
 }
 
 }  // namespace
 
 bool NeedsLinkingE(std::string_view stem) {
-  unsigned char last = Last(stem);
+  unsigned char last = LastChar(stem);
   if (last == 'd' || last == 't') return true;
   if (stem.size() < 2 || (last != 'm' && last != 'n')) return false;
   unsigned char p = static_cast<unsigned char>(stem[stem.size() - 2]);
@@ -64,7 +60,7 @@ std::string PastEnding(int person, std::string_view stem, bool strong) {
   std::string e(TableEnding(EndingRow::PraetStrong, person));
   if (person == 2 && EndsInSibilant(stem)) e = "est";
   if (person == 5 && NeedsLinkingE(stem)) e = "et";
-  if (Last(stem) == 'e' && !e.empty() && e.front() == 'e') e.erase(0, 1);
+  if (LastChar(stem) == 'e' && !e.empty() && e.front() == 'e') e.erase(0, 1);
   return e;
 }
 
@@ -164,7 +160,7 @@ char ClusterCode(std::string& c, std::size_t j) {
       c.insert(j + 1, 1, 's');
       if (c.size() > 8) c.resize(8);
       return c[j] == 'x' ? 'k' : 't';
-    case kSz:
+    case static_cast<unsigned char>(kSz):
       return 's';
     default:
       return c[j];

@@ -5,20 +5,9 @@
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/Endings.h"
+#include "engine/EngineText.h"
 #include "engine/Syllables.h"
 #include "engine/_ZTVerb.h"
-
-namespace {
-
-constexpr char kSz = '\xDF';  // ß
-
-// The text after the last blank; the whole text when there is none.
-std::string_view LastWordOf(std::string_view s) {
-  std::size_t b = s.rfind(' ');
-  return b == std::string_view::npos ? s : s.substr(b + 1);
-}
-
-}  // namespace
 
 std::string TVerbGen::refPartikel(int person) const {
   if (!refl || person < 1 || person > 6) return {};
@@ -145,7 +134,7 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
       std::string_view p = praef;
       while (p.ends_with("  ")) p.remove_suffix(1);
       if (p == " ") p = {};
-      std::string_view last = LastWordOf(p);
+      std::string_view last = LastWord(p);
       if (!last.empty() && IsUpperLatin1(static_cast<unsigned char>(last[0])))
         form = std::string(p) + " " + form;  // a noun stays a word of its own: Rad fahre
       else if (FOrthoTyp == NeuOrtho)

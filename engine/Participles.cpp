@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 // Ersatzinfinitiv: ErsatzParticiples[i] is a participle without its "ge", ErsatzInfinitives[i]
 // the infinitive that stands for it after another infinitive. FindErsatzParticiple numbers the
-// rows from 1. The participle of müssen appears in both spellings (ß and ss).
+// rows from 1. The participle of mÃ¼ssen appears in both spellings (ÃŸ and ss).
 constexpr std::array<std::string_view, 15> ErsatzParticiples = {"braucht",
                                                                 "durft",
                                                                 "konnt",
@@ -48,7 +49,7 @@ constexpr std::array<std::string_view, 15> ErsatzInfinitives = {"brauchen",
                                                                 "lassen",
                                                                 "machen",
                                                                 "worden"};
-// Rows of sehen, hören, lassen and machen: InfiStattPart2 chooses between both forms.
+// Rows of sehen, hÃ¶ren, lassen and machen: InfiStattPart2 chooses between both forms.
 constexpr bool ChoosesByInfiStattPart2(int row) {
   return row == 10 || row == 12 || row == 13 || row == 14;
 }
@@ -58,13 +59,6 @@ int FindErsatzParticiple(std::string_view text) {
   for (std::size_t i = 0; i < ErsatzParticiples.size(); ++i)
     if (ErsatzParticiples[i] == text) return static_cast<int>(i) + 1;
   return 0;
-}
-
-// Inserts text before the 1-based position pos; beyond the end it appends.
-void InsertAt(std::string& s, int pos, std::string_view text) {
-  std::size_t at = pos < 1 ? 0 : static_cast<std::size_t>(pos - 1);
-  if (at > s.size()) at = s.size();
-  s.insert(at, text);
 }
 
 // The participle ending token is cut to this many characters.
@@ -92,8 +86,7 @@ bool TVerbGen::SplitExceptionForm(std::string_view text, std::string& main) {
 std::string TVerbGen::LowerPrefixInitial() const {
   std::string l = praef;
   if (l.empty() || l.back() == ' ') return l;
-  std::size_t blank = l.rfind(' ');
-  std::size_t first = blank == std::string::npos ? 0 : blank + 1;
+  const std::size_t first = LastWordStart(l);
   l[first] = static_cast<char>(LowerLatin1(static_cast<unsigned char>(l[first])));
   return l;
 }

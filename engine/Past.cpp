@@ -11,23 +11,13 @@
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/Endings.h"
+#include "engine/EngineText.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
 namespace {
 constexpr int kPastSlot = 1;
 constexpr int kSubjIISlot = 4;
-
-bool IsDigit(unsigned char c) {
-  return c >= '0' && c <= '9';
-}
-
-std::string Dash(std::string_view ending) {
-  std::string token = "-";
-  token += ending;
-  return token;
-}
-
 // Replaces oldLen letters at the 1-based position pos by text; a position beyond the end
 // appends, a position before the first letter leaves the form alone.
 void ReplaceAt(std::string& s, int pos, std::size_t oldLen, std::string_view text) {

@@ -27,17 +27,10 @@ std::string_view After(std::string_view s, int n) {
   return n <= 0 ? s : s.substr(std::min<std::size_t>(static_cast<std::size_t>(n), s.size()));
 }
 
-bool StartsWith(std::string_view s, std::string_view w) {
-  return s.substr(0, w.size()) == w;
-}
-bool EndsIn(std::string_view s, std::string_view w) {
-  return s.size() >= w.size() && s.substr(s.size() - w.size()) == w;
-}
-
 // The first prefix table entry (file order) that begins s; empty when none does.
 std::string_view LeadingPrefixEntry(std::string_view s) {
   for (const TPackedEntry& e : PrefixEntries())
-    if (!e.text.empty() && StartsWith(s, e.text)) return e.text;
+    if (!e.text.empty() && BeginsWith(e.text, s)) return e.text;
   return {};
 }
 
@@ -65,8 +58,8 @@ std::string TVerbGen::PrefixResidue(std::string_view s, TOrthoTyp orthography) {
   while (!rest.empty()) {
     std::size_t cut = static_cast<std::size_t>(InseparablePrefixLen(rest));
     if (cut == 0) cut = LeadingPrefixEntry(rest).size();
-    if (cut == 0 && StartsWith(rest, prefix_words::kMissOld)) cut = 3;
-    if (cut == 0 && orthography != AltOrtho && StartsWith(rest, prefix_words::kMissNew)) cut = 4;
+    if (cut == 0 && BeginsWith(prefix_words::kMissOld, rest)) cut = 3;
+    if (cut == 0 && orthography != AltOrtho && BeginsWith(prefix_words::kMissNew, rest)) cut = 4;
     if (cut == 0 && !LeadingWord(prefix_words::kGeInFront, rest).empty()) cut = 2;
     if (cut == 0) break;
     rest.remove_prefix(std::min(cut, rest.size()));
@@ -94,7 +87,7 @@ std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, 
   for (const TPackedEntry& entry : PrefixEntries()) {
     const std::string_view e = entry.text;
     const bool matches =
-        !e.empty() && (e.front() == '\'' ? StartsWith(s, e) : StartsWith(plain, e));
+        !e.empty() && (e.front() == '\'' ? BeginsWith(e, s) : BeginsWith(e, plain));
     if (!matches || !HasVowelGroup(After(s, static_cast<int>(e.size()))) ||
         CountSyllables(plain, limit) < 2 || !OnsetAllowed(plain, static_cast<int>(e.size())))
       continue;
@@ -107,7 +100,7 @@ std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, 
 int DoubleUseSeparable(std::string_view s, std::string_view plain, std::string_view p) {
   const int t = StressSyllable(s);
   if (t == 1) return 1;
-  if (EndsIn(s, "ier")) {
+  if (EndsWith("ier", s)) {
     if (CountSyllables(After(s, static_cast<int>(p.size())), static_cast<int>(plain.size())) > 1)
       return 1;
     return t == 0 && s.find('\'') == std::string_view::npos ? -1 : 0;
@@ -125,20 +118,20 @@ std::string TVerbGen::FindSeparablePrefix(std::string_view s, int limit, bool& e
 
   for (std::string_view w : prefix_words::kNeverSplit)
     if (plain == w) return {};
-  if (plain == prefix_words::kWiederhol && !StartsWith(s, "'")) return {};
+  if (plain == prefix_words::kWiederhol && !BeginsWith("'", s)) return {};
   if (IsDoubleUsePrefix(e)) {
     const int separable = DoubleUseSeparable(s, plain, e);
     if (separable < 0) return "*";
     if (separable == 0) return {};
   }
-  if (e == "hin" && (StartsWith(s, "hinter") || StartsWith(s, "`hinter"))) return {};
-  if (StartsWith(s, "'hinter")) return "'hinter";
+  if (e == "hin" && (BeginsWith("hinter", s) || BeginsWith("`hinter", s))) return {};
+  if (BeginsWith("'hinter", s)) return "'hinter";
   std::string p(e);
   if (p.front() == '\'') return p;
   // The prefix as typed: the stress marks of s at their places.
   for (std::size_t i = 0; i < p.size() && i < s.size(); ++i)
     if (IsStressMark(static_cast<unsigned char>(s[i]))) p.insert(i, 1, s[i]);
-  if (EndsIn(p, "einander")) einander = true;
+  if (EndsWith("einander", p)) einander = true;
   return p;
 }
 
@@ -209,16 +202,16 @@ int TVerbGen::GePosition(const std::string& stem) {
       if (_ern || _eln) rest = rest.substr(0, rest.size() < 2 ? 0 : rest.size() - 2);
       return HasInseparablePrefix(rest) ? 0 : g + 1;
     }
-    if (StartsWith(stem, prefix_words::kMissOld) ||
-        (FOrthoTyp != AltOrtho && StartsWith(stem, prefix_words::kMissNew)) ||
-        HasInseparablePrefix(stem) || EndsIn(stem, "ier"))
+    if (BeginsWith(prefix_words::kMissOld, stem) ||
+        (FOrthoTyp != AltOrtho && BeginsWith(prefix_words::kMissNew, stem)) ||
+        HasInseparablePrefix(stem) || EndsWith("ier", stem))
       return 0;
     return LeadingWord(prefix_words::kGeInFront, stem).empty() ? -1 : 1;
   }
   if (t == 1) {
     // "'mißbrauchen": the ge goes behind the mark and the prefix.
-    if (StartsWith(stem, "'mi\337")) return HasInseparablePrefix(From(stem, 5)) ? 0 : 5;
-    if (FOrthoTyp != AltOrtho && StartsWith(stem, "'miss"))
+    if (BeginsWith("'mi\337", stem)) return HasInseparablePrefix(From(stem, 5)) ? 0 : 5;
+    if (FOrthoTyp != AltOrtho && BeginsWith("'miss", stem))
       return HasInseparablePrefix(From(stem, 6)) ? 0 : 6;
     return 1;
   }

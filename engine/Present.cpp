@@ -4,6 +4,7 @@
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/Endings.h"
+#include "engine/EngineText.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
@@ -14,13 +15,6 @@ void ReplaceTail(std::string& s, std::size_t n, std::string_view tail) {
   s.resize(s.size() - std::min(n, s.size()));
   s.append(tail);
 }
-
-std::string Dash(std::string_view ending) {
-  std::string t = "-";
-  t += ending;
-  return t;
-}
-
 }  // namespace
 
 // Regular Präsens of one person. S leaves with the e-elision and ß/ss change that the irregular

@@ -29,15 +29,42 @@ enum TSchwSt { unsp, schwach, stark };
 enum TOrthoTyp { NeuOrtho, AltOrtho, ChOrtho };
 // The 30 simple forms; finite forms run in blocks of six persons: person = form % 6 + 1.
 enum TFormen {
-  InfinitivI, InfinitivII, PartizipI, PartizipII, ImperativS, ImperativP,
-  IndikPraes1S, IndikPraes2S, IndikPraes3S, IndikPraes1P, IndikPraes2P, IndikPraes3P,
-  IndikPraet1S, IndikPraet2S, IndikPraet3S, IndikPraet1P, IndikPraet2P, IndikPraet3P,
-  KonjPraes1S, KonjPraes2S, KonjPraes3S, KonjPraes1P, KonjPraes2P, KonjPraes3P,
-  KonjPraet1S, KonjPraet2S, KonjPraet3S, KonjPraet1P, KonjPraet2P, KonjPraet3P
+  InfinitivI,
+  InfinitivII,
+  PartizipI,
+  PartizipII,
+  ImperativS,
+  ImperativP,
+  IndikPraes1S,
+  IndikPraes2S,
+  IndikPraes3S,
+  IndikPraes1P,
+  IndikPraes2P,
+  IndikPraes3P,
+  IndikPraet1S,
+  IndikPraet2S,
+  IndikPraet3S,
+  IndikPraet1P,
+  IndikPraet2P,
+  IndikPraet3P,
+  KonjPraes1S,
+  KonjPraes2S,
+  KonjPraes3S,
+  KonjPraes1P,
+  KonjPraes2P,
+  KonjPraes3P,
+  KonjPraet1S,
+  KonjPraet2S,
+  KonjPraet3S,
+  KonjPraet1P,
+  KonjPraet2P,
+  KonjPraet3P
 };
 // Set of TFormen: bit n for value n.
 using TFormenSet = std::uint32_t;
-constexpr TFormenSet FormBit(TFormen f) { return TFormenSet{1} << f; }
+constexpr TFormenSet FormBit(TFormen f) {
+  return TFormenSet{1} << f;
+}
 // All finite forms and both imperatives (ImperativS .. KonjPraet3P).
 constexpr TFormenSet FiniteFormsAndImperatives = ~TFormenSet{0} << ImperativS & 0x3FFFFFFFu;
 // How a modal-like verb shows its Partizip II after an infinitive.
@@ -56,7 +83,7 @@ class EVerbGenError : public std::runtime_error {
 
 class TVerbGen {
  public:
-  TVerbGen();  // joins the shared verb lists (loads them for the first user)
+  TVerbGen();           // joins the shared verb lists (loads them for the first user)
   virtual ~TVerbGen();  // leaves them (the last user frees them)
   TVerbGen(const TVerbGen&) = delete;
   TVerbGen& operator=(const TVerbGen&) = delete;
@@ -181,7 +208,7 @@ class TVerbGen {
   void SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander);
   int GePosition(const std::string& stem);
   void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a gap
-  std::uint8_t GapInInfin(int g) const;  // a place in the stem as fuegstelle
+  std::uint8_t GapInInfin(int g) const;            // a place in the stem as fuegstelle
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
 
   unRegPtr FindException(std::string_view verb, std::string_view prefix);

@@ -9,6 +9,7 @@
 #include "common/ZT.Resources.h"
 #include "common/_0ZTINI.h"
 #include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 
 #ifndef BEUGWERK_INSTALL_VERBLISTS
 #define BEUGWERK_INSTALL_VERBLISTS ""
@@ -26,10 +27,6 @@ namespace {
 // Mirrors "VerbListsPath not empty" of the last load, so that readers need not read the path
 // while a reload may change it.
 std::atomic<bool> gFileMode{false};
-
-bool IsDigit(unsigned char c) {
-  return c >= '0' && c <= '9';
-}
 
 bool InTable(std::string_view table, std::string_view word) {
   for (const TPackedEntry& e : TPackedTable(table, false))

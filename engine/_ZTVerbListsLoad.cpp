@@ -5,15 +5,13 @@
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
 #include "engine/_ZTVerbLists.h"
 
 namespace {
 
 constexpr std::size_t kMaxLine = 255;
 
-bool IsDigit(unsigned char c) {
-  return c >= '0' && c <= '9';
-}
 bool IsComment(std::string_view line) {
   return line.empty() || line[0] == '*';
 }

@@ -311,7 +311,7 @@ TEST_F(FullFormsCliTest, Utf8ListAndOutput) {
                              "ckkommen\r\n"))
       << latin1.out;
   EXPECT_EQ(utf8.out, Latin1ToUtf8(latin1.out));
-  // The orthography reaches the verb object: ß/ss after a short vowel, ss for ß in Switzerland.
+  // The orthography reaches the verb object: ÃŸ/ss after a short vowel, ss for ÃŸ in Switzerland.
   struct Row {
     const char* ortho;
     const char* line;
