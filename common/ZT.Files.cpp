@@ -158,8 +158,10 @@ std::string Inflate(std::string_view stream) {
                    "\" kann nicht gelesen werden: " + std::strerror(err));
 }
 
+}  // namespace
+
 // There are no share modes to shut writers out; the file is read in one go instead.
-std::string ReadWholeFile(const std::filesystem::path& fileName) {
+std::string ReadFileBytes(const std::filesystem::path& fileName) {
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) ThrowFileError(fileName, errno);
   std::string data;
@@ -178,8 +180,6 @@ std::string ReadWholeFile(const std::filesystem::path& fileName) {
   ::close(fd);
   return data;
 }
-
-}  // namespace
 
 // --- Decider ---------------------------------------------------------------------------------
 
@@ -264,7 +264,7 @@ std::u16string ReadTextBytes(std::string_view bytes, TEncodingType* detected,
 
 std::u16string ReadTextFile(const std::filesystem::path& fileName, TEncodingType* detected,
                             const TDeciderCallback& decider) {
-  const std::string bytes = ReadWholeFile(fileName);
+  const std::string bytes = ReadFileBytes(fileName);
   try {
     return ReadTextBytes(bytes, detected, decider);
   } catch (const EEncodingError& e) {

@@ -50,6 +50,9 @@ std::u16string DecodeText(std::string_view bytes, TEncodingType type, std::size_
 // Detects the type, reports it through *detected and returns the whole text.
 std::u16string ReadTextBytes(std::string_view bytes, TEncodingType* detected = nullptr,
                              const TDeciderCallback& decider = {});
+// The whole file's bytes. Throws EFileError (naming the file and the system error) when it
+// cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& fileName);
 // As ReadTextBytes on the file's content. Throws EFileError when the file cannot be read.
 std::u16string ReadTextFile(const std::filesystem::path& fileName,
                             TEncodingType* detected = nullptr,

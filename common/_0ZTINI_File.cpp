@@ -37,21 +37,6 @@ bool IsFile(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
-std::string ReadBytes(const fs::path& p, std::size_t limit = std::string::npos) {
-  std::ifstream in(p, std::ios::binary);
-  if (!in) throw ESettingsError("Datei nicht lesbar: " + p.string());
-  std::string bytes;
-  if (limit == std::string::npos) {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } else {
-    bytes.resize(limit);
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) throw ESettingsError("Datei nicht lesbar: " + p.string());
-  return bytes;
-}
-
 std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
   std::string b = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char16_t c : text) {
@@ -221,13 +206,15 @@ TIni::~TIni() {
 void TIni::LoadFromFile(const fs::path& fn) {
   FFileTime = FileWriteTime(fn);
   FSections.Clear();
-  if (FEncoding == et_none && ReadBytes(fn, 3) == "\xEF\xBB\xBF") FEncoding = et_UTF8;
+  // One read; detection, decoding and the line-by-line fallback all work on these bytes.
+  const std::string bytes = ReadFileBytes(fn);
+  if (FEncoding == et_none && bytes.starts_with("\xEF\xBB\xBF")) FEncoding = et_UTF8;
   std::u16string text;
   try {
-    text = ReadTextFile(fn);
+    text = ReadTextBytes(bytes);
   } catch (const std::exception&) {
     int bad = 0;
-    text = DecodeIniLines(ReadBytes(fn), FEncoding, &bad);
+    text = DecodeIniLines(bytes, FEncoding, &bad);
     if (bad > 0 && FOnEncodingError) FOnEncodingError(*this, bad);
   }
   LoadFromText(text);
