@@ -153,6 +153,13 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
   }
 }
 
+// The alternative carries no pronoun; in subordinate order it gets the joined prefix.
+void TVerbGen::FinishAlternative(bool Nebensatzform) {
+  if (Form2.empty()) return;
+  AdaptStressMarker(Form2);
+  if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
+}
+
 void TVerbGen::MarkVowelLength(std::string& form, bool isLong) const {
   if (!ForceMarkVowelLength) return;
   std::size_t i = form.size();

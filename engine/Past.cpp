@@ -40,13 +40,6 @@ void TVerbGen::SettleAlternative(std::string& s) {
   }
 }
 
-// The alternative carries no pronoun; in subordinate order it gets the joined prefix.
-void TVerbGen::FinishAlternative(bool Nebensatzform) {
-  if (Form2.empty()) return;
-  AdaptStressMarker(Form2);
-  if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
-}
-
 // --- Präteritum -----------------------------------------------------------------------------
 
 // Builds the strong form of slot 1 into s (a copy of the stem). Form2 holds the weak form on

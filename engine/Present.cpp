@@ -119,11 +119,7 @@ std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {
       std::swap(F, Form2);
   }
   PlacePrefixAndReflexive(F, Nebensatzform, R);
-  if (!Form2.empty()) {
-    AdaptStressMarker(Form2);
-    // The alternative gets the joined prefix in subordinate order, nothing in main order.
-    if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
-  }
+  FinishAlternative(Nebensatzform);
   AdaptStressMarker(F);
   return F;
 }
