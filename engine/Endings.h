@@ -15,19 +15,11 @@
 #include <string>
 #include <string_view>
 
-namespace endings_detail {
-// 256 entries, true for a e i o u y ä ö ü: the vowels a length mark may follow (no é).
-constexpr std::array<bool, 256> MakeLengthVowelTable() {
-  std::array<bool, 256> t{};
-  for (unsigned char c : {'a', 'e', 'i', 'o', 'u', 'y'}) t[c] = true;
-  t[0xE4] = t[0xF6] = t[0xFC] = true;
-  return t;
-}
-inline constexpr std::array<bool, 256> kLengthVowel = MakeLengthVowelTable();
-}  // namespace endings_detail
+#include "engine/Syllables.h"
 
+// The vowels a length mark may follow: the vowel letters without é.
 constexpr bool IsLengthVowel(unsigned char c) {
-  return endings_detail::kLengthVowel[c];
+  return IsVowel(c) && c != 0xE9;
 }
 // Cut digits of an ending token: AppendEnding takes 1..9, ApplyEndingToken 0..9.
 constexpr bool IsAppendCutDigit(unsigned char c) {
