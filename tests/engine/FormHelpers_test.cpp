@@ -10,39 +10,45 @@
 #include "tests/engine/TestSupport.h"
 
 // Friend of TVerbGen: reaches the private helpers.
+// The helpers take and give UTF-8, as the rows spell it.
 struct FormHelpersTest : FormsFixture {
-  static TVerbGen& Verb(const char* verb, TOrthoTyp ortho = NeuOrtho) {
+  static TVerbGen& Verb(std::string_view verb, TOrthoTyp ortho = NeuOrtho) {
     verb_->ForceMarkVowelLength = false;
     return Analyse(verb, unsp, ortho);
   }
   static TVerbGen& Ortho(TOrthoTyp ortho) { return Verb("machen", ortho); }
 
-  static std::string Append(TVerbGen& v, std::string form, const char* token, bool isLong) {
-    v.AppendEnding(form, token, isLong);
-    return form;
+  static std::string Append(TVerbGen& v, std::string_view form, const char* token, bool isLong) {
+    std::string s = Ansi(form);
+    v.AppendEnding(s, token, isLong);
+    return Utf8(s);
   }
-  static std::string SharpS(TVerbGen& v, std::string form, char next, bool isLong) {
-    v.AdjustSharpS(form, next, isLong);
-    return form;
+  static std::string SharpS(TVerbGen& v, std::string_view form, char next, bool isLong) {
+    std::string s = Ansi(form);
+    v.AdjustSharpS(s, next, isLong);
+    return Utf8(s);
   }
-  static std::string Vowel(TVerbGen& v, const char* vowel, bool isLong) {
+  static std::string Vowel(TVerbGen& v, std::string_view vowel, bool isLong) {
     std::string s = v.stamm;
-    v.ReplaceStemVowel(s, vowel, isLong);
-    return s;
+    v.ReplaceStemVowel(s, Ansi(vowel), isLong);
+    return Utf8(s);
   }
   static std::string Elide(TVerbGen& v) {
     std::string s = v.stamm;
     v.ElideStemE(s);
-    return s;
+    return Utf8(s);
   }
-  static std::string Triple(TVerbGen& v, const char* s) { return v.ReduceTripleLetters(s); }
-  static std::string Particle(TVerbGen& v) { return v.SeparatedParticle(); }
-  static std::string Mark(TVerbGen& v, std::string form, bool isLong) {
-    v.MarkVowelLength(form, isLong);
-    return form;
+  static std::string Triple(TVerbGen& v, std::string_view s) {
+    return Utf8(v.ReduceTripleLetters(Ansi(s)));
+  }
+  static std::string Particle(TVerbGen& v) { return Utf8(v.SeparatedParticle()); }
+  static std::string Mark(TVerbGen& v, std::string_view form, bool isLong) {
+    std::string s = Ansi(form);
+    v.MarkVowelLength(s, isLong);
+    return Utf8(s);
   }
   static std::string P2Ending(TVerbGen& v, bool irregular) {
-    return v.ParticipleIIEnding(v.stamm, irregular);
+    return Utf8(v.ParticipleIIEnding(v.stamm, irregular));
   }
 };
 
@@ -63,9 +69,9 @@ TEST_F(FormHelpersTest, AppendEnding) {
     const char* expected;
   };
   static constexpr Row rows[] = {
-      {N, "lies", "-st", true, "liest"},       // contraction of the s
-      {N, "h\xE4lt", "-t", false, "h\xE4lt"},  // ... and of the t
-      {N, "r\xE4t", "-t", true, "r\xE4t"},
+      {N, "lies", "-st", true, "liest"},  // contraction of the s
+      {N, "hält", "-t", false, "hält"},   // ... and of the t
+      {N, "rät", "-t", true, "rät"},
       {N, "nihm", "-2mm", false, "nimm"},  // cut, then append
       {N, "schnid", "-1tt", false, "schnitt"},
       {N, "mach", ":te", false, "machte"},
@@ -73,17 +79,15 @@ TEST_F(FormHelpersTest, AppendEnding) {
       {N, "ab", "-9x", false, "x"},       // cut beyond the form
       {N, "", "-st", false, "st"},
       {N, "muss", "-t", false, "musst"},
-      {A, "muss", "-t", false, "mu\xDFt"},
+      {A, "muss", "-t", false, "mußt"},
       {C, "muss", "-t", false, "musst"},
       {A, "lass", "-e", false, "lasse"},
-      {A, "lass", "-", false, "la\xDF"},  // word end
-      {N, "liess", "", true, "lie\xDF"},
+      {A, "lass", "-", false, "laß"},  // word end
+      {N, "liess", "", true, "ließ"},
       {C, "liess", "", true, "liess"},
-      {A, "ri\xDF", "-en", false, "rissen"},
-      {N, "ri\xDF", "-en", false, "rissen"},
-      {C, "ri\xDF", "-en", false,
-       "ri\xDF"
-       "en"},
+      {A, "riß", "-en", false, "rissen"},
+      {N, "riß", "-en", false, "rissen"},
+      {C, "riß", "-en", false, "rißen"},
   };
   for (const Row& r : rows)
     EXPECT_EQ(Append(Ortho(r.ortho), r.form, r.token, r.isLong), r.expected)
@@ -99,15 +103,15 @@ TEST_F(FormHelpersTest, AdjustSharpS) {
     const char* expected;
   };
   static constexpr Row rows[] = {
-      {N, "liess", ' ', true, "lie\xDF"},   {N, "muss", ' ', false, "muss"},
-      {N, "ri\xDF", 'e', false, "riss"},    {N, "ri\xDF", ' ', false, "riss"},
-      {N, "lie\xDF", 'e', true, "lie\xDF"}, {A, "muss", 't', false, "mu\xDF"},
-      {A, "lass", ' ', false, "la\xDF"},    {A, "lass", 'e', false, "lass"},
-      {A, "liess", 'e', true, "liess"},     {A, "liess", ' ', true, "lie\xDF"},
-      {A, "ri\xDF", 'e', false, "riss"},    {A, "ri\xDF", 't', false, "ri\xDF"},
-      {A, "lie\xDF", 'e', true, "lie\xDF"}, {A, "\xDF", 'e', false, "\xDF"},  // no letter before
-      {C, "muss", 't', false, "muss"},      {C, "ri\xDF", 'e', false, "ri\xDF"},
-      {C, "liess", ' ', true, "liess"},     {N, "", ' ', true, ""},
+      {N, "liess", ' ', true, "ließ"},  {N, "muss", ' ', false, "muss"},
+      {N, "riß", 'e', false, "riss"},   {N, "riß", ' ', false, "riss"},
+      {N, "ließ", 'e', true, "ließ"},   {A, "muss", 't', false, "muß"},
+      {A, "lass", ' ', false, "laß"},   {A, "lass", 'e', false, "lass"},
+      {A, "liess", 'e', true, "liess"}, {A, "liess", ' ', true, "ließ"},
+      {A, "riß", 'e', false, "riss"},   {A, "riß", 't', false, "riß"},
+      {A, "ließ", 'e', true, "ließ"},   {A, "ß", 'e', false, "ß"},  // no letter before
+      {C, "muss", 't', false, "muss"},  {C, "riß", 'e', false, "riß"},
+      {C, "liess", ' ', true, "liess"}, {N, "", ' ', true, ""},
   };
   for (const Row& r : rows)
     EXPECT_EQ(SharpS(Ortho(r.ortho), r.form, r.next, r.isLong), r.expected)
@@ -127,7 +131,7 @@ TEST_F(FormHelpersTest, ReplaceStemVowel) {
       {"treten", "i", false, "tritt"},  // long to short: the final t doubles
       {"reiten", "i", false, "ritt"},       {"gehen", "i", false, "gih"},  // not after h
       {"nehmen", "i", false, "nihm"},  // more than one letter follows
-      {"schreiben", "ie", true, "schrieb"}, {"halten", "\xE4", false, "h\xE4lt"},
+      {"schreiben", "ie", true, "schrieb"}, {"halten", "ä", false, "hält"},
       {"lesen", "", true, "les"},  // no vowel: no change
   };
   for (const Row& r : rows)
@@ -141,14 +145,8 @@ TEST_F(FormHelpersTest, ElideStemE) {
     const char* expected;
   };
   static constexpr Row rows[] = {
-      {"sammeln", N, "samml"},
-      {"wandern", N, "wandr"},
-      {"\xE4u\xDF"
-       "ern",
-       N, "\xE4u\xDFr"},
-      {"w\xE4ssern", N, "w\xE4ssr"},
-      {"w\xE4ssern", A, "w\xE4\xDFr"},
-      {"w\xE4ssern", C, "w\xE4ssr"},
+      {"sammeln", N, "samml"}, {"wandern", N, "wandr"}, {"äußern", N, "äußr"},
+      {"wässern", N, "wässr"}, {"wässern", A, "wäßr"},  {"wässern", C, "wässr"},
   };
   for (const Row& r : rows)
     EXPECT_EQ(Elide(Verb(r.verb, r.ortho)), r.expected) << r.verb << " " << OrthoName(r.ortho);

@@ -29,19 +29,20 @@ const char* KindName(Kind k) {
 
 class ParticiplesTest : public FormsFixture {
  protected:
-  static TVerbGen& Verb(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
+  static TVerbGen& Verb(std::string_view verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
     return Analyse(verb, cls, ortho);
   }
+  // The form in UTF-8, as the rows spell it.
   static std::string Form(TVerbGen& v, Kind k) {
     switch (k) {
       case P1:
-        return v.PartizipA(1);
+        return Utf8(v.PartizipA(1));
       case P2:
-        return v.PartizipA(2);
+        return Utf8(v.PartizipA(2));
       case I1:
-        return v.InfinitivA(1);
+        return Utf8(v.InfinitivA(1));
       case I2:
-        return v.InfinitivA(2);
+        return Utf8(v.InfinitivA(2));
     }
     return {};
   }
@@ -55,7 +56,7 @@ struct Row {
   const char* form2;
 };
 
-// New orthography; umlauts and ß as Windows-1252 bytes.
+// New orthography.
 const Row kRows[] = {
     // "ge" at the analysed position, none for inseparable and -ieren verbs.
     {"lesen", unsp, P2, "gelesen", ""},
@@ -80,11 +81,11 @@ const Row kRows[] = {
     {"hauen", unsp, P2, "gehauen", "gehaut"},
     {"ab/hauen", unsp, P2, "abgehauen", "abgehaut"},
     // Ersatzinfinitiv after a lower-case word in n; not after a capital or another letter.
-    {"arbeiten m\xFCssen", unsp, P2, "arbeiten m\xFCssen", ""},
-    {"m\xFCssen", unsp, P2, "gemusst", ""},
+    {"arbeiten müssen", unsp, P2, "arbeiten müssen", ""},
+    {"müssen", unsp, P2, "gemusst", ""},
     {"kommen sehen", unsp, P2, "kommen sehen", "kommen gesehen"},
     {"Kuchen machen", unsp, P2, "Kuchen gemacht", ""},
-    {"gut k\xF6nnen", unsp, P2, "gut gekonnt", ""},
+    {"gut können", unsp, P2, "gut gekonnt", ""},
 
     {"lesen", unsp, P1, "lesend", ""},
     {"ankommen", unsp, P1, "ankommend", ""},
@@ -118,7 +119,7 @@ TEST_F(ParticiplesTest, FormsAndAlternatives) {
                               : r.cls == schwach ? " (schwach)"
                                                  : "");
     EXPECT_EQ(Form(v, r.kind), r.form) << name;
-    EXPECT_EQ(v.Form2, r.form2) << name;
+    EXPECT_EQ(Utf8(v.Form2), r.form2) << name;
   }
 }
 
@@ -131,17 +132,11 @@ struct OrthoRow {
 
 // ß and ss: a long vowel keeps ß, a short one keeps ss before the e of -end.
 const OrthoRow kOrthoRows[] = {
-    {"hei\xDF"
-     "en",
-     P1,
-     "hei\xDF"
-     "end",
-     "hei\xDF"
-     "end"},
+    {"heißen", P1, "heißend", "heißend"},
     {"lassen", P1, "lassend", "lassend"},
-    {"m\xFCssen", P2, "gemusst", "gemu\xDFt"},
+    {"müssen", P2, "gemusst", "gemußt"},
     // Both spellings of the modal participle find their infinitive.
-    {"arbeiten m\xFCssen", P2, "arbeiten m\xFCssen", "arbeiten m\xFCssen"},
+    {"arbeiten müssen", P2, "arbeiten müssen", "arbeiten müssen"},
 };
 
 TEST_F(ParticiplesTest, Orthographies) {
@@ -165,12 +160,12 @@ TEST_F(ParticiplesTest, InfiStattPart2ChoosesTheOrder) {
     TVerbGen& v = Verb("kommen sehen");
     v.InfiStattPart2 = r.isp;
     EXPECT_EQ(v.PartizipA(2), r.form) << "InfiStattPart2 " << r.isp;
-    EXPECT_EQ(v.Form2, r.form2) << "InfiStattPart2 " << r.isp;
+    EXPECT_EQ(Utf8(v.Form2), r.form2) << "InfiStattPart2 " << r.isp;
   }
   // The modal verbs take the infinitive whatever the setting.
-  TVerbGen& v = Verb("arbeiten m\xFCssen");
+  TVerbGen& v = Verb("arbeiten müssen");
   v.InfiStattPart2 = ISP_PartInfi;
-  EXPECT_EQ(v.PartizipA(2), "arbeiten m\xFCssen");
+  EXPECT_EQ(Utf8(v.PartizipA(2)), "arbeiten müssen");
 }
 
 TEST_F(ParticiplesTest, WerdenKeepsItsGePosition) {
@@ -201,7 +196,7 @@ TEST_F(ParticiplesTest, Utf16Twins) {
   TVerbGen& v = Verb("sich anziehen");
   EXPECT_EQ(v.Partizip(2), u"sich angezogen");
   EXPECT_EQ(v.Infinitiv(2), u"sich anzuziehen");
-  Verb("m\xFCssen");
+  Verb("müssen");
   EXPECT_EQ(v.Infinitiv(1), u"müssen");
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/Syllables.h"
 #include "engine/_ZTVerb.h"
+#include "tests/GermanText.h"
 
 namespace {
 
@@ -41,10 +42,10 @@ struct Row {
 void CheckRows(TVerbGen& v, const Row* begin, const Row* end) {
   for (const Row* r = begin; r != end; ++r) {
     SCOPED_TRACE(r->input);
-    EXPECT_EQ(v.newVerbA(r->input, unsp), r->result);
-    EXPECT_EQ(v.praef, r->praef);
+    EXPECT_EQ(v.newVerbA(Ansi(r->input), unsp), r->result);
+    EXPECT_EQ(Utf8(v.praef), r->praef);
     if (r->stamm) {
-      EXPECT_EQ(v.stamm, r->stamm);
+      EXPECT_EQ(Utf8(v.stamm), r->stamm);
     }
     EXPECT_EQ(v.GEpos, r->GEpos);
     EXPECT_EQ(v.fuegstelle, r->fuegstelle);
@@ -57,22 +58,22 @@ TEST_F(PrefixesTest, Decisions) {
   Load("Prefixes.VLX");
   const Row rows[] = {
       // doubly usable prefixes: the stress decides, without it nothing is decided
-      {"\374bersetzen", false, "", "\374bersetz", -1, 0},
-      {"'\374bersetzen", true, "'\374ber", "setz", 1, 0},
-      {"\374ber'setzen", true, "", "\374ber'setz", 0, 0},
+      {"übersetzen", false, "", "übersetz", -1, 0},
+      {"'übersetzen", true, "'über", "setz", 1, 0},
+      {"über'setzen", true, "", "über'setz", 0, 0},
       {"umfahren", false, "", "umfahr", -1, 0},
       {"'umfahren", true, "'um", "fahr", 1, 0},
       {"um'fahren", true, "", "um'fahr", 0, 0},
       // a plain separable prefix, and two of them stacked
-      {"zur\374ckfahren", true, "zur\374ck", "fahr", 1, 0},
+      {"zurückfahren", true, "zurück", "fahr", 1, 0},
       {"wiederaufbauen", true, "wiederauf", "bau", 1, 0},
       // no separable prefix: inseparable be-, -ieren, ur-, unknown stress
       {"besuchen", true, "", "besuch", -1, 0},
       {"studieren", true, "", "studier", 0, 0},
       {"arbeiten", false, "", "arbeit", -1, 0},
       {"urteilen", true, "", "urteil", 1, 0},
-      {"'mi\337brauchen", true, "", "'mi\337brauch", 5, 0},
-      {"mi\337verstehen", true, "", "mi\337versteh", 0, 0},
+      {"'mißbrauchen", true, "", "'mißbrauch", 5, 0},
+      {"mißverstehen", true, "", "mißversteh", 0, 0},
       // the Fügestelle marked with '_'
       {"wasserstrahl_biegen", true, "", "wasserstrahlbieg", 13, 12},
       {"wasserstrahl_verbiegen", true, "", "wasserstrahlverbieg", 0, 12},
@@ -91,7 +92,7 @@ TEST_F(PrefixesTest, EinanderMeansPluralOnly) {
   Load("Prefixes.VLX");
   ASSERT_TRUE(V().newVerbA("aufeinandertreffen", unsp));
   EXPECT_TRUE(V().NurPlural());
-  ASSERT_TRUE(V().newVerbA("zur\374ckfahren", unsp));
+  ASSERT_TRUE(V().newVerbA(Ansi("zurückfahren"), unsp));
   EXPECT_FALSE(V().NurPlural());
 }
 
@@ -100,13 +101,13 @@ TEST_F(PrefixesTest, PrefixWithOtherDecisions) {
   Load("Prefixes.VLX");
   const Row rows[] = {
       // an undecidable second prefix puts the first one back: no letter of the verb is lost
-      {"wieder\374bersetzen", false, "", "wieder\374bersetz", -1, 0},
+      {"wiederübersetzen", false, "", "wiederübersetz", -1, 0},
       // the '_' mark moves with the split prefix; fuegstelle keeps counting infin
-      {"zur\374ckfeuerwehr_fahren", true, "zur\374ck", "feuerwehrfahr", 10, 15},
+      {"zurückfeuerwehr_fahren", true, "zurück", "feuerwehrfahr", 10, 15},
       {"ab/wasserstrahl_biegen", true, "ab", "wasserstrahlbieg", 13, 14},
       {"etwas ab/wasserstrahl_biegen", true, "etwas ab", "wasserstrahlbieg", 13, 20},
       // a mark inside the split prefix leaves the base without a Fügestelle of its own
-      {"zur\374_ckfahren", true, "zur\374ck", "fahr", 1, 4},
+      {"zurü_ckfahren", true, "zurück", "fahr", 1, 4},
       // a mark in the infinitive ending is no place in the stem
       {"wasserstrahlbieg_en", false, "", "wasserstrahlbieg", -1, 16},
   };
@@ -178,10 +179,10 @@ TEST_F(PrefixesTest, OddInputsStayInside) {
       "_n",
       "/n",
       "'_n",
-      "\374ber_n",
-      "'mi\337n",
+      "über_n",
+      "'mißn",
       "'missn",
-      "mi\337n",
+      "mißn",
       "unterver_n",
       "'hintern",
       "`hintergehen",
@@ -193,7 +194,7 @@ TEST_F(PrefixesTest, OddInputsStayInside) {
       "a b c d e f g _ n",
   };
   for (const std::string& in : inputs) {
-    V().newVerbA(in, unsp);
+    V().newVerbA(Ansi(in), unsp);
     EXPECT_LE(V().GEpos, static_cast<int>(V().stamm.size()) + 1) << in;
   }
 }

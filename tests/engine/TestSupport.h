@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engine/_ZTVerb.h"
+#include "tests/GermanText.h"
 
 inline std::filesystem::path Fixture(std::string_view folder, std::string_view name) {
   return std::filesystem::path(BEUGWERK_FIXTURES) / folder / name;
@@ -28,7 +29,13 @@ class FormsFixture : public ::testing::Test {
   }
   static void TearDownTestSuite() { verb_.reset(); }
 
-  static TVerbGen& Analyse(const char* verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
+  // verb in UTF-8, as the rows spell it.
+  static TVerbGen& Analyse(std::string_view verb, TSchwSt cls = unsp, TOrthoTyp ortho = NeuOrtho) {
+    return AnalyseBytes(Ansi(verb), cls, ortho);
+  }
+  // verb as the engine's own bytes, for generated input.
+  static TVerbGen& AnalyseBytes(const std::string& verb, TSchwSt cls = unsp,
+                                TOrthoTyp ortho = NeuOrtho) {
     verb_->SetOrthoTyp(ortho);
     verb_->unPrefixed = false;
     verb_->InfiStattPart2 = ISP_InfiPart;
