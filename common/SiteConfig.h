@@ -2,9 +2,11 @@
 // Site addresses and names of the online deployment, in one place: the engine's auxiliary hint,
 // the result page and the sitemap all link to the same pages.
 //
-//   std::u16string(kHelpPageUrl) + u"#habensein"
+//   std::u16string(site::HelpPageUrl()) + u"#habensein"
+//   site::SetBaseUrl(u"http://127.0.0.1:8080");   // a server's pages link to itself
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace site {
@@ -27,5 +29,14 @@ inline constexpr std::u16string_view kQueryKey = u"infi";
 // The sitemap's schema (Sitemaps 0.84) and the XML Schema instance namespace.
 inline constexpr std::u16string_view kSitemapNamespace = u"http://www.google.com/schemas/sitemap/0.84";
 inline constexpr std::u16string_view kXsiNamespace = u"http://www.w3.org/2001/XMLSchema-instance";
+
+// The addresses the pages link to: the constants above until a deployment names its own base
+// (scheme and host, no trailing slash; empty gives root-relative addresses that work on any
+// host). Set once at start-up, before any page is built: the readers do not lock.
+void SetBaseUrl(std::u16string_view base);
+std::u16string_view OnlineServer();
+std::u16string_view HelpPageUrl();
+std::u16string_view AuthorPageUrl();
+std::u16string_view TheoryPageUrl();
 
 }  // namespace site

@@ -113,7 +113,7 @@ bool TVerbGen::hasMeaningDifferences() {
 std::u16string TVerbGen::HabenSeinHint() {
   habseityp hs = habenSein();
   if (hs != unspe && hs != habensein) return {};
-  return std::u16string(u" (<a href=\"") + std::u16string(site::kHelpPageUrl) +
+  return std::u16string(u" (<a href=\"") + std::u16string(site::HelpPageUrl()) +
          u"#habensein\">haben oder sein?</a>)";
 }
 

@@ -54,7 +54,7 @@ u16string Head(const u16string& infin) {
        u"im Indikativ und Konjunktiv, schwache Verben, starke Verben, präfigierte Verben, "
        u"trennbare Verben, reflexive Verben Verbalphrasen\"/>\r";
   h += u"<link rel=\"canonical\" href=\"";
-  h += site::kOnlineServer;
+  h += site::OnlineServer();
   h += u"/beugwerkde/verbformen-deutsch.htm?infi=";
   h += HtmlEscape(infin);
   h += u"\">";
@@ -72,7 +72,7 @@ u16string Head(const u16string& infin) {
 
 u16string Title(const u16string& phrase) {
   return u"<title>Deutsche Verbformen: " + HtmlEscape(phrase) + u"</title>\r" +
-         u"<link rel=\"canonical\" " + u"href=\"" + u16string(site::kOnlineServer) + u"/" +
+         u"<link rel=\"canonical\" " + u"href=\"" + u16string(site::OnlineServer()) + u"/" +
          u"beugwerkde" + u"/verbformen-deutsch.htm?infi=" + UrlEscape(phrase, false) + u"\"/>\r" +
          u"</head>\r" + u"<body>";
 }
@@ -82,7 +82,7 @@ u16string InputForm(const u16string& phrase) {
       u"<form action=\"/beugwerkde/verbformen-deutsch.htm\" method=\"get\" "
       u"style=\"font-size:1em\" accept-charset=\"UTF-8\" >\r<p>Informieren Sie sich über die <a "
       u"href=\"";
-  f += site::kHelpPageUrl;
+  f += site::HelpPageUrl();
   f += u"\">Nutzungsmöglichkeiten und Grenzen</a>.</p><p>Geben Sie einen Verbinifinitiv oder eine "
        u"kurze Infinitivphrase ein:<br>\r<input name=\"infi\" type=\"text\" size=\"35\" "
        u"maxlength=\"160\" autocapitalize=\"off\" onfocus=\"this.select();this.focus()\" "
@@ -95,9 +95,9 @@ u16string InputForm(const u16string& phrase) {
 u16string FooterStart() {
   return u"<hr>\r<table class=\"tbl2\">\r<tr>\r<td class=\"textlink\" "
          u"style=\"vertical-align:top\">\r<a href=\"" +
-         u16string(site::kAuthorPageUrl) +
+         u16string(site::AuthorPageUrl()) +
          u"\" title=\"zur Website des Autors\">Autor</a>, \r<a href=\"" +
-         u16string(site::kTheoryPageUrl) +
+         u16string(site::TheoryPageUrl()) +
          u"\" title=\"Theorie des Beugwerks\">Theorie</a></td>\r<td style=\"text-align:right\">";
 }
 
@@ -123,7 +123,7 @@ u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInp
   Item(page, Head(infin));
   Item(page, Title(InfinitivPhrase));
   Item(page, u"<h1 style=\"margin-bottom:0; padding-bottom:0\"><a href=\"" +
-                 u16string(site::kHelpPageUrl) +
+                 u16string(site::HelpPageUrl()) +
                  u"\" title=\"Hinweise\">Deutsche Verbformen</a></h1>");
   if (showInputField) {
     Item(page,

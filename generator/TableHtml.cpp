@@ -31,6 +31,37 @@ std::u16string Paragraph(std::u16string_view text) {
   return u"<p>" + HtmlEscape(text) + u"</p>\r\n";
 }
 
+// The phrase as a query value: UTF-8, every byte but the unreserved ones percent-encoded.
+std::u16string QueryValue(const std::u16string& phrase) {
+  constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string out;
+  for (unsigned char c : UniToUtf8(phrase)) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                       (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+    if (plain) {
+      out += static_cast<char16_t>(c);
+    } else {
+      out += u'%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+// The two readings as links to their own pages; relative, so that the window and any
+// deployment follow them alike.
+std::u16string ReadingsParagraph(const TConjTable& t) {
+  std::u16string p = u"<p>Bitte wählen Sie: ";
+  for (std::size_t i = 0; i < t.readings.size(); ++i) {
+    const TConjReading& r = t.readings[i];
+    if (i > 0) p += u" oder ";
+    p += u"<a href=\"verbformen-deutsch.htm?infi=" + QueryValue(r.phrase) + u"\">" +
+         HtmlEscape(r.phrase) + u"</a> (<i>" + HtmlEscape(r.gloss) + u"</i>)";
+  }
+  return p + u"</p>\r\n";
+}
+
 std::u16string NonFiniteBlock(const TConjTable& t) {
   std::u16string s1 = u"<table class=\"tbl1\" style=\"margin-bottom:0.7em\">";
   for (int i = 0; i < kNonFiniteForms; ++i) {
@@ -115,10 +146,11 @@ void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
       // The engine's message replaces the table; it may quote the input, so it is escaped.
       Msg = HtmlEscape(t.message);
       s1 = u"<hr>";
-      s2 = u"<a href=\"" + std::u16string(site::kHelpPageUrl) + u"#fehler\">Hilfe</a>";
+      s2 = u"<a href=\"" + std::u16string(site::HelpPageUrl()) + u"#fehler\">Hilfe</a>";
       return;
     case TConjStatus::cs_undecided:
       Msg = Paragraph(t.message);
+      if (!t.readings.empty()) Msg += ReadingsParagraph(t);
       break;
     case TConjStatus::cs_ok:
       Msg.clear();

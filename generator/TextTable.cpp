@@ -105,9 +105,11 @@ u16string ConjugationText(const TConjTable& t) {
     case TConjStatus::cs_empty:
       return t.message + u"\n";
     case TConjStatus::cs_error:
-      return Lines(t.message) + u"\nHilfe: " + u16string(site::kHelpPageUrl) + u"#fehler\n";
+      return Lines(t.message) + u"\nHilfe: " + u16string(site::HelpPageUrl()) + u"#fehler\n";
     case TConjStatus::cs_undecided:
-      out = t.message + u"\n\n";
+      out = t.message + u"\n";
+      for (const TConjReading& r : t.readings) out += u"  " + r.phrase + u"  (" + r.gloss + u")\n";
+      out += u"\n";
       break;
     case TConjStatus::cs_ok:
       break;
@@ -115,6 +117,6 @@ u16string ConjugationText(const TConjTable& t) {
   NonFinite(out, t);
   Tenses(out, t);
   if (!t.hintHtml.empty())
-    out += u"\nhaben oder sein? " + u16string(site::kHelpPageUrl) + u"#habensein\n";
+    out += u"\nhaben oder sein? " + u16string(site::HelpPageUrl()) + u"#habensein\n";
   return out;
 }

@@ -124,7 +124,10 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     return t;
   }
   t.status = decided ? TConjStatus::cs_ok : TConjStatus::cs_undecided;
-  if (!decided) t.message = u"nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!";
+  if (!decided) {
+    t.message = u"nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!";
+    t.readings = PrefixReadings(phrase, Verb.OrthoTyp());
+  }
 
   std::u16string p2 = Verb.getForm(PartizipII, u"M");
   std::u16string inf1 = Verb.getForm(InfinitivI, u"M");

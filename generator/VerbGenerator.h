@@ -16,6 +16,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/_ZTVerb.h"
 
@@ -49,11 +50,21 @@ inline constexpr std::array<std::u16string_view, kNonFiniteForms> kNonFiniteName
     u"Infinitiv I", u"Infinitiv II",       u"Partizip I",
     u"Partizip II", u"Imperativ Singular", u"Imperativ Plural"};
 
+// One reading of an undecided verb: the phrase with its stress mark and a short form that
+// shows the reading ("'übersetzen", "er setzt über").
+struct TConjReading {
+  std::u16string phrase;
+  std::u16string gloss;
+  bool operator==(const TConjReading&) const = default;
+};
+
 struct TConjTable {
   TConjStatus status = TConjStatus::cs_empty;
   std::u16string message;      // plain text of the paragraph above the table (or the error)
   std::u16string hintHtml;     // the engine's "haben oder sein?" link, empty when not needed
   std::u16string meaningNote;  // "mit Bedeutungsunterschieden!" and its milder twin, or empty
+  // Undecided only by a doubly usable prefix: its separable and its inseparable reading.
+  std::vector<TConjReading> readings;
   std::array<std::u16string, kNonFiniteForms> nonFinite;  // imperatives with their "!"
   std::array<TConjTense, kConjTenses> tenses;
 };
@@ -87,6 +98,11 @@ class TVerbGenerator {
                    const std::u16string& inf1);
   bool DashRow(TFormen f, bool compound) const;
 };
+
+// The separable and the inseparable reading of a phrase whose verb begins with a doubly usable
+// prefix (durch, hinter, über, unter, um, voll, wider), each conjugated to its gloss; empty
+// unless both readings are decided and differ.
+std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho);
 
 // The page for a phrase with a generator of its own; a blank phrase becomes
 // "den Generator ausprobieren".

@@ -153,6 +153,45 @@ TEST_F(PageTest, MarkupInThePhraseIsEscaped) {
   EXPECT_NE(page.find("<td>ich fahre mit &quot;&lt;script&gt;"), std::string::npos);
 }
 
+// A verb left open only by its doubly usable prefix keeps the warning and offers both readings
+// as links to their own pages, each with the form that tells it apart.
+TEST_F(PageTest, TwoReadingsOfADoublyUsablePrefix) {
+  const std::string warning =
+      "<p>nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!</p>\r\n";
+  struct {
+    const char16_t* phrase;
+    const char* links;  // the paragraph after the warning; empty: none
+  } rows[] = {
+      {u"übersetzen",
+       "<p>Bitte wählen Sie: <a href=\"verbformen-deutsch.htm?infi=%27%C3%BCbersetzen\">"
+       "'übersetzen</a> (<i>er setzt über</i>) oder <a "
+       "href=\"verbformen-deutsch.htm?infi=%C3%BCber%27setzen\">über'setzen</a> (<i>er "
+       "übersetzt</i>)</p>\r\n"},
+      {u"mit dem Auto umfahren",
+       "<p>Bitte wählen Sie: <a "
+       "href=\"verbformen-deutsch.htm?infi=mit%20dem%20Auto%20%27umfahren\">mit dem Auto "
+       "'umfahren</a> (<i>er fährt mit dem Auto um</i>) oder <a "
+       "href=\"verbformen-deutsch.htm?infi=mit%20dem%20Auto%20um%27fahren\">mit dem Auto "
+       "um'fahren</a> (<i>er umfährt mit dem Auto</i>)</p>\r\n"},
+      // Settled by a mark, or decided: no warning, no links.
+      {u"'übersetzen", ""},
+      {u"über/setzen", ""},
+      {u"lesen", ""},
+  };
+  for (const auto& r : rows) {
+    const std::string page = Page(r.phrase, true);
+    const std::size_t at = page.find(warning);
+    if (*r.links == 0) {
+      EXPECT_EQ(at, std::string::npos) << UniToUtf8(r.phrase);
+      EXPECT_EQ(page.find("Bitte wählen Sie"), std::string::npos) << UniToUtf8(r.phrase);
+      continue;
+    }
+    ASSERT_NE(at, std::string::npos) << UniToUtf8(r.phrase);
+    EXPECT_EQ(page.substr(at + warning.size(), std::string_view(r.links).size()), r.links)
+        << UniToUtf8(r.phrase);
+  }
+}
+
 // A generator asked for a page of another phrase than it analysed names the analysed
 // infinitive in the head: the head comes from the analysis that precedes GetHtml.
 TEST_F(PageTest, HeadFollowsThePrecedingAnalysis) {
