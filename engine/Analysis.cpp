@@ -286,7 +286,9 @@ void TVerbGen::AnalysePrefixes(const std::string& input) {
     if (transitiv) FNurPlural = false;
     einanderpos = Pos("einander", input);
     int firstBlank = PosCharOrEnd(' ', input);
-    if (einanderpos > 0 && einanderpos < firstBlank) FNurPlural = true;
+    if (einanderpos > 0 && einanderpos < firstBlank &&
+        IsReciprocalEinander(input, static_cast<std::size_t>(einanderpos) + 7))
+      FNurPlural = true;
     BasisLen = std::max(BasisLen - Len(praef), 0);
   }
   for (std::string_view noun : kNounPrefixes) {

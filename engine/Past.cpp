@@ -61,11 +61,13 @@ void TVerbGen::StrongPraeteritum(int person, std::string& s, std::string& shortF
     } else if (s == "barst") {
       Form2 = "barstest";
       s = "bar";
-    } else if (vowel.empty() || vowel[0] != 'i' || s == "ritt") {
+    } else {
+      // Both are standard after d and t; the long form leads, as for every strong stem
+      // (fandest, hieltest, rietest beside fandst, hieltst, rietst).
       std::string shortened = ReduceTripleLetters(s + "st");
       (Form2.empty() ? Form2 : shortForm) = std::move(shortened);
       s += 'e';
-    }  // otherwise an i-stem keeps the short form alone (schnittst, hieltst)
+    }
   }
   if (person == 5 && NeedsLinkingE(s)) s += 'e';
   if ((person == 4 || person == 6) && EndsWith("ie", s)) {
@@ -135,9 +137,12 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
       s.resize(s.size() - 3);
       s += person == 2 ? "seist" : "sei";
       if (person == 2) Form2 = "seiest";
+    } else if (unRegel && (person == 4 || person == 6) && EndsWith("tu", s)) {
+      s += 'n';  // wir tun, sie tun: "tuen" is not written today
     } else {
-      // A stem ending in e keeps its own e in front of an ending that begins with e.
-      if (EndsWith("e", s) && FirstChar(ending) == 'e') s += 'e';
+      // A stem ending in e keeps its own e in front of an ending that begins with e; the
+      // ie of knien is one vowel and takes the ending's e as its own (ich knie, wir knien).
+      if (EndsWith("e", s) && !EndsWith("ie", s) && FirstChar(ending) == 'e') s += 'e';
       AppendEnding(s, Dash(ending), stammvokalLang);
     }
   }

@@ -131,7 +131,7 @@ std::string TVerbGen::FindSeparablePrefix(std::string_view s, int limit, bool& e
   // The prefix as typed: the stress marks of s at their places.
   for (std::size_t i = 0; i < p.size() && i < s.size(); ++i)
     if (IsStressMark(static_cast<unsigned char>(s[i]))) p.insert(i, 1, s[i]);
-  if (EndsWith("einander", p)) einander = true;
+  if (IsReciprocalEinander(RemoveStressMarks(p), std::string::npos)) einander = true;
   return p;
 }
 

@@ -173,6 +173,7 @@ std::string TVerbGen::RegularImperative(std::string S, std::string_view R, std::
     return with(S, "e");
   }
   if (_eln) return with(S, "");  // -erln: schlumperl
+  if (S.ends_with("ie")) return with(S, "");  // knie: the ie takes no second e
   std::string result = with(S, "e");
   bool modalLike = S.ends_with("wiss") || S.ends_with("woll") || S.ends_with("m\xFCss");
   // -ig keeps its e (reinige), except after e (zeig).
@@ -200,7 +201,8 @@ std::string TVerbGen::BuildImperativ(int nr) {
   std::string T;
   if (!praef.empty() && !unPrefixed) T = " " + SeparatedParticle();
   std::string result;
-  if (unRegel && stammvokal == "e" && unRegel->ablaut[3].starts_with('i'))
+  // e and ö stems with i in the Präsens: gib, lies; erlisch, verlisch.
+  if (unRegel && (stammvokal == "e" || stammvokal == "\xF6") && unRegel->ablaut[3].starts_with('i'))
     result = EiImperative(S, R, T);
   else if (unRegel && S.ends_with("sei"))
     result = S + R + T;  // sei

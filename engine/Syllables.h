@@ -13,6 +13,7 @@
 // (_ZTVerbLists.h); the caller holds the read lock as every analysis does.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -65,7 +66,20 @@ inline constexpr std::string_view kMissOld = "mi\337";  // no ge-, every orthogr
 inline constexpr std::string_view kMissNew = "miss";    // no ge-, except the old orthography
 inline constexpr std::array<std::string_view, 2> kGeInFront = {"ur", "un"};
 inline constexpr std::array<std::string_view, 3> kVerStems = {"ver", "unterver", "\374berver"};
+// "apart" and "in disorder": these take a singular subject (ich setze mich auseinander).
+inline constexpr std::array<std::string_view, 2> kNonReciprocalEinander = {"auseinander",
+                                                                          "durcheinander"};
 }  // namespace prefix_words
+
+// The "einander" that ends text[0, end) makes a verb reciprocal (aufeinandertreffen), unless
+// it belongs to auseinander or durcheinander.
+inline bool IsReciprocalEinander(std::string_view text, std::size_t end) {
+  const std::string_view head = text.substr(0, std::min(end, text.size()));
+  if (!head.ends_with("einander")) return false;
+  for (std::string_view w : prefix_words::kNonReciprocalEinander)
+    if (head.ends_with(w)) return false;
+  return true;
+}
 
 // s begins with one of the words of list; the first such word, empty when none.
 template <std::size_t N>

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/Syllables.h"
 
 namespace {
 
@@ -31,6 +32,17 @@ constexpr TTenseInfo kTenses[kConjTenses] = {
 
 constexpr bool IsSingular(TFormen f) {
   return static_cast<int>(f) % 6 < 3;
+}
+// "sich einander helfen", "sich aneinander gewöhnen": a phrase word in einander asks for a
+// plural subject, whatever the analysis decided; a verb particle does not (Steine
+// aufeinanderlegen), nor do auseinander and durcheinander.
+bool EinanderStandsAlone(std::string_view infin) {
+  for (std::size_t blank = infin.find(' '); blank != std::string_view::npos;
+       blank = infin.find(' ')) {
+    if (IsReciprocalEinander(infin.substr(0, blank), std::string_view::npos)) return true;
+    infin.remove_prefix(blank + 1);
+  }
+  return false;
 }
 bool IsBareForm(const std::u16string& form) {
   return form.empty() || form == u"-";
@@ -59,7 +71,9 @@ std::u16string TVerbGenerator::WrapForm(std::u16string_view prefix, const std::u
 }
 
 bool TVerbGenerator::DashRow(TFormen f, bool compound) const {
-  if (Verb.einanderpos > 0 && IsSingular(f)) return true;
+  // Plural-only verbs (aufeinandertreffen) and einander as a word; a particle with einander
+  // alone does not decide (Steine aufeinanderlegen, sich auseinandersetzen).
+  if (IsSingular(f) && (Verb.NurPlural() || EinanderStandsAlone(Verb.infin))) return true;
   return compound && Verb.EsVerbBlocked(f);
 }
 
@@ -135,7 +149,9 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
                  Verb.getForm(InfinitivII, u"M"),
                  Verb.getForm(PartizipI, u"M"),
                  p2,
-                 WrapForm(u"", Verb.getForm(ImperativS, u"M"), u"!"),
+                 EinanderStandsAlone(Verb.infin)
+                     ? std::u16string(u"-")  // no "hilf dir einander"
+                     : WrapForm(u"", Verb.getForm(ImperativS, u"M"), u"!"),
                  WrapForm(u"", Verb.getForm(ImperativP, u"M"), u"!")};
   // The compound tenses place the reflexive pronoun by person (refPartikel), so the "sich" of
   // the non-finite forms goes.

@@ -227,7 +227,9 @@ TEST_F(FormHelpersTest, PersonBlocked) {
   static constexpr Row rows[] = {
       {"lesen", "......"},
       {"3 regnen", "xx.xxx"},
-      {"auseinandergehen", "xxx..."},
+      {"aneinandergrenzen", "xxx..."},  // reciprocal: plural only
+      {"auseinandergehen", "......"},   // apart: every person (ich gehe auseinander)
+      {"durcheinanderlegen", "......"},
       {"verschallen", "xxxxxx"},
   };
   for (const Row& r : rows) {

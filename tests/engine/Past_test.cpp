@@ -67,8 +67,12 @@ const Row kRows[] = {
     {"schinden", unsp, Praet, 2, false, "schundest", "schundst,schindetest"},
     {"schinden", stark, Praet, 2, false, "schundest", "schundst"},
     {"bersten", unsp, Praet, 2, false, "barst", "barstest"},
-    {"schneiden", unsp, Praet, 2, false, "schnittst", ""},
+    // After d and t both du-forms are standard, the long one first, i-stems included.
+    {"schneiden", unsp, Praet, 2, false, "schnittest", "schnittst"},
     {"reiten", unsp, Praet, 2, false, "rittest", "rittst"},
+    {"halten", unsp, Praet, 2, false, "hieltest", "hieltst"},
+    {"raten", unsp, Praet, 2, false, "rietest", "rietst"},
+    {"halten", unsp, Praet, 5, false, "hieltet", ""},
     {"schreien", unsp, Praet, 2, false, "schriest", ""},
     {"schreien", unsp, Praet, 4, false, "schrien", ""},
     {"schreien", unsp, Praet, 6, false, "schrien", ""},
@@ -117,6 +121,19 @@ const Row kRows[] = {
     {"sich anziehen", unsp, KonjI, 2, false, "ziehest dich an", ""},
     {"sich anziehen", unsp, KonjI, 2, true, "dich anziehest", ""},
     {"da/sein", unsp, KonjI, 2, true, "daseist", "daseiest"},
+    // tun: wir tun, sie tun ("tuen" is not written today); the other persons keep their e.
+    {"tun", unsp, KonjI, 1, false, "tue", ""},
+    {"tun", unsp, KonjI, 2, false, "tuest", ""},
+    {"tun", unsp, KonjI, 4, false, "tun", ""},
+    {"tun", unsp, KonjI, 5, false, "tuet", ""},
+    {"tun", unsp, KonjI, 6, false, "tun", ""},
+    {"antun", unsp, KonjI, 6, true, "antun", ""},
+    // knien: the ie is one vowel, no second e (ich knie, not "kniee").
+    {"knien", unsp, KonjI, 1, false, "knie", ""},
+    {"knien", unsp, KonjI, 2, false, "kniest", ""},
+    {"knien", unsp, KonjI, 3, false, "knie", ""},
+    {"knien", unsp, KonjI, 4, false, "knien", ""},
+    {"knien", unsp, KonjI, 5, false, "kniet", ""},
 
     // Konjunktiv II.
     {"gehen", unsp, KonjII, 1, false, "ginge", "gänge"},

@@ -289,4 +289,54 @@ TEST_F(ShippedListsTest, AuxiliaryOfCommonVerbs) {
   }
 }
 
+struct FormRow {
+  const char* verb;
+  TFormen form;
+  const char* expected;  // main clause ("M"): main form, then the alternative after '/'
+};
+
+// Forms German writes today where older rules built others, and the einander verbs: the
+// reciprocal particles make a verb plural-only, auseinander ("apart") and durcheinander ("in
+// disorder") do not.
+// clang-format off
+const FormRow kCurrentForms[] = {
+    {"erlöschen", ImperativS, "erlisch"},
+    {"verlöschen", ImperativS, "verlisch"},
+    {"tun", KonjPraes1P, "tun"},
+    {"tun", KonjPraes3P, "tun"},
+    {"tun", KonjPraes2S, "tuest"},
+    {"antun", KonjPraes3P, "tun an"},
+    {"knien", KonjPraes1S, "knie"},
+    {"knien", KonjPraes3S, "knie"},
+    {"knien", KonjPraes1P, "knien"},
+    {"knien", ImperativS, "knie"},
+    {"niederknien", KonjPraes1S, "knie nieder"},
+    {"halten", IndikPraet2S, "hieltest/hieltst"},
+    {"raten", IndikPraet2S, "rietest/rietst"},
+    {"schneiden", IndikPraet2S, "schnittest/schnittst"},
+    {"leiden", IndikPraet2S, "littest/littst"},
+    {"finden", IndikPraet2S, "fandest/fandst"},
+    {"auseinandersetzen", IndikPraes1S, "setze auseinander"},
+    {"sich auseinandersetzen", IndikPraes1S, "setze mich auseinander"},
+    {"auseinandergehen", IndikPraes3S, "geht auseinander"},
+    {"durcheinanderbringen", IndikPraes2S, "bringst durcheinander"},
+    {"durcheinanderbringen", ImperativS, "bringe durcheinander/bring durcheinander"},
+    {"etwas nebeneinanderstellen", IndikPraes1S, "stelle etwas nebeneinander"},
+    {"Steine aufeinanderlegen", IndikPraet3S, "legte Steine aufeinander"},
+    {"aufeinandertreffen", IndikPraes1S, "-"},
+    {"aufeinandertreffen", IndikPraes1P, "treffen aufeinander"},
+    {"aneinandergrenzen", IndikPraes3S, "-"},
+    {"aneinandergrenzen", IndikPraes3P, "grenzen aneinander"},
+};
+// clang-format on
+
+TEST_F(ShippedListsTest, FormsOfCurrentGerman) {
+  for (const auto& row : kCurrentForms) {
+    SCOPED_TRACE(std::string(row.verb) + " form " + std::to_string(row.form));
+    TVerbGen& v = Verb();
+    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_EQ(v.getFormA(row.form, u"M"), Latin1(row.expected));
+  }
+}
+
 }  // namespace

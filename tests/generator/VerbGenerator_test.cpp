@@ -161,6 +161,32 @@ TEST_F(GeneratorTest, ReciprocalVerbHasDashRowsForTheSingular) {
   EXPECT_EQ(f.table.tenses[2].rows[3].main, u"wir haben  uns aneinander gewöhnt");
 }
 
+// Dash rows come from a plural-only analysis or from einander as a phrase word, not from a
+// particle that merely contains it.
+TEST_F(GeneratorTest, EinanderDashRowsFollowTheAnalysis) {
+  struct {
+    const char16_t* phrase;
+    bool singularDashes;
+    const char16_t* perfekt1;  // ich-row of the Perfekt when shown (the table's double blank)
+  } rows[] = {
+      {u"aufeinandertreffen", true, u""},
+      {u"sich einander helfen", true, u""},
+      {u"Steine aufeinanderlegen", false, u"ich habe Steine aufeinandergelegt"},
+      {u"sich auseinandersetzen", false, u"ich habe  mich auseinandergesetzt"},
+  };
+  for (const auto& r : rows) {
+    const TFragments f = Fragments(r.phrase);
+    for (const TConjTense& t : f.table.tenses)
+      for (int p = 0; p < 6; ++p)
+        EXPECT_EQ(t.rows[p].dash, p < 3 && r.singularDashes) << U8(r.phrase) << U8(t.name) << p;
+    EXPECT_EQ(Count(f.s2, kDashRow), r.singularDashes ? 8 * 3 : 0) << U8(r.phrase);
+    EXPECT_EQ(f.table.nonFinite[4] == u"-", r.singularDashes) << U8(r.phrase);
+    if (!r.singularDashes) {
+      EXPECT_EQ(f.table.tenses[2].rows[0].main, r.perfekt1) << U8(r.phrase);
+    }
+  }
+}
+
 TEST_F(GeneratorTest, UndecidedPhraseWarnsAndStillShowsTheTable) {
   const TFragments f = Fragments(u"übersetzen");
   EXPECT_EQ(f.table.status, TConjStatus::cs_undecided);
