@@ -198,8 +198,8 @@ constexpr ImpRow kImperativ[] = {
     {"sein", N, 1, "sei", ""},
     {"sein", N, 2, "seid", ""},
     {"tun", N, 1, "tue", "tu"},
-    {"erl\xF6schen", N, 1, "erlisch", ""},  // an o-umlaut stem with i in the Präsens
-    {"erl\xF6schen", A, 1, "erlisch", ""},
+    {"erlöschen", N, 1, "erlisch", ""},  // an o-umlaut stem with i in the Präsens
+    {"erlöschen", A, 1, "erlisch", ""},
     {"knien", N, 1, "knie", ""},
     {"lassen", N, 1, "lasse", "lass"},
     {"lassen", A, 1, "lasse", "laß"},
