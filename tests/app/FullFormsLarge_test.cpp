@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+// The full forms of a large list stay byte for byte what they were: a guard for changes that
+// should only make the engine faster. large.txt (14,001 words and phrases, see
+// make-large-list.sh) runs over frozen.VLX, a copy of the verb lists that later edits of
+// data/Beugwerk.VLX do not touch; large.hashes holds one hash per list line of its records in
+// the reformed, the old and the Swiss orthography.
+//
+// A deliberate change of the forms (a new rule) regenerates the hashes:
+//   BEUGWERK_REGENERATE_GOLDEN=1 build/tests/app/app_fullforms_large_test
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/FullForms.h"
+#include "common/_ZT_cmn_A.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Fixture(std::string_view name) {
+  return fs::path(BEUGWERK_FIXTURES) / "fullforms" / name;
+}
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// The list's infinitives in the engine's 8-bit text, comment and empty lines dropped.
+std::vector<std::string> LargeList() {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadBytes(Fixture("large.txt")));
+  std::string line;
+  while (std::getline(in, line)) {
+    line = Utf8ToLatin1(line);
+    if (CleanListLine(line)) lines.push_back(line);
+  }
+  return lines;
+}
+
+// FNV-1a, 64 bits, of which the golden file keeps the lower 32 as eight hex digits.
+std::uint64_t Hash(std::string_view bytes, std::uint64_t h = 14695981039346656037ull) {
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+std::string Hex32(std::uint64_t h) {
+  char buf[9];
+  std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>(h & 0xFFFFFFFFu));
+  return buf;
+}
+
+class FullFormsLargeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    VerbListsPath = Fixture("frozen.VLX");
+    list_ = LargeList();
+  }
+  static TVerbGen& Verb(TOrthoTyp ortho) {
+    auto& v = verbs_[ortho];
+    if (!v) {
+      v = std::make_unique<TVerbGen>();
+      v->SetOrthoTyp(ortho);
+      v->SetOnErrMsg([p = v.get()](const std::u16string& m) { p->StoreErrMsg(m); });
+    }
+    return *v;
+  }
+  static void TearDownTestSuite() {
+    for (auto& v : verbs_) v.reset();
+  }
+  inline static std::vector<std::string> list_;
+  inline static std::unique_ptr<TVerbGen> verbs_[3];
+};
+
+TEST_F(FullFormsLargeTest, RecordsKeepTheirHashes) {
+  ASSERT_EQ(list_.size(), 14001u);
+  const bool regenerate = std::getenv("BEUGWERK_REGENERATE_GOLDEN") != nullptr;
+  std::string golden;
+  int shown = 0, differing = 0;
+  std::istringstream expected(ReadBytes(Fixture("large.hashes")));
+  for (const std::string& line : list_) {
+    std::uint64_t h = Hash("");
+    std::string records;
+    for (TOrthoTyp ortho : {NeuOrtho, AltOrtho, ChOrtho}) {
+      const std::string record = FullFormRecord(Verb(ortho), line);
+      h = Hash(record, h);
+      records += record;
+    }
+    const std::string hex = Hex32(h);
+    golden += hex + "\n";
+    std::string want;
+    std::getline(expected, want);
+    if (want != hex && !regenerate) {
+      ++differing;
+      if (++shown <= 5)
+        ADD_FAILURE() << "records changed for \"" << Latin1ToUtf8(line) << "\":\n"
+                      << Latin1ToUtf8(records);
+    }
+  }
+  if (regenerate) {
+    std::ofstream(Fixture("large.hashes"), std::ios::binary) << golden;
+    GTEST_SKIP() << "large.hashes written";
+  }
+  EXPECT_EQ(differing, 0) << "lines whose records changed; after a deliberate change of the "
+                             "forms: BEUGWERK_REGENERATE_GOLDEN=1 "
+                             "build/tests/app/app_fullforms_large_test";
+}
+
+}  // namespace
