@@ -43,7 +43,11 @@ std::mutex entryCompletionMutex;
 
 unRegPtr TVerbGen::FindException(std::string_view verb, std::string_view prefix) {
   std::string plain = RemoveStressMarks(verb);
-  for (unRegRec& e : unRegList) {
+  // Only the entries whose stem ends plain can match; they come in list order.
+  TEntryHits hits;
+  StemEntriesEnding(plain, hits);
+  for (const TEntryHit& hit : hits) {
+    unRegRec& e = unRegList[static_cast<std::size_t>(hit.entry)];
     std::string_view st = e.uStamm;
     if (st.starts_with('?')) {
       st.remove_prefix(1);

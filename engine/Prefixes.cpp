@@ -27,13 +27,6 @@ std::string_view After(std::string_view s, int n) {
   return n <= 0 ? s : s.substr(std::min<std::size_t>(static_cast<std::size_t>(n), s.size()));
 }
 
-// The first prefix table entry (file order) that begins s; empty when none does.
-std::string_view LeadingPrefixEntry(std::string_view s) {
-  for (const TPackedEntry& e : PrefixEntries())
-    if (!e.text.empty() && BeginsWith(e.text, s)) return e.text;
-  return {};
-}
-
 bool HasVowelGroup(std::string_view s) {
   return CountSyllables(s, static_cast<int>(s.size())) > 0;
 }
@@ -57,7 +50,7 @@ std::string TVerbGen::PrefixResidue(std::string_view s, TOrthoTyp orthography) {
   std::string_view rest = plain;
   while (!rest.empty()) {
     std::size_t cut = static_cast<std::size_t>(InseparablePrefixLen(rest));
-    if (cut == 0) cut = LeadingPrefixEntry(rest).size();
+    if (cut == 0) cut = FirstPrefixEntryBeginning(rest).size();
     if (cut == 0 && BeginsWith(prefix_words::kMissOld, rest)) cut = 3;
     if (cut == 0 && orthography != AltOrtho && BeginsWith(prefix_words::kMissNew, rest)) cut = 4;
     if (cut == 0 && !LeadingWord(prefix_words::kGeInFront, rest).empty()) cut = 2;
@@ -83,13 +76,14 @@ bool TVerbGen::HasInseparablePrefix(std::string_view s) {
 
 namespace {
 // The first prefix table entry (file order) that passes the tests of a separable prefix.
+// The text returned is that of s or plain, where the entry matched.
 std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, int limit) {
-  for (const TPackedEntry& entry : PrefixEntries()) {
-    const std::string_view e = entry.text;
-    const bool matches =
-        !e.empty() && (e.front() == '\'' ? BeginsWith(e, s) : BeginsWith(e, plain));
-    if (!matches || !HasVowelGroup(After(s, static_cast<int>(e.size()))) ||
-        CountSyllables(plain, limit) < 2 || !OnsetAllowed(plain, static_cast<int>(e.size())))
+  TEntryHits hits;
+  PrefixEntriesBeginning(s, plain, hits);
+  for (const TEntryHit& hit : hits) {
+    const std::string_view e = hit.text;
+    if (!HasVowelGroup(After(s, static_cast<int>(e.size()))) || CountSyllables(plain, limit) < 2 ||
+        !OnsetAllowed(plain, static_cast<int>(e.size())))
       continue;
     return e;
   }

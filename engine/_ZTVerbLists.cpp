@@ -2,6 +2,7 @@
 // The shared verb lists: state, lock, life cycle, file location and lookups.
 #include "engine/_ZTVerbLists.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 #include <unordered_map>
@@ -27,12 +28,6 @@ namespace {
 // Mirrors "VerbListsPath not empty" of the last load, so that readers need not read the path
 // while a reload may change it.
 std::atomic<bool> gFileMode{false};
-
-bool InTable(std::string_view table, std::string_view word) {
-  for (const TPackedEntry& e : TPackedTable(table, false))
-    if (e.text == word) return true;
-  return false;
-}
 
 // Fills lines from the file at path when one is there (true), else from the embedded copy.
 bool ReadVerbListsSource(const std::filesystem::path& path, TAnsiStringList& lines) {
@@ -103,6 +98,7 @@ void TVerbListsTables::Free() {
   formLimitList.reset();
   respellList.reset();
   unRegList.clear();
+  index.Clear();
   for (int s = vlsPrefixes; s <= vlsHabenSein; ++s) {
     Table(static_cast<TVerbListsSection>(s)).clear();
     Table(static_cast<TVerbListsSection>(s)).shrink_to_fit();
@@ -268,49 +264,40 @@ TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath)
 
 // --- Lookups -----------------------------------------------------------------------------------
 
+// Each answers as the walk of its table in file order did (see TVerbListsIndex).
 bool IsInNotPrefixed(std::string_view word) {
-  return InTable(notPrefixedTable, word);
+  return VerbLists.index.notPrefixed.Find(word) >= 0;
 }
 bool IsInOnsetTable(std::string_view onset) {
-  return InTable(onsetTable, onset);
+  return VerbLists.index.onset.Find(onset) >= 0;
 }
 bool IsEsVerb(std::string_view stem) {
-  return InTable(esVerbTable, stem);
+  return VerbLists.index.esVerb.Find(stem) >= 0;
 }
 
-// Entries whose digit is no digit count as not listed: their value would be meaningless.
 int StressDigit(std::string_view word) {
-  for (const TPackedEntry& e : TPackedTable(stressTable, true))
-    if (e.text == word) return IsDigit(e.digit) ? e.digit - '0' : 0;
-  return 0;
+  return std::max(VerbLists.index.stress.Find(word), 0);
 }
 
 int SplitFromTable(std::string_view stem) {
-  for (const TPackedEntry& e : TPackedTable(splitTable, false)) {
-    const auto last = static_cast<unsigned char>(e.text.back());
-    if (e.text.substr(0, e.text.size() - 1) == stem) return IsDigit(last) ? last - '0' : 0;
-  }
-  return 0;
+  return std::max(VerbLists.index.split.Find(stem), 0);
 }
 
 int GapNumberFromTable(std::string_view stem) {
-  for (const TPackedEntry& e : TPackedTable(gapTable, false)) {
-    const std::string_view t = e.text;
-    if (!IsDigit(t.back())) continue;
-    const bool twoDigits = t.size() >= 2 && IsDigit(t[t.size() - 2]);
-    const std::size_t n = twoDigits ? 2 : 1;
-    if (t.substr(0, t.size() - n) != stem) continue;
-    return twoDigits ? (t[t.size() - 2] - '0') * 10 + (t.back() - '0') : t.back() - '0';
-  }
-  return 0;
+  return std::max(VerbLists.index.gap.Find(stem), 0);
 }
 
+// The first entry in file order that begins word: the smallest entry number among the
+// beginnings of word.
 int HabenSeinFromTable(std::string_view word) {
-  for (const TPackedEntry& e : TPackedTable(habenSeinTable, true)) {
-    if (word.substr(0, e.text.size()) != e.text) continue;
-    return e.digit >= '1' && e.digit <= '3' ? e.digit - '0' : 0;
+  const TVerbListsIndex& index = VerbLists.index;
+  const std::size_t longest = std::min(word.size(), index.habenSein.LongestWord());
+  std::int32_t best = -1;
+  for (std::size_t n = 1; n <= longest; ++n) {
+    const std::int32_t e = index.habenSein.Find(word.substr(0, n));
+    if (e >= 0 && (best < 0 || e < best)) best = e;
   }
-  return 0;
+  return best < 0 ? 0 : index.habenSeinValue[static_cast<std::size_t>(best)];
 }
 
 int RespellPosition(std::string_view word) {

@@ -146,6 +146,67 @@ inline constexpr int kVerbListsSections = 11;
 // The name of the table a section fills ("unRegList", "prefixTable", ...).
 std::string_view VerbListsSectionName(int section);
 
+// --- Lookup indexes ------------------------------------------------------------------------------
+// Finds a word of a table without walking the table: an open-addressing hash from each word to
+// a number (for the first entry of a word in file order). Keeps its own copy of the words, so
+// it does not care where the tables live.
+class TWordIndex {
+ public:
+  void Add(std::string_view word, std::int32_t value);  // a word already there keeps its value
+  std::int32_t Find(std::string_view word) const;       // -1 when the word is not there
+  std::size_t LongestWord() const { return longest_; }
+  void Clear();
+
+ private:
+  struct TSlot {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+    std::int32_t value = -1;  // -1: empty slot
+  };
+  std::size_t SlotOf(std::string_view word) const;
+  void Grow();
+  std::string words_;
+  std::vector<TSlot> slots_;  // a power of two, at most half used
+  std::size_t used_ = 0;
+  std::size_t longest_ = 0;
+};
+
+// Entries a lookup found, by entry number (file order), each once.
+struct TEntryHit {
+  std::int32_t entry;
+  std::string_view text;
+};
+class TEntryHits {
+ public:
+  void Add(std::int32_t entry, std::string_view text);
+  void Sort();  // file order; a number found twice stays once
+  const TEntryHit* begin() const { return Data(); }
+  const TEntryHit* end() const { return Data() + count_; }
+
+ private:
+  const TEntryHit* Data() const { return more_.empty() ? inline_.data() : more_.data(); }
+  TEntryHit* Data() { return more_.empty() ? inline_.data() : more_.data(); }
+  std::array<TEntryHit, 16> inline_{};
+  std::vector<TEntryHit> more_;  // used once the inline room is full
+  std::size_t count_ = 0;
+};
+
+struct TVerbListsTables;
+// The indexes of one set of tables, built once the tables are read. Each gives what a walk of
+// its table in file order would find first, so a lookup answers as the walk did.
+struct TVerbListsIndex {
+  TWordIndex notPrefixed, onset, esVerb;  // value: entry number
+  TWordIndex stress;                      // value: the stress digit as a number, 0 for none
+  TWordIndex split, gap;                  // value: the number written after the word
+  TWordIndex habenSein;                   // value: entry number, an index of habenSeinValue
+  std::vector<std::int8_t> habenSeinValue;
+  TWordIndex prefixes;                     // value: entry number
+  TWordIndex stems;                        // unRegList stem without its '?': first entry
+  std::vector<std::int32_t> nextSameStem;  // the next entry with that stem, -1 after the last
+  void Build(const TVerbListsTables& tables);
+  void Clear();
+};
+
 // Every table of one verb lists file.
 struct TVerbListsTables {
   std::vector<unRegRec> unRegList;  // decreasing stem length; records linked through next
@@ -159,6 +220,7 @@ struct TVerbListsTables {
   std::string habenSeinTable;
   std::unique_ptr<TAnsiStringList> formLimitList;  // whole lines
   std::unique_ptr<TAnsiStringList> respellList;    // word, letter position as its object
+  TVerbListsIndex index;                           // built by ParseVerbLists
 
   std::string& Table(TVerbListsSection s);  // sections vlsPrefixes .. vlsHabenSein
   void Free();
@@ -334,3 +396,10 @@ const std::string* FormLimitLine(std::string_view stem);
 inline TPackedTable PrefixEntries() {
   return {prefixTable, false};
 }
+// The first prefix table entry (file order) that begins s; empty when none does.
+std::string_view FirstPrefixEntryBeginning(std::string_view s);
+// The prefix table entries that begin s (those written with a leading apostrophe) or plain
+// (the others), in file order.
+void PrefixEntriesBeginning(std::string_view s, std::string_view plain, TEntryHits& hits);
+// The unRegList entries whose stem, without a leading '?', ends plain, in list order.
+void StemEntriesEnding(std::string_view plain, TEntryHits& hits);

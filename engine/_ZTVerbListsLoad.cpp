@@ -314,4 +314,5 @@ void ParseVerbLists(const TAnsiStringList& lines, TVerbListsTables& tables,
   tables.formLimitList = std::make_unique<TAnsiStringList>();
   tables.respellList = std::make_unique<TAnsiStringList>();
   TParser(lines, tables, report).Run();
+  tables.index.Build(tables);
 }

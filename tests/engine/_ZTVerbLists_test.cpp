@@ -378,6 +378,56 @@ TEST_F(SharedTables, Lookups) {
   EXPECT_EQ(FormLimitLine("x"), nullptr);
 }
 
+// Where several entries fit, the lookups answer with the first in file order, as a walk of the
+// table would: duplicates, overlapping beginnings and stems ending the same verb.
+TEST_F(SharedTables, LookupsTakeTheFirstEntryInFileOrder) {
+  LoadShared(
+      "ahr u\nfahr u\n?fahr u\nbfahr u\n@\n"
+      "aufeinander\nab\nauf\nan\n'um\num\n@\n"
+      "@\n"
+      "arbeit1\narbeit2\n@\n"
+      "kennenlern4\nkennenlern3\n@\n"
+      "abc12\nabc3\n@\n"
+      "@\n@\n"
+      "fahr3\nfa1\nf2\n@\n"
+      "@\n@\n");
+  const struct {
+    const char* what;
+    int got, expected;
+  } rows[] = {
+      {"StressDigit arbeit", StressDigit("arbeit"), 1},
+      {"SplitFromTable kennenlern", SplitFromTable("kennenlern"), 4},
+      {"GapNumber abc", GapNumberFromTable("abc"), 12},
+      {"HabenSein fahren", HabenSeinFromTable("fahren"), 3},
+      {"HabenSein fallen", HabenSeinFromTable("fallen"), 1},
+      {"HabenSein fangen", HabenSeinFromTable("fangen"), 1},
+      {"HabenSein fliegen", HabenSeinFromTable("fliegen"), 2},
+  };
+  for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.what;
+
+  EXPECT_EQ(FirstPrefixEntryBeginning("aufeinanderfolg"), "aufeinander");
+  EXPECT_EQ(FirstPrefixEntryBeginning("auffall"), "auf");
+  EXPECT_EQ(FirstPrefixEntryBeginning("zieh"), "");
+  auto texts = [](const TEntryHits& hits) {
+    std::string s;
+    for (const TEntryHit& h : hits) s += std::to_string(h.entry) + ":" + std::string(h.text) + ",";
+    return s;
+  };
+  TEntryHits prefixHits;
+  PrefixEntriesBeginning("'umab", "umab", prefixHits);
+  EXPECT_EQ(texts(prefixHits), "4:'um,5:um,");
+  TEntryHits onlyPlain;
+  PrefixEntriesBeginning("aufeinander", "aufeinander", onlyPlain);
+  EXPECT_EQ(texts(onlyPlain), "0:aufeinander,2:auf,");
+  // The list is sorted by the length of the stem as written, '?' included.
+  TEntryHits stemHits;
+  StemEntriesEnding("abfahr", stemHits);
+  std::string stems;
+  for (const TEntryHit& h : stemHits)
+    stems += unRegList[static_cast<std::size_t>(h.entry)].uStamm + ",";
+  EXPECT_EQ(stems, "?fahr,bfahr,fahr,ahr,");
+}
+
 TEST_F(SharedTables, LookupsOnFreedTablesFindNothing) {
   FreeVerbLists();
   EXPECT_EQ(StressDigit("arbeit"), 0);
