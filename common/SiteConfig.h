@@ -30,6 +30,13 @@ inline constexpr std::u16string_view kQueryKey = u"infi";
 inline constexpr std::u16string_view kSitemapNamespace = u"http://www.google.com/schemas/sitemap/0.84";
 inline constexpr std::u16string_view kXsiNamespace = u"http://www.w3.org/2001/XMLSchema-instance";
 
+// The maker as the about box names it: institution line, web address, e-mail address and the
+// default rights notice (%yyyy% becomes the year of the program file).
+inline constexpr std::u16string_view kInstitution = u"Beugwerk-Team · Werkstatt für deutsche Verbformen";
+inline constexpr std::u16string_view kAboutWWW = u"https://beugwerk.de/";
+inline constexpr std::u16string_view kAboutEMail = u"info@beugwerk.de";
+inline constexpr std::u16string_view kDefaultCopyright = u"© 2000, %yyyy% Beugwerk-Team. Alle Rechte vorbehalten.";
+
 // The addresses the pages link to: the constants above until a deployment names its own base
 // (scheme and host, no trailing slash; empty gives root-relative addresses that work on any
 // host). Set once at start-up, before any page is built: the readers do not lock.
