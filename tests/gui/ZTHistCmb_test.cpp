@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -362,6 +363,22 @@ TEST_F(HistoryBoxTest, ContextMenuCopiesWithAndWithoutStress) {
   TCustomHistoryComboBox::SetInputLanguageSource(nullptr);
 }
 
+TEST_F(HistoryBoxTest, RightClickOpensTheSharedMenuForThisBox) {
+  Show();
+  TCustomHistoryComboBox::SetInputLanguageSource([] { return QLocale(QLocale::German, QLocale::Germany); });
+  QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(box, &ev);
+  QMenu* menu = box->PrepareContextMenu();
+  QTest::qWait(30);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+  // A second box shares the same menu.
+  THistoryComboBox other(window.get());
+  other.SetSettings(nullptr);
+  EXPECT_EQ(other.PrepareContextMenu(), menu);
+  TCustomHistoryComboBox::SetInputLanguageSource(nullptr);
+}
+
 TEST(RemoveCombiningStress, Table) {
   struct Row {
     const char* in;
@@ -402,6 +419,8 @@ TEST_F(HistoryBoxTest, HistoryEditorDeletesLinesAndSavesOnClose) {
 
   editor->item(1)->setSelected(true);
   editor->item(2)->setSelected(true);
+  fs::create_directories(BEUGWERK_TEST_OUTPUT);
+  EXPECT_TRUE(window->grab().save(QString::fromStdString((fs::path(BEUGWERK_TEST_OUTPUT) / "history-editor.png").string())));
   QTest::keyClick(editor, Qt::Key_Delete);
   EXPECT_EQ(editor->count(), 2);
   QTest::keyClick(editor, Qt::Key_Escape);
