@@ -60,6 +60,26 @@ std::string TVerbGen::PrefixResidue(std::string_view s, TOrthoTyp orthography) {
   return std::string(rest);
 }
 
+namespace {
+// The reading of a doubly usable prefix p at the start of plain when no stress is known:
+// 1 separable, 0 inseparable, -1 undecidable. voll is separable and wider and hinter are
+// inseparable but for the verbs the stress table lists; before an inner inseparable prefix
+// ueber and unter are inseparable (ueberbelichten, unterbewerten), um is separable (umbenennen,
+// umverteilen).
+int DoubleUseReading(std::string_view plain, std::string_view p) {
+  if (p == "voll") return 1;
+  if (p == "wider" || p == "hinter") return 0;
+  const std::string_view rest = After(plain, static_cast<int>(p.size()));
+  if (IsInNotPrefixed(rest) || CountSyllables(rest, static_cast<int>(rest.size())) < 2 ||
+      LeadingWord(prefix_words::kInseparable, rest).empty())
+    return -1;
+  if (p == "um") return 1;
+  // unterver-, überver- keep their own rule (zu before the ver: unterzuvermieten).
+  if (BeginsWith("ver", rest)) return -1;
+  return p == "\374ber" || p == "unter" ? 0 : -1;
+}
+}  // namespace
+
 bool TVerbGen::HasInseparablePrefix(std::string_view s) {
   if (CountSyllables(s, 255) <= 1) return false;
   const int a = InseparablePrefixLen(s);
@@ -99,7 +119,7 @@ int DoubleUseSeparable(std::string_view s, std::string_view plain, std::string_v
       return 1;
     return t == 0 && s.find('\'') == std::string_view::npos ? -1 : 0;
   }
-  return t == 0 ? -1 : 0;
+  return t == 0 ? DoubleUseReading(plain, p) : 0;
 }
 }  // namespace
 
@@ -196,6 +216,8 @@ int TVerbGen::GePosition(const std::string& stem) {
       if (_ern || _eln) rest = rest.substr(0, rest.size() < 2 ? 0 : rest.size() - 2);
       return HasInseparablePrefix(rest) ? 0 : g + 1;
     }
+    for (std::string_view p : prefix_words::kDoubleUseWords)
+      if (BeginsWith(p, stem) && DoubleUseReading(stem, p) == 0) return 0;
     if (BeginsWith(prefix_words::kMissOld, stem) ||
         (FOrthoTyp != AltOrtho && BeginsWith(prefix_words::kMissNew, stem)) ||
         HasInseparablePrefix(stem) || EndsWith("ier", stem))

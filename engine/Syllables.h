@@ -59,6 +59,8 @@ inline constexpr std::array<std::string_view, 7> kInseparable = {"be",  "ent", "
 // After one of these an inseparable verb takes "haben".
 inline constexpr std::array<std::string_view, 4> kHabenHint = {"be", "ent", "emp", "er"};
 inline constexpr std::string_view kDoubleUse = "durch,hinter,\374ber,unter,um,voll,wider,";
+inline constexpr std::array<std::string_view, 7> kDoubleUseWords = {
+    "durch", "hinter", "\374ber", "unter", "um", "voll", "wider"};
 inline constexpr std::array<std::string_view, 2> kNeverSplit = {"wiedervereinig", "wiedervergelt"};
 // Never split unless the input begins with an apostrophe.
 inline constexpr std::string_view kWiederhol = "wiederhol";

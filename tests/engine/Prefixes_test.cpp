@@ -141,6 +141,49 @@ TEST_F(PrefixesTest, DecisionsFromTables) {
   EXPECT_EQ(GapFromTable("wasserstrahlbiege"), 0);
 }
 
+// Prefix table: wunder, wund, wett, voll, wider, hinter, über, unter, um, auf; stress: umsteig1.
+TEST_F(PrefixesTest, ParticlesThatBeginSimpleVerbs) {
+  Load("PrefixesRules.VLX");
+  const Row rows[] = {
+      // the -er ending alone is no base: wettern, wundern are no wett + ern
+      {"wettern", true, "", "wetter", 1, 0},
+      {"wundern", true, "", "wunder", 1, 0},
+      {"wettmachen", true, "wett", "mach", 1, 0},
+      {"wundliegen", true, "wund", "lieg", 1, 0},
+      {"wundernehmen", true, "wunder", "nehm", 1, 0},
+      // a base with its own vowel before -ern stays a split
+      {"aufheitern", true, "auf", "heiter", 1, 0},
+      {"aufscheren", true, "auf", "scher", 1, 0},
+  };
+  CheckRows(V(), std::begin(rows), std::end(rows));
+}
+
+// A doubly usable prefix without stress information: voll separable, wider and hinter
+// inseparable; über and unter before be-/ent- inseparable, um there separable; anything else
+// (and unterver-, with its own rule) stays open unless the stress table tells.
+TEST_F(PrefixesTest, DoublyUsablePrefixByRule) {
+  Load("PrefixesRules.VLX");
+  const Row rows[] = {
+      {"volltanken", true, "voll", "tank", 1, 0},
+      {"widerlegen", true, "", "widerleg", 0, 0},
+      {"hinterfragen", true, "", "hinterfrag", 0, 0},
+      {"überbelichten", true, "", "überbelicht", 0, 0},
+      {"unterbewerten", true, "", "unterbewert", 0, 0},
+      {"überentwickeln", true, "", "überentwickel", 0, 0},
+      {"umbenennen", true, "um", "benenn", -1, 0},
+      {"umerziehen", true, "um", "erzieh", -1, 0},
+      {"untervermieten", true, "", "untervermiet", -1, 5},
+      {"übergeben", false, "", "übergeb", -1, 0},
+      {"umgeben", false, "", "umgeb", -1, 0},
+      {"übersetzen", false, "", "übersetz", -1, 0},
+      {"umsteigen", true, "um", "steig", 1, 0},
+      // the stress mark still wins
+      {"voll'enden", true, "", "voll'end", 0, 0},
+      {"'widerspiegeln", true, "'wider", "spiegel", 1, 0},
+  };
+  CheckRows(V(), std::begin(rows), std::end(rows));
+}
+
 TEST_F(PrefixesTest, OnsetAllowed) {
   Load("Prefixes.VLX");
   struct OnsetRow {

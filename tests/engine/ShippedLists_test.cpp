@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -337,6 +338,203 @@ TEST_F(ShippedListsTest, FormsOfCurrentGerman) {
     EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
     EXPECT_EQ(v.getFormA(row.form, u"M"), Latin1(row.expected));
   }
+}
+
+
+// The classes of verbs nobody listed one by one: what the prefix, stress and split lines of the
+// lists decide for them. Each row gives the 3rd person singular Präsens and Präteritum (main
+// clause), the Partizip II and the zu-infinitive; '|' joins forms that are both standard.
+struct ClassRow {
+  const char* verb;
+  const char* praesens3;
+  const char* praeteritum3;
+  const char* partizip2;
+  const char* zuInfinitiv;
+};
+
+void CheckClass(TVerbGen& v, const ClassRow* begin, const ClassRow* end) {
+  for (const ClassRow* r = begin; r != end; ++r) {
+    SCOPED_TRACE(r->verb);
+    EXPECT_TRUE(v.newVerbA(Latin1(r->verb), unsp)) << "undecided analysis";
+    const std::string praes = v.PraesensA(3, false);
+    EXPECT_TRUE(OneOf(praes, r->praesens3)) << "Praesens er: " << praes;
+    const std::string praet = v.PraeteritumA(3, false);
+    EXPECT_TRUE(OneOf(praet, r->praeteritum3)) << "Praeteritum er: " << praet;
+    const std::string part = v.PartizipA(2);
+    EXPECT_TRUE(OneOf(part, r->partizip2)) << "Partizip II: " << part;
+    const std::string zu = v.InfinitivA(2);
+    EXPECT_TRUE(OneOf(zu, r->zuInfinitiv)) << "zu-Infinitiv: " << zu;
+  }
+}
+
+// clang-format off
+// Adjectives, adverbs and nouns that stand apart in a main clause; the base verb's irregular
+// forms follow, those of haben, sein, gehen and kommen too.
+const ClassRow kParticles[] = {
+    {"kürzertreten", "tritt kürzer", "trat kürzer", "kürzergetreten", "kürzerzutreten"},
+    {"kleinschreiben", "schreibt klein", "schrieb klein", "kleingeschrieben", "kleinzuschreiben"},
+    {"schwarzfahren", "fährt schwarz", "fuhr schwarz", "schwarzgefahren", "schwarzzufahren"},
+    {"trockenlegen", "legt trocken", "legte trocken", "trockengelegt", "trockenzulegen"},
+    {"wichtigmachen", "macht wichtig", "machte wichtig", "wichtiggemacht", "wichtigzumachen"},
+    {"wundliegen", "liegt wund", "lag wund", "wundgelegen", "wundzuliegen"},
+    {"weismachen", "macht weis", "machte weis", "weisgemacht", "weiszumachen"},
+    {"kehrtmachen", "macht kehrt", "machte kehrt", "kehrtgemacht", "kehrtzumachen"},
+    {"pleitegehen", "geht pleite", "ging pleite", "pleitegegangen", "pleitezugehen"},
+    {"zugutekommen", "kommt zugute", "kam zugute", "zugutegekommen", "zugutezukommen"},
+    {"wohlfühlen", "fühlt wohl", "fühlte wohl", "wohlgefühlt", "wohlzufühlen"},
+    {"heiligsprechen", "spricht heilig", "sprach heilig", "heiliggesprochen", "heiligzusprechen"},
+    {"gefangennehmen", "nimmt gefangen", "nahm gefangen", "gefangengenommen", "gefangenzunehmen"},
+    {"weißwaschen", "wäscht weiß", "wusch weiß", "weißgewaschen", "weißzuwaschen"},
+    {"heißlaufen", "läuft heiß", "lief heiß", "heißgelaufen", "heißzulaufen"},
+    {"wettmachen", "macht wett", "machte wett", "wettgemacht", "wettzumachen"},
+    {"wehtun", "tut weh", "tat weh", "wehgetan", "wehzutun"},
+    {"leidtun", "tut leid", "tat leid", "leidgetan", "leidzutun"},
+    {"näherkommen", "kommt näher", "kam näher", "nähergekommen", "näherzukommen"},
+    {"dichthalten", "hält dicht", "hielt dicht", "dichtgehalten", "dichtzuhalten"},
+    {"vonstattengehen", "geht vonstatten", "ging vonstatten", "vonstattengegangen", "vonstattenzugehen"},
+    {"zupasskommen", "kommt zupass", "kam zupass", "zupassgekommen", "zupasszukommen"},
+    {"wundernehmen", "nimmt wunder", "nahm wunder", "wundergenommen", "wunderzunehmen"},
+    {"teilhaben", "hat teil", "hatte teil", "teilgehabt", "teilzuhaben"},
+    {"innesein", "ist inne", "war inne", "innegewesen", "innezusein"},
+    {"weichkochen", "kocht weich", "kochte weich", "weichgekocht", "weichzukochen"},
+    // simple verbs that begin like one of these particles stay whole
+    {"wettern", "wettert", "wetterte", "gewettert", "zu wettern"},
+    {"wundern", "wundert", "wunderte", "gewundert", "zu wundern"},
+    {"heiligen", "heiligt", "heiligte", "geheiligt", "zu heiligen"},
+    {"wehren", "wehrt", "wehrte", "gewehrt", "zu wehren"},
+    {"weichen", "weicht", "wich", "gewichen", "zu weichen"},
+    {"weissagen", "weissagt", "weissagte", "geweissagt", "zu weissagen"},
+    {"wetteifern", "wetteifert", "wetteiferte", "gewetteifert", "zu wetteifern"},
+    {"wehklagen", "wehklagt", "wehklagte", "gewehklagt", "zu wehklagen"},
+    {"nähern", "nähert", "näherte", "genähert", "zu nähern"},
+};
+
+// Doubly usable prefixes on verbs with one standard reading: by the stress table or by rule
+// (voll separable; wider, hinter inseparable; über, unter before be-/ent- inseparable, um there
+// separable).
+const ClassRow kDoublyUsable[] = {
+    {"überbelasten", "überbelastet", "überbelastete", "überbelastet", "zu überbelasten"},
+    {"übertakten", "übertaktet", "übertaktete", "übertaktet", "zu übertakten"},
+    {"übervölkern", "übervölkert", "übervölkerte", "übervölkert", "zu übervölkern"},
+    {"überzuckern", "überzuckert", "überzuckerte", "überzuckert", "zu überzuckern"},
+    {"übereilen", "übereilt", "übereilte", "übereilt", "zu übereilen"},
+    {"unterbelichten", "unterbelichtet", "unterbelichtete", "unterbelichtet", "zu unterbelichten"},
+    {"überbewerten", "überbewertet", "überbewertete", "überbewertet", "zu überbewerten"},
+    {"umbenennen", "benennt um", "benannte um", "umbenannt", "umzubenennen"},
+    {"umverteilen", "verteilt um", "verteilte um", "umverteilt", "umzuverteilen"},
+    {"vollpacken", "packt voll", "packte voll", "vollgepackt", "vollzupacken"},
+    {"widerraten", "widerrät", "widerriet", "widerraten", "zu widerraten"},
+    {"hinterfragen", "hinterfragt", "hinterfragte", "hinterfragt", "zu hinterfragen"},
+    {"umgraben", "gräbt um", "grub um", "umgegraben", "umzugraben"},
+    {"umschließen", "umschließt", "umschloss", "umschlossen", "zu umschließen"},
+    {"untergehen", "geht unter", "ging unter", "untergegangen", "unterzugehen"},
+    {"unterbleiben", "unterbleibt", "unterblieb", "unterblieben", "zu unterbleiben"},
+    {"durchgeben", "gibt durch", "gab durch", "durchgegeben", "durchzugeben"},
+    {"durchnässen", "durchnässt", "durchnässte", "durchnässt", "zu durchnässen"},
+    {"überkochen", "kocht über", "kochte über", "übergekocht", "überzukochen"},
+    {"überbringen", "überbringt", "überbrachte", "überbracht", "zu überbringen"},
+    {"untervermieten", "untervermietet", "untervermietete", "untervermietet", "unterzuvermieten"},
+};
+
+// rück-, ob-, lob-: first parts that are no particle; ge and zu go behind them.
+const ClassRow kFirstParts[] = {
+    {"rückführen", "rückführt", "rückführte", "rückgeführt", "rückzuführen"},
+    {"rücksetzen", "rücksetzt", "rücksetzte", "rückgesetzt", "rückzusetzen"},
+    {"rückverfolgen", "rückverfolgt", "rückverfolgte", "rückverfolgt", "rückzuverfolgen"},
+    {"rückabwickeln", "rückabwickelt", "rückabwickelte", "rückabgewickelt", "rückabzuwickeln"},
+    {"rückerstatten", "rückerstattet", "rückerstattete", "rückerstattet", "rückzuerstatten"},
+    {"obliegen", "obliegt", "oblag", "obgelegen", "obzuliegen"},
+    {"obwalten", "obwaltet", "obwaltete", "obgewaltet", "obzuwalten"},
+    {"lobpreisen", "lobpreist", "lobpries", "lobgepriesen", "lobzupreisen"},
+    {"doppelklicken", "doppelklickt", "doppelklickte", "doppelgeklickt", "doppelzuklicken"},
+    {"zweckentfremden", "zweckentfremdet", "zweckentfremdete", "zweckentfremdet", "zweckzuentfremden"},
+    {"wiedervereinigen", "wiedervereinigt", "wiedervereinigte", "wiedervereinigt", "wiederzuvereinigen"},
+};
+
+// be- on a noun whose first syllable looks like a particle: inseparable, no ge-. A stack of
+// short particles must not swallow a simple or -ieren verb.
+const ClassRow kNotSplit[] = {
+    {"beobachten", "beobachtet", "beobachtete", "beobachtet", "zu beobachten"},
+    {"befürworten", "befürwortet", "befürwortete", "befürwortet", "zu befürworten"},
+    {"beschlagnahmen", "beschlagnahmt", "beschlagnahmte", "beschlagnahmt", "zu beschlagnahmen"},
+    {"beabsichtigen", "beabsichtigt", "beabsichtigte", "beabsichtigt", "zu beabsichtigen"},
+    {"beantworten", "beantwortet", "beantwortete", "beantwortet", "zu beantworten"},
+    {"beurlauben", "beurlaubt", "beurlaubte", "beurlaubt", "zu beurlauben"},
+    {"randalieren", "randaliert", "randalierte", "randaliert", "zu randalieren"},
+    {"reinstallieren", "reinstalliert", "reinstallierte", "reinstalliert", "zu reinstallieren"},
+    {"auskundschaften", "kundschaftet aus", "kundschaftete aus", "ausgekundschaftet", "auszukundschaften"},
+};
+
+// Weak verbs whose stem ends like a strong one, and verbs stressed on a first part that is no
+// particle (ge- in front, as the dictionaries give it).
+const ClassRow kWeakAfterAll[] = {
+    {"beaufschlagen", "beaufschlagt", "beaufschlagte", "beaufschlagt", "zu beaufschlagen"},
+    {"bevorraten", "bevorratet", "bevorratete", "bevorratet", "zu bevorraten"},
+    {"beringen", "beringt", "beringte", "beringt", "zu beringen"},
+    {"wallfahren", "wallfahrt", "wallfahrte", "gewallfahrt", "zu wallfahren"},
+    {"veranlassen", "veranlasst", "veranlasste", "veranlasst", "zu veranlassen"},
+    {"beauftragen", "beauftragt", "beauftragte", "beauftragt", "zu beauftragen"},
+    {"begleiten", "begleitet", "begleitete", "begleitet", "zu begleiten"},
+    {"handhaben", "handhabt", "handhabte", "gehandhabt", "zu handhaben"},
+    {"brandschatzen", "brandschatzt", "brandschatzte", "gebrandschatzt", "zu brandschatzen"},
+    {"piesacken", "piesackt", "piesackte", "gepiesackt", "zu piesacken"},
+    {"ehelichen", "ehelicht", "ehelichte", "geehelicht", "zu ehelichen"},
+    {"frühstücken", "frühstückt", "frühstückte", "gefrühstückt", "zu frühstücken"},
+    {"schlafwandeln", "schlafwandelt", "schlafwandelte", "geschlafwandelt", "zu schlafwandeln"},
+};
+// clang-format on
+
+TEST_F(ShippedListsTest, SeparableParticles) {
+  CheckClass(Verb(), std::begin(kParticles), std::end(kParticles));
+}
+TEST_F(ShippedListsTest, DoublyUsablePrefixes) {
+  CheckClass(Verb(), std::begin(kDoublyUsable), std::end(kDoublyUsable));
+}
+TEST_F(ShippedListsTest, FirstPartsThatAreNoParticle) {
+  CheckClass(Verb(), std::begin(kFirstParts), std::end(kFirstParts));
+}
+TEST_F(ShippedListsTest, StemsNotSplit) {
+  CheckClass(Verb(), std::begin(kNotSplit), std::end(kNotSplit));
+}
+TEST_F(ShippedListsTest, WeakAfterAllAndStressedFirstParts) {
+  CheckClass(Verb(), std::begin(kWeakAfterAll), std::end(kWeakAfterAll));
+}
+
+// The verbs the lists file names in its commented two-readings block stay undecided, and a
+// stress mark picks either reading.
+TEST_F(ShippedListsTest, TwoReadingsBlockStaysOpen) {
+  std::ifstream in(VerbListsPath, std::ios::binary);
+  ASSERT_TRUE(in) << "cannot read the verb lists";
+  std::string line;
+  bool inside = false;
+  int listed = 0;
+  const std::string prefixes[] = {"durch", "hinter", Latin1("über"), "unter", "um", "voll",
+                                  "wider", "wieder"};
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with("* --- two readings ---")) {
+      inside = true;
+    } else if (line.starts_with("* --- end of two readings ---")) {
+      inside = false;
+    } else if (const std::size_t colon = line.find(':');
+               inside && line.starts_with("* ") && colon != std::string::npos &&
+               line.find(' ', 2) > colon) {
+      const std::string verb = line.substr(2, colon - 2);
+      SCOPED_TRACE(verb);
+      ++listed;
+      TVerbGen& v = Verb();
+      EXPECT_FALSE(v.newVerbA(verb, unsp)) << "decided although listed with two readings";
+      std::string p;
+      for (const std::string& w : prefixes)
+        if (verb.starts_with(w)) p = w;
+      ASSERT_FALSE(p.empty());
+      EXPECT_TRUE(v.newVerbA("'" + verb, unsp));
+      EXPECT_TRUE(v.PartizipA(2).find(p + "ge") != std::string::npos) << v.PartizipA(2);
+      EXPECT_TRUE(v.newVerbA(p + "'" + verb.substr(p.size()), unsp));
+      EXPECT_TRUE(v.PartizipA(2).find(p + "ge") == std::string::npos) << v.PartizipA(2);
+    }
+  }
+  EXPECT_GT(listed, 40);
 }
 
 }  // namespace
