@@ -9,7 +9,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps configure build run test clean
 
 all: build
 
@@ -24,11 +24,15 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Builds only the program it runs, so a first run does not wait for the tests.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target beugwerk
 	./$(BUILD_DIR)/beugwerk $(ARGS)
 
 test: build

@@ -29,6 +29,9 @@ int RunRequest(const std::filesystem::path& verbLists, const std::vector<std::st
 // cmd_sitemap.cpp
 int RunSitemap(const std::vector<std::string>& args);
 
+// cmd_serve.cpp
+int RunServe(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
+
 #ifndef BEUGWERK_VERSION
 #define BEUGWERK_VERSION "0.0.0"
 #endif
@@ -77,6 +80,9 @@ constexpr TCommand kCommands[] = {
      [](const TOptions& o) { return RunRequest(o.verbLists, o.args); }},
     {"sitemap", "sitemap INPUT OUTPUT", "write the sitemap of the online pages for a verb list",
      [](const TOptions& o) { return RunSitemap(o.args); }},
+    {"serve", "serve [--port P] [--log] ...",
+     "serve the online generator over HTTP (serve --help for its options)",
+     [](const TOptions& o) { return RunServe(o.verbLists, o.args); }},
 };
 
 bool IsCommandName(std::string_view word) {

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// `beugwerk serve [--host H] [--port P] [--threads N] [--base-url URL] [--log]`: the online
+// generator over HTTP until SIGINT or SIGTERM, which finish the requests in flight.
+#include <pthread.h>
+#include <signal.h>
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "engine/_ZTVerbLists.h"
+#include "server/Server.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: beugwerk serve [--host 127.0.0.1] [--port 8080] [--threads N] [--base-url URL] "
+    "[--verb-lists PATH] [--log]\n";
+
+bool ParseInt(std::string_view s, int low, int high, int& value) {
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  return ec == std::errc() && end == s.data() + s.size() && value >= low && value <= high;
+}
+
+// Options as "--name value" or "--name=value"; the message is empty when all is well.
+std::string ParseServeArgs(const std::vector<std::string>& args, TServerOptions& o) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view a = args[i];
+    if (a == "--log") {
+      o.log = true;
+      continue;
+    }
+    std::string_view value;
+    const std::size_t eq = a.find('=');
+    if (eq != std::string_view::npos) {
+      value = a.substr(eq + 1);
+      a = a.substr(0, eq);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return std::string(a) + " needs a value";
+    }
+    if (a == "--host") {
+      o.host = value;
+    } else if (a == "--port") {
+      if (!ParseInt(value, 0, 65535, o.port)) return "--port takes a number from 0 to 65535";
+    } else if (a == "--threads") {
+      if (!ParseInt(value, 1, 1024, o.threads)) return "--threads takes a number from 1 to 1024";
+    } else if (a == "--base-url") {
+      o.baseUrl = value;
+    } else {
+      return "unknown option " + std::string(a);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+int RunServe(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+  TServerOptions options;
+  if (const std::string error = ParseServeArgs(args, options); !error.empty()) {
+    std::cerr << "beugwerk serve: " << error << "\n" << kUsage;
+    return 2;
+  }
+  // The signals wait for one thread of their own; every thread started later inherits the
+  // mask, so none of the workers is interrupted.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  try {
+    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
+    TBeugwerkServer server(options);
+    const int port = server.Bind();
+    if (port < 0) {
+      std::cerr << "beugwerk serve: cannot listen on " << options.host << ":" << options.port
+                << "\n";
+      return 1;
+    }
+    std::thread signals([&server, &stopSignals] {
+      int signal = 0;
+      sigwait(&stopSignals, &signal);
+      server.Stop();
+    });
+    std::cerr << "beugwerk serve: http://" << options.host << ":" << port
+              << "/beugwerkde/verbformen-deutsch.htm\n";
+    const bool served = server.Listen();
+    // Listen also ends without a signal (a failure); the waiting thread then gets one.
+    pthread_kill(signals.native_handle(), SIGTERM);
+    signals.join();
+    return served ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "beugwerk serve: " << e.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,353 @@
+// SPDX-License-Identifier: MIT
+// The online server on a free loopback port, asked over HTTP: pages in both encodings of the
+// query, HEAD, the refusals, escaping, the two-readings links, the links of a served page, and
+// a reload of a changed verb lists file while requests run.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <cstdio>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerbLists.h"
+#include "generator/VerbGenerator.h"
+#include "server/Query.h"
+#include "server/Server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const fs::path kFixtureLists = fs::path(BEUGWERK_FIXTURES) / "generator" / "generator.VLX";
+constexpr std::string_view kPage = "/beugwerkde/verbformen-deutsch.htm";
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The page the generator gives for a phrase, as the server must send it.
+std::string ExpectedPage(std::u16string_view phrase) {
+  return UniToUtf8(GetVerbPageHtml(std::u16string(phrase), true, NeuOrtho));
+}
+
+class ServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = fs::temp_directory_path() / ("beugwerk-server-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    lists_ = dir_ / "Beugwerk.VLX";
+    WriteBytes(lists_, ReadBytes(kFixtureLists));
+    VerbListsPath = lists_;
+    TServerOptions o;
+    o.port = 0;
+    o.threads = 8;
+    o.baseUrl = "http://127.0.0.1";  // the port is known only after binding; links are checked by path
+    server_ = new TBeugwerkServer(o);
+    port_ = server_->Bind();
+    ASSERT_GT(port_, 0);
+    thread_ = new std::thread([] { server_->Listen(); });
+  }
+  static void TearDownTestSuite() {
+    server_->Stop();
+    thread_->join();
+    delete thread_;
+    delete server_;
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  static httplib::Client Client() {
+    httplib::Client c("127.0.0.1", port_);
+    c.set_url_encode(false);  // the targets below are sent exactly as written
+    c.set_connection_timeout(5);
+    c.set_read_timeout(10);
+    return c;
+  }
+
+  static fs::path dir_, lists_;
+  static TBeugwerkServer* server_;
+  static std::thread* thread_;
+  static int port_;
+};
+fs::path ServerTest::dir_, ServerTest::lists_;
+TBeugwerkServer* ServerTest::server_ = nullptr;
+std::thread* ServerTest::thread_ = nullptr;
+int ServerTest::port_ = 0;
+
+TEST_F(ServerTest, PagesForEitherEncodingOfTheQuery) {
+  struct {
+    const char* query;
+    std::u16string_view phrase;
+  } rows[] = {
+      {"?infi=lesen", u"lesen"},
+      {"?infi=sich%20%C3%BCbergeben", u"sich übergeben"},  // the form: UTF-8
+      {"?infi=sich+%C3%BCbergeben", u"sich übergeben"},    // the form's blank as '+'
+      {"?infi=sich%20%FCbergeben", u"sich übergeben"},     // the page's own link: Latin-1
+      {"?infi=%93lesen%94", u"“lesen”"},                   // Windows-1252 beyond Latin-1
+      {"?utm_source=x&infi=lesen&", u"lesen"},             // other keys are ignored
+      {"", u""},                                           // no infi: the page inviting a try
+      {"?infi=", u""},
+  };
+  httplib::Client c = Client();
+  for (const auto& r : rows) {
+    const std::string target = std::string(kPage) + r.query;
+    const httplib::Result res = c.Get(target);
+    ASSERT_TRUE(res) << target;
+    EXPECT_EQ(res->status, 200) << target;
+    EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=UTF-8") << target;
+    EXPECT_EQ(res->body, ExpectedPage(r.phrase)) << target;
+  }
+  // The orthography key.
+  const httplib::Result alt = c.Get(std::string(kPage) + "?infi=lesen&ortho=alt");
+  ASSERT_TRUE(alt);
+  EXPECT_EQ(alt->body, UniToUtf8(GetVerbPageHtml(u"lesen", true, AltOrtho)));
+}
+
+TEST_F(ServerTest, HeadSendsTheHeadersOfGetWithoutBody) {
+  httplib::Client c = Client();
+  const std::string target = std::string(kPage) + "?infi=lesen";
+  const httplib::Result get = c.Get(target);
+  const httplib::Result head = c.Head(target);
+  ASSERT_TRUE(get && head);
+  EXPECT_EQ(head->status, 200);
+  EXPECT_TRUE(head->body.empty());
+  EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(get->body.size()));
+  EXPECT_EQ(head->get_header_value("Content-Type"), "text/html; charset=UTF-8");
+}
+
+TEST_F(ServerTest, BadRequestsGetAShortGermanPage) {
+  enum TMethod { mGet, mPost, mPut, mDelete };
+  const std::string longest(kMaxPhraseLength, 'a');
+  struct {
+    TMethod method;
+    std::string target;
+    int status;
+    const char* text;  // in the body
+  } rows[] = {
+      {mGet, std::string(kPage) + "?infi=" + longest + "a", 400, "länger als 160 Zeichen"},
+      {mGet, std::string(kPage) + "?infi=%ZZlesen", 400, "Adresse der Anfrage ist fehlerhaft"},
+      {mGet, std::string(kPage) + "?infi=lesen%", 400, "Adresse der Anfrage ist fehlerhaft"},
+      {mGet, std::string(kPage) + "?infi=a&infi=b", 400, "Adresse der Anfrage ist fehlerhaft"},
+      {mGet, std::string(kPage) + "?infi=lesen&ortho=xx", 400, "Adresse der Anfrage"},
+      {mGet, std::string(kPage) + "?infi=le%00sen", 400, "kein Text"},
+      {mGet, std::string(kPage) + "?infi=le%0Asen", 400, "kein Text"},
+      {mGet, std::string(kPage) + "?infi=le%81sen", 400, "kein Text"},  // undefined in 1252
+      {mGet, std::string(kPage) + "?infi=le%C2%85sen", 400, "kein Text"},  // C1 control
+      {mGet, "/beugwerkde/nichtda.htm", 404, "Seite nicht gefunden"},
+      {mGet, "/etc/passwd", 404, "Seite nicht gefunden"},
+      {mPost, std::string(kPage), 405, "nur abrufen"},
+      {mPut, "/beugwerkde/beugwerkhelp.htm", 405, "nur abrufen"},
+      {mDelete, "/irgendwo", 405, "nur abrufen"},
+  };
+  for (const auto& r : rows) {
+    httplib::Client c = Client();
+    httplib::Result res = r.method == mGet    ? c.Get(r.target)
+                          : r.method == mPost ? c.Post(r.target, "infi=lesen",
+                                                       "application/x-www-form-urlencoded")
+                          : r.method == mPut  ? c.Put(r.target, "x", "text/plain")
+                                              : c.Delete(r.target);
+    ASSERT_TRUE(res) << r.target;
+    EXPECT_EQ(res->status, r.status) << r.target;
+    EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=UTF-8") << r.target;
+    EXPECT_NE(res->body.find(r.text), std::string::npos) << r.target << "\n" << res->body;
+    EXPECT_NE(res->body.find("lang=\"de\""), std::string::npos) << r.target;
+    if (r.status == 405) {
+      EXPECT_EQ(res->get_header_value("Allow"), "GET, HEAD");
+    }
+  }
+  // The form's limit itself is fine.
+  httplib::Client c = Client();
+  const httplib::Result fits = c.Get(std::string(kPage) + "?infi=" + longest);
+  ASSERT_TRUE(fits);
+  EXPECT_EQ(fits->status, 200);
+}
+
+TEST_F(ServerTest, MarkupInTheQueryComesBackEscaped) {
+  const char* queries[] = {
+      "?infi=%3Cscript%3Ealert(1)%3C/script%3E",
+      "?infi=mit+%22%3E%3Cscript%3Ealert('x')%3C/script%3E+fahren",
+      "?infi=%22%3E%3Cimg+src%3Dx+onerror%3Dalert(1)%3E",
+  };
+  httplib::Client c = Client();
+  for (const char* q : queries) {
+    const httplib::Result res = c.Get(std::string(kPage) + q);
+    ASSERT_TRUE(res) << q;
+    EXPECT_EQ(res->status, 200) << q;
+    EXPECT_EQ(res->body.find("<script"), std::string::npos) << q;
+    EXPECT_EQ(res->body.find("<img src=x"), std::string::npos) << q;
+    EXPECT_EQ(res->body.find("<img src=x"), std::string::npos) << q;
+    EXPECT_NE(res->body.find("&lt;"), std::string::npos) << q;
+  }
+}
+
+TEST_F(ServerTest, TheTwoReadingsLinkToTheirPages) {
+  httplib::Client c = Client();
+  const httplib::Result res = c.Get(std::string(kPage) + "?infi=%C3%BCbersetzen");
+  ASSERT_TRUE(res);
+  const std::string& body = res->body;
+  const std::size_t warning = body.find("nicht eindeutig bzgl. Betonung");
+  const std::size_t first = body.find("<a href=\"verbformen-deutsch.htm?infi=%27%C3%BCbersetzen\">");
+  const std::size_t second =
+      body.find("<a href=\"verbformen-deutsch.htm?infi=%C3%BCber%27setzen\">");
+  ASSERT_NE(warning, std::string::npos);
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_LT(warning, first);
+  EXPECT_LT(first, second);
+  EXPECT_NE(body.find("(<i>er setzt über</i>)"), std::string::npos);
+  EXPECT_NE(body.find("(<i>er übersetzt</i>)"), std::string::npos);
+  // Followed from the page's folder, each link conjugates its reading, decided.
+  struct {
+    const char* link;
+    const char* row;
+  } rows[] = {{"?infi=%27%C3%BCbersetzen", " setzt 'über</td>"},
+              {"?infi=%C3%BCber%27setzen", " über'setzt</td>"}};
+  for (const auto& r : rows) {
+    const httplib::Result page = c.Get(std::string(kPage) + r.link);
+    ASSERT_TRUE(page) << r.link;
+    EXPECT_NE(page->body.find(r.row), std::string::npos) << r.link;
+    EXPECT_EQ(page->body.find("nicht eindeutig"), std::string::npos) << r.link;
+  }
+}
+
+// Every link and image of a served page that points into the deployment answers.
+TEST_F(ServerTest, EveryLinkIntoTheSiteWorks) {
+  httplib::Client c = Client();
+  const httplib::Result page = c.Get(std::string(kPage) + "?infi=mit+dem+Taxi+fahren");
+  ASSERT_TRUE(page);
+  const std::regex attr(R"re((?:href|src)="([^"]*)")re");
+  std::vector<std::string> targets;
+  for (std::sregex_iterator it(page->body.begin(), page->body.end(), attr), end; it != end; ++it) {
+    std::string url = (*it)[1];
+    if (url.starts_with("http://127.0.0.1")) url = url.substr(16);
+    if (url.starts_with("http")) continue;  // the validators and their badges
+    if (!url.starts_with("/")) url = "/beugwerkde/" + url;
+    // As a browser sends it: blanks and other bytes escaped.
+    std::string sent;
+    for (unsigned char ch : url) {
+      if (ch > ' ' && ch < 0x7F) {
+        sent += static_cast<char>(ch);
+      } else {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%%%02X", ch);
+        sent += hex;
+      }
+    }
+    url = sent;
+    targets.push_back(url.substr(0, url.find('#')));
+  }
+  ASSERT_GE(targets.size(), 5u);  // icon, canonical links, help, author, theory
+  for (const std::string& t : targets) {
+    const httplib::Result res = c.Get(t);
+    ASSERT_TRUE(res) << t;
+    EXPECT_TRUE(res->status == 200 || res->status == 302) << t << " " << res->status;
+  }
+  const httplib::Result icon = c.Get("/beugwerkde/beugwerk16.ico");
+  ASSERT_TRUE(icon);
+  EXPECT_EQ(icon->get_header_value("Content-Type"), "image/x-icon");
+  const httplib::Result help = c.Get("/beugwerkde/beugwerkhelp.htm");
+  ASSERT_TRUE(help);
+  EXPECT_NE(help->body.find("id=\"habensein\""), std::string::npos);
+  EXPECT_NE(help->body.find("id=\"fehler\""), std::string::npos);
+}
+
+// The lists file changes while clients keep asking: every answer is a whole page, and the
+// pages follow the new lists within a few seconds.
+TEST_F(ServerTest, ChangedListsAreReloadedWithoutAFailedRequest) {
+  const std::string original = ReadBytes(lists_);
+  const std::string strongLesen = "les a:  ie \xE4: !h\n";
+  ASSERT_NE(original.find(strongLesen), std::string::npos);
+  std::string weak = original;
+  weak.erase(weak.find(strongLesen), strongLesen.size());
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> answered{0}, failed{0};
+  std::vector<std::thread> clients;
+  for (int i = 0; i < 4; ++i)
+    clients.emplace_back([&] {
+      httplib::Client c = Client();
+      while (!stop) {
+        const httplib::Result res = c.Get(std::string(kPage) + "?infi=lesen");
+        const bool whole = res && res->status == 200 && res->body.ends_with("</html>\r\n") &&
+                           (res->body.find("<td>ich las</td>") != std::string::npos ||
+                            res->body.find("<td>ich leste</td>") != std::string::npos);
+        ++(whole ? answered : failed);
+      }
+    });
+
+  const auto waitFor = [&](const char* row) {
+    httplib::Client c = Client();
+    for (auto until = std::chrono::steady_clock::now() + 10s;
+         std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(50ms)) {
+      const httplib::Result res = c.Get(std::string(kPage) + "?infi=lesen");
+      if (res && res->body.find(row) != std::string::npos) return true;
+    }
+    return false;
+  };
+  std::this_thread::sleep_for(200ms);
+  // Replaced as a deployment should: written beside it and renamed over it.
+  WriteBytes(dir_ / "new.VLX", weak);
+  fs::rename(dir_ / "new.VLX", lists_);
+  EXPECT_TRUE(waitFor("<td>ich leste</td>"));
+  // Rewritten in place, as an editor does.
+  WriteBytes(lists_, original);
+  EXPECT_TRUE(waitFor("<td>ich las</td>"));
+  std::this_thread::sleep_for(200ms);
+  stop = true;
+  for (std::thread& t : clients) t.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_GT(answered, 20);
+}
+
+TEST(QueryTest, DecodesAndRejects) {
+  struct {
+    const char* raw;
+    TQueryError error;
+    std::u16string_view phrase;
+    TOrthoTyp ortho;
+  } rows[] = {
+      {"infi=lesen", TQueryError::qe_none, u"lesen", NeuOrtho},
+      {"infi=%C3%BC", TQueryError::qe_none, u"ü", NeuOrtho},
+      {"infi=%FC", TQueryError::qe_none, u"ü", NeuOrtho},
+      {"infi=%80", TQueryError::qe_none, u"€", NeuOrtho},
+      {"infi=%C3%BC%FC", TQueryError::qe_none, u"Ã¼ü", NeuOrtho},  // not UTF-8 as a whole
+      {"infi=%C0%AF", TQueryError::qe_none, u"À¯", NeuOrtho},       // overlong: not UTF-8
+      {"infi=%F0%9F%98%80", TQueryError::qe_none, u"\U0001F600", NeuOrtho},
+      {"infi=a+b&ortho=ch", TQueryError::qe_none, u"a b", ChOrtho},
+      {"ortho=neu&infi", TQueryError::qe_none, u"", NeuOrtho},
+      {"infi=%4", TQueryError::qe_malformed, u"", NeuOrtho},
+      {"ortho=alt&ortho=alt", TQueryError::qe_malformed, u"", NeuOrtho},
+      {"infi=%7F", TQueryError::qe_notText, u"", NeuOrtho},
+      {"infi=%09", TQueryError::qe_notText, u"", NeuOrtho},
+  };
+  for (const auto& r : rows) {
+    TPageQuery q;
+    EXPECT_EQ(ParsePageQuery(r.raw, q), r.error) << r.raw;
+    if (r.error != TQueryError::qe_none) continue;
+    EXPECT_EQ(q.phrase, r.phrase) << r.raw;
+    EXPECT_EQ(q.ortho, r.ortho) << r.raw;
+  }
+  // The limit counts what a browser's maxlength counts: UTF-16 code units.
+  TPageQuery q;
+  std::string umlauts;
+  for (int i = 0; i < 160; ++i) umlauts += "%C3%A4";
+  EXPECT_EQ(ParsePageQuery("infi=" + umlauts, q), TQueryError::qe_none);
+  EXPECT_EQ(ParsePageQuery("infi=" + umlauts + "a", q), TQueryError::qe_tooLong);
+}
+
+}  // namespace
