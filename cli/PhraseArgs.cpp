@@ -13,7 +13,8 @@ bool ParseOrtho(std::string_view name, TOrthoTyp& ortho) {
   return true;
 }
 
-TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline) {
+TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline,
+                            bool allowJson) {
   TPhraseArgs r;
   for (std::size_t i = 0; i < args.size() && r.error.empty(); ++i) {
     const std::string_view a = args[i];
@@ -24,6 +25,8 @@ TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnli
       if (!ParseOrtho(a.substr(8), r.ortho)) r.error = "--ortho needs neu, alt or ch";
     } else if (allowOnline && a == "--online") {
       r.online = true;
+    } else if (allowJson && a == "--json") {
+      r.json = true;
     } else if (a.starts_with("--")) {
       r.error = "unknown option " + std::string(a);
     } else {

@@ -13,10 +13,12 @@
 struct TPhraseArgs {
   TOrthoTyp ortho = NeuOrtho;
   bool online = false;  // --online, only where allowOnline
+  bool json = false;    // --json, only where allowJson
   std::string phrase;   // UTF-8
   std::string error;    // a usage problem; empty when the arguments are fine
 };
 
-TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline);
+TPhraseArgs ParsePhraseArgs(const std::vector<std::string>& args, bool allowOnline,
+                            bool allowJson = false);
 // "neu", "alt" or "ch"; false for anything else.
 bool ParseOrtho(std::string_view name, TOrthoTyp& ortho);

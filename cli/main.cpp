@@ -62,8 +62,9 @@ int ListsCheck(const TOptions& o);
 constexpr std::string_view kPhrase = "PHRASE";
 
 constexpr TCommand kCommands[] = {
-    {kPhrase, "[--ortho X] PHRASE...",
-     "print the conjugation table of an infinitive or phrase (\"sich anziehen\")",
+    {kPhrase, "[--ortho X] [--json] PHRASE...",
+     "print the conjugation table of an infinitive or phrase (\"sich anziehen\"; --json: as "
+     "one JSON object)",
      [](const TOptions& o) { return RunConjugate(o.verbLists, o.args); }},
     {"page", "page [--online] [--ortho X] PHRASE...",
      "print the HTML result page of a phrase (--online: with the input form)",
@@ -177,6 +178,9 @@ int main(int argc, char** argv) {
       options.verbLists = argv[i];
     } else if (a.starts_with("--verb-lists=")) {
       options.verbLists = a.substr(13);
+    } else if (command.empty() && a == "--json") {
+      command = kPhrase;
+      options.args.emplace_back(a);
     } else if (command.empty() && (a == "--ortho" || a.starts_with("--ortho="))) {
       command = kPhrase;
       options.args.emplace_back(a);

@@ -26,16 +26,6 @@ std::size_t Width(u16string_view s) {
       std::count_if(s.begin(), s.end(), [](char16_t c) { return c < 0xDC00 || c > 0xDFFF; }));
 }
 
-u16string Collapse(u16string_view s) {
-  u16string r;
-  for (char16_t c : s) {
-    if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
-    r += c;
-  }
-  if (!r.empty() && r.back() == u' ') r.pop_back();
-  return r;
-}
-
 // The engine's messages break lines with CR (a message box's habit); a terminal wants LF.
 u16string Lines(u16string_view message) {
   u16string r;
@@ -59,7 +49,7 @@ struct TShownRow {
 };
 
 TShownRow Shown(const TConjRow& row) {
-  return {Collapse(row.main), Collapse(row.conj + row.sub)};
+  return {CollapseBlanks(row.main), CollapseBlanks(row.conj + row.sub)};
 }
 
 void NonFinite(u16string& out, const TConjTable& t) {
@@ -67,7 +57,7 @@ void NonFinite(u16string& out, const TConjTable& t) {
   for (u16string_view name : kNonFiniteNames) width = std::max(width, Width(name) + 1);
   for (int i = 0; i < kNonFiniteForms; ++i) {
     Padded(out, u16string(kNonFiniteNames[i]) + u":", width + kGap.size());
-    out += Collapse(t.nonFinite[i]);
+    out += CollapseBlanks(t.nonFinite[i]);
     out += u'\n';
   }
   if (!t.meaningNote.empty()) out += t.meaningNote + u"\n";

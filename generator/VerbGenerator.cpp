@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/Syllables.h"
@@ -52,7 +53,123 @@ void StripSich(std::u16string& form) {
   if (BeginsWithW(u"sich ", form)) form.erase(0, 5);
 }
 
+void TrimTrailing(std::u16string& s) {
+  s.erase(s.find_last_not_of(u' ') + 1);
+}
+
+// The text getForm gives with "M" (and "P" when a pronoun is passed): the pronoun before a
+// form the verb has, the alternative after a slash. Composed here from the parts that the data
+// keep, so the table and the data come from one call per form.
+std::u16string Shown(const TConjForm& x, const std::u16string& pronoun) {
+  std::u16string r = pronoun.empty() || x.form == u"-" ? x.form : pronoun + u" " + x.form;
+  if (!x.alt.empty()) {
+    std::u16string alt = x.alt;
+    TrimTrailing(alt);
+    r += u"/" + alt;
+  }
+  return r;
+}
+
+// Every spelling of a form, the form first; "sich " dropped where the compound tense places the
+// reflexive pronoun itself.
+std::vector<std::u16string> Spellings(const TConjForm& x) {
+  std::vector<std::u16string> r{x.form};
+  for (std::u16string& a : Alternatives(x)) r.push_back(std::move(a));
+  for (std::u16string& s : r) StripSich(s);
+  return r;
+}
+
+// The words of an auxiliary cell: "bin/habe" and "bin?/habe?" give bin and habe.
+std::vector<std::u16string> AuxWords(const std::u16string& aux) {
+  std::vector<std::u16string> r;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t slash = aux.find(u'/', from);
+    std::u16string w = aux.substr(from, slash == aux.npos ? aux.npos : slash - from);
+    if (!w.empty() && w.back() == u'?') w.pop_back();
+    r.push_back(w);
+    if (slash == aux.npos) return r;
+    from = slash + 1;
+  }
+}
+
+TConjForm FromSpellings(const std::vector<std::u16string>& spellings) {
+  TConjForm r;
+  r.form = spellings.front();
+  for (std::size_t i = 1; i < spellings.size(); ++i) r.alt += (i > 1 ? u"," : u"") + spellings[i];
+  return r;
+}
+
+std::u16string WithoutStressMarks(std::u16string s) {
+  std::erase_if(s, [](char16_t c) { return c == u'\'' || c == u'`'; });
+  return s;
+}
+
+// The inseparable prefix of the stem of a decided analysis whose participle takes no "ge": one of
+// the inseparable prefixes, "miss"/"miß", or a doubly usable prefix read inseparably. A verb in
+// -ieren whose rest still has two syllables is no prefixed verb ("erodieren", "generieren").
+std::string InseparablePrefix(const TVerbGen& v) {
+  if (v.GEpos > 0) return {};
+  std::string stem = v.stamm;
+  std::erase_if(stem, [](char c) { return IsStressMark(static_cast<unsigned char>(c)); });
+  std::vector<std::string_view> words(prefix_words::kInseparable.begin(),
+                                      prefix_words::kInseparable.end());
+  words.push_back(prefix_words::kMissNew);
+  words.push_back(prefix_words::kMissOld);
+  for (std::string_view list = prefix_words::kDoubleUse; !list.empty();) {
+    const std::size_t comma = list.find(',');
+    words.push_back(list.substr(0, comma));
+    list.remove_prefix(comma + 1);
+  }
+  for (std::string_view w : words) {
+    if (!stem.starts_with(w) || stem.size() == w.size()) continue;
+    const std::string_view rest = std::string_view(stem).substr(w.size());
+    if (CountSyllables(rest, 255) < 1) continue;
+    if (rest.ends_with("ier") && CountSyllables(rest, 255) > 1) continue;
+    return std::string(w);
+  }
+  return {};
+}
+
+// Weak endings ("-te") on the stem as it stands: weak; the same endings on a changed stem
+// (brannte, dachte): mixed; otherwise strong. Read off the first Präteritum form the verb has.
+std::u16string_view ConjugationClass(const TConjTense& praeteritum, const TVerbGen& v) {
+  for (const TConjRow& row : praeteritum.rows) {
+    if (row.dash || row.mainForm.form == u"-") continue;
+    const std::u16string form = WithoutStressMarks(row.mainForm.form);
+    const std::u16string verb = form.substr(0, form.find(u' '));
+    if (!verb.ends_with(u"te")) return u"strong";
+    const std::u16string stem = WithoutStressMarks(Latin1ToUni(v.stamm));
+    return verb.starts_with(stem) ? u"weak" : u"mixed";
+  }
+  return {};
+}
+
 }  // namespace
+
+std::u16string CollapseBlanks(std::u16string_view s) {
+  std::u16string r;
+  for (char16_t c : s) {
+    if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
+    r += c;
+  }
+  if (!r.empty() && r.back() == u' ') r.pop_back();
+  return r;
+}
+
+std::vector<std::u16string> Alternatives(const TConjForm& f) {
+  std::vector<std::u16string> r;
+  if (f.alt.empty()) return r;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = f.alt.find(u',', from);
+    std::u16string a = f.alt.substr(from, comma == f.alt.npos ? f.alt.npos : comma - from);
+    TrimTrailing(a);
+    if (!a.empty()) r.push_back(std::move(a));
+    if (comma == f.alt.npos) return r;
+    from = comma + 1;
+  }
+}
 
 TVerbGenerator::TVerbGenerator() {
   Verb.SetOnErrMsg([this](const std::u16string& m) { Verb.StoreErrMsg(m); });
@@ -77,48 +194,119 @@ bool TVerbGenerator::DashRow(TFormen f, bool compound) const {
   return compound && Verb.EsVerbBlocked(f);
 }
 
+TConjForm TVerbGenerator::Fetch(TFormen f, std::u16string_view options) {
+  TConjForm r;
+  r.form = Verb.getForm(f, options);  // without "M": the alternative stays in Form2
+  r.alt = Latin1ToUni(Verb.Form2);
+  return r;
+}
+
 void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj,
                                bool indicative) {
-  row.main = Verb.getForm(f, u"MP");
+  const std::u16string pron = Verb.getPersPronF(f);
+  row.mainForm = Fetch(f, u"");
+  row.main = Shown(row.mainForm, pron);
   // A blocked impersonal form has no subordinate clause at all; the subjunctives show
   // whatever the engine gives.
   if (indicative && Verb.EsVerbBlocked(f)) {
     row.sub = u"-";
     return;
   }
-  row.sub = Verb.getForm(f, u"MPN");
+  row.subForm = Fetch(f, u"N");
+  row.sub = Shown(row.subForm, pron);
   if (!IsBareForm(row.sub)) row.conj = conj;
 }
 
 void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
-                                 const std::u16string& inf1) {
+                                 const std::u16string& inf1, const TConjForm& p2Form,
+                                 const TConjForm& inf1Form) {
   const std::u16string pron = Verb.getPersPronF(f);
   const std::u16string refl = Verb.refPartikel(f);
   const std::u16string blank = u" ";
+  // The data spell out each auxiliary with each participle (or infinitive) spelling.
+  std::vector<std::u16string> mainData, subData;
+  const auto combine = [&](const std::vector<std::u16string>& aux, const TConjForm& basis,
+                           auto&& main, auto&& sub) {
+    if (IsBareForm(basis.form)) return;
+    for (const std::u16string& a : aux)
+      for (const std::u16string& b : Spellings(basis)) {
+        mainData.push_back(CollapseBlanks(main(a, b)));
+        subData.push_back(CollapseBlanks(sub(a, b)));
+      }
+  };
   switch (tense) {
     case tPerfekt:
-    case tPlusquam:
+    case tPlusquam: {
       row.main = WrapForm(pron + blank + VerbHabenSein.getForm(f, u"M") + blank + refl, p2, u"");
       row.sub = WrapForm(pron + blank + refl, p2, blank + VerbHabenSein.getForm(f, u"MN"));
       if (!IsBareForm(p2)) row.conj = kAls;
+      combine(
+          AuxWords(VerbHabenSein.getForm(f, u"")), p2Form,
+          [&](const std::u16string& a, const std::u16string& b) { return a + blank + refl + b; },
+          [&](const std::u16string& a, const std::u16string& b) {
+            return refl + blank + b + blank + a;
+          });
       break;
+    }
     case tFutur1: {
       const std::u16string w = VerbWerden.getForm(f, u"M");
       row.main = pron + blank + w + refl + blank + inf1;
       row.sub = WrapForm(pron + refl + blank, inf1, blank + w);
       if (!IsBareForm(inf1)) row.conj = kWenn;
+      combine(
+          {w}, inf1Form,
+          [&](const std::u16string& a, const std::u16string& b) { return a + refl + blank + b; },
+          [&](const std::u16string& a, const std::u16string& b) {
+            return refl + blank + b + blank + a;
+          });
       break;
     }
     default: {  // Futur II
       const std::u16string w = VerbWerden.getForm(f, u"M");
+      const std::u16string hs = VerbHabenSein.getForm(InfinitivI, u"");
       row.main = pron + blank +
                  WrapForm(w + blank + refl, p2, blank + VerbHabenSein.getForm(InfinitivI, u"M"));
-      row.sub = WrapForm(pron + blank + refl, p2,
-                         blank + VerbHabenSein.getForm(InfinitivI, u"") + blank + w);
+      row.sub = WrapForm(pron + blank + refl, p2, blank + hs + blank + w);
       if (!IsBareForm(p2)) row.conj = kWenn;
+      combine(
+          AuxWords(hs), p2Form,
+          [&](const std::u16string& a, const std::u16string& b) {
+            return w + blank + refl + b + blank + a;
+          },
+          [&](const std::u16string& a, const std::u16string& b) {
+            return refl + blank + b + blank + a + blank + w;
+          });
       break;
     }
   }
+  if (!mainData.empty()) {
+    row.mainForm = FromSpellings(mainData);
+    row.subForm = FromSpellings(subData);
+  }
+}
+
+void TVerbGenerator::Analysis(TConjTable& t) {
+  TConjAnalysis& a = t.analysis;
+  a.infinitive = t.nonFiniteForms[0].form;
+  const std::string& infin = Verb.infin;
+  const std::size_t lastBlank = infin.rfind(' ');
+  std::string phraseWords;
+  if (lastBlank != std::string::npos) phraseWords = infin.substr(0, lastBlank);
+  a.phraseWords = WithoutStressMarks(Latin1ToUni(phraseWords));
+  std::string separable = Verb.praef;
+  if (!phraseWords.empty() && separable.starts_with(phraseWords))
+    separable.erase(0, phraseWords.size());
+  TrimLeadingBlanks(separable);
+  TrimTrailingBlanks(separable);
+  a.separablePrefix = WithoutStressMarks(Latin1ToUni(separable));
+  if (t.status == TConjStatus::cs_ok) a.inseparablePrefix = Latin1ToUni(InseparablePrefix(Verb));
+  a.reflexive = Verb.refl;
+  a.reflexiveOptional = Verb.refl && Verb.auchunrefl;
+  a.reflexiveCase = Verb.refKasus == 'D' ? u'D' : u'A';
+  a.impersonal = Verb.ESverb;
+  a.pluralOnly = Verb.NurPlural() || EinanderStandsAlone(Verb.infin);
+  a.conjugation = ConjugationClass(t.tenses[tPraeteritum], Verb);
+  a.auxiliary = Verb.habenSein();
 }
 
 TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
@@ -131,6 +319,10 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     t.message = u"Geben Sie bitte einen Verbinfinitiv ein!";
     return t;
   }
+  t.input = phrase;
+  t.ortho = Verb.OrthoTyp();
+  t.stressMarked = phrase.find_first_of(u"'`") != phrase.npos ||
+                   phrase.find(u"\\+") != phrase.npos || phrase.find(u"\\.") != phrase.npos;
   const bool decided = Verb.newVerb(phrase, unsp);
   if (!Verb.ErrMsg.empty()) {
     t.status = TConjStatus::cs_error;
@@ -140,19 +332,21 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   t.status = decided ? TConjStatus::cs_ok : TConjStatus::cs_undecided;
   if (!decided) {
     t.message = u"nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!";
-    t.readings = PrefixReadings(phrase, Verb.OrthoTyp());
+    t.readings = PrefixReadings(phrase, t.ortho);
   }
 
-  std::u16string p2 = Verb.getForm(PartizipII, u"M");
-  std::u16string inf1 = Verb.getForm(InfinitivI, u"M");
-  t.nonFinite = {inf1,
-                 Verb.getForm(InfinitivII, u"M"),
-                 Verb.getForm(PartizipI, u"M"),
-                 p2,
-                 EinanderStandsAlone(Verb.infin)
-                     ? std::u16string(u"-")  // no "hilf dir einander"
-                     : WrapForm(u"", Verb.getForm(ImperativS, u"M"), u"!"),
-                 WrapForm(u"", Verb.getForm(ImperativP, u"M"), u"!")};
+  const TFormen nonFinite[kNonFiniteForms] = {InfinitivI, InfinitivII, PartizipI,
+                                              PartizipII, ImperativS,  ImperativP};
+  for (int i = 0; i < kNonFiniteForms; ++i) {
+    t.nonFiniteForms[i] = Fetch(nonFinite[i], u"");
+    t.nonFinite[i] = Shown(t.nonFiniteForms[i], u"");
+  }
+  if (EinanderStandsAlone(Verb.infin))
+    t.nonFiniteForms[4] = {};  // no "hilf dir einander"
+  t.nonFinite[4] = WrapForm(u"", Shown(t.nonFiniteForms[4], u""), u"!");
+  t.nonFinite[5] = WrapForm(u"", t.nonFinite[5], u"!");
+  std::u16string p2 = t.nonFinite[3];
+  std::u16string inf1 = t.nonFinite[0];
   // The compound tenses place the reflexive pronoun by person (refPartikel), so the "sich" of
   // the non-finite forms goes.
   StripSich(p2);
@@ -167,11 +361,13 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     for (int p = 0; p < 6; ++p) {
       const TFormen f = static_cast<TFormen>(kTenses[k].first + p);
       TConjRow& row = tense.rows[p];
+      row.pronoun = Verb.getPersPronF(f);
+      TrimTrailing(row.pronoun);
       if (DashRow(f, compound)) {
         row.dash = true;
         row.main = row.sub = u"-";
       } else if (compound) {
-        CompoundRow(row, k, f, p2, inf1);
+        CompoundRow(row, k, f, p2, inf1, t.nonFiniteForms[3], t.nonFiniteForms[0]);
       } else {
         const bool indicative = k < tPerfekt;
         SimpleRow(row, f, k == tPraesens ? kWenn : indicative ? kAls : kAlsOb, indicative);
@@ -179,7 +375,9 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     }
   }
 
-  if (Verb.hasMeaningDifferences())
+  Analysis(t);
+  t.analysis.meaningDifferences = Verb.hasMeaningDifferences();
+  if (t.analysis.meaningDifferences)
     t.meaningNote = Verb.ohneUnterschiedMeldung ? u"evtl. nicht alle Formen sinnvoll"
                                                 : u"mit Bedeutungsunterschieden!";
   return t;

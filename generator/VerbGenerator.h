@@ -28,13 +28,25 @@ enum class TConjStatus {
   cs_error       // the engine's message, no table
 };
 
+// One form as data: the engine's text (stress marks kept, "-" when the verb has none) and its
+// alternatives in the engine's notation, comma-separated ("fandst", "gewinkt,gewunken").
+struct TConjForm {
+  std::u16string form = u"-";
+  std::u16string alt;
+};
+
 // One row of a tense. Texts are plain (not HTML) and keep the engine's blanks; `conj` is the
 // grey conjunction that opens the subordinate clause, empty when the cell holds a bare form.
+// `mainForm` and `subForm` are the same row as data: without pronoun and conjunction, blanks
+// collapsed, every alternative spelt out in full (a compound tense with "bin/habe" gives two).
 struct TConjRow {
   bool dash = false;  // the whole row is "-" "-" (reciprocal singular, blocked impersonal)
   std::u16string main;
   std::u16string conj;
   std::u16string sub;
+  std::u16string pronoun;  // "ich", "du", "es" for an impersonal verb
+  TConjForm mainForm;
+  TConjForm subForm;
 };
 
 struct TConjTense {
@@ -50,6 +62,22 @@ inline constexpr std::array<std::u16string_view, kNonFiniteForms> kNonFiniteName
     u"Infinitiv I", u"Infinitiv II",       u"Partizip I",
     u"Partizip II", u"Imperativ Singular", u"Imperativ Plural"};
 
+// What the analysis found, for readers of the data (learners' tools, other programs).
+struct TConjAnalysis {
+  std::u16string infinitive;         // Infinitiv I as built ("sich ein Buch ansehen")
+  std::u16string phraseWords;        // the words before the verb ("ein Buch"), empty when none
+  std::u16string separablePrefix;    // "an", empty when none
+  std::u16string inseparablePrefix;  // "ver", "über" (used inseparably), empty when none
+  bool reflexive = false;
+  bool reflexiveOptional = false;  // also used without the pronoun: "(mich)"
+  char16_t reflexiveCase = u'A';   // 'A' accusative, 'D' dative
+  bool impersonal = false;
+  bool pluralOnly = false;          // plural persons only (aufeinanderprallen, einander helfen)
+  std::u16string_view conjugation;    // "weak", "strong", "mixed"; empty when no past form
+  habseityp auxiliary = unspe;        // unspe: not decided
+  bool meaningDifferences = false;
+};
+
 // One reading of an undecided verb: the phrase with its stress mark and a short form that
 // shows the reading ("'übersetzen", "er setzt über").
 struct TConjReading {
@@ -60,6 +88,11 @@ struct TConjReading {
 
 struct TConjTable {
   TConjStatus status = TConjStatus::cs_empty;
+  std::u16string input;          // the phrase without leading and trailing blanks
+  TOrthoTyp ortho = NeuOrtho;
+  bool stressMarked = false;     // the input carried a stress mark in any notation
+  TConjAnalysis analysis;
+  std::array<TConjForm, kNonFiniteForms> nonFiniteForms;  // data twin of nonFinite, no "!"
   std::u16string message;      // plain text of the paragraph above the table (or the error)
   std::u16string hintHtml;     // the engine's "haben oder sein?" link, empty when not needed
   std::u16string meaningNote;  // "mit Bedeutungsunterschieden!" and its milder twin, or empty
@@ -93,9 +126,12 @@ class TVerbGenerator {
   TVerbHabenSein VerbHabenSein;
 
  private:
+  TConjForm Fetch(TFormen f, std::u16string_view options);
   void SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj, bool indicative);
   void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
-                   const std::u16string& inf1);
+                   const std::u16string& inf1, const TConjForm& p2Form,
+                   const TConjForm& inf1Form);
+  void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
 };
 
@@ -118,6 +154,16 @@ std::u16string HtmlEscape(std::u16string_view text);
 // The HTML fragments of a table, exactly as Formen gives them.
 void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
                    std::u16string& s2);
+
+// s with runs of blanks shown as one and no blank at either end, as a browser shows it.
+std::u16string CollapseBlanks(std::u16string_view s);
+
+// The alternatives of a form one by one ("a,b" gives a and b), trailing blanks trimmed.
+std::vector<std::u16string> Alternatives(const TConjForm& f);
+
+// The table as one JSON object (UTF-8, no line break): the data fields, or {"input", "error"}
+// for a rejected or blank phrase. The layout is schema/conjugation.schema.json.
+std::string ConjugationJson(const TConjTable& t);
 
 // The table for a terminal: non-finite block, then each tense with its six persons in two
 // columns aligned by display width; runs of blanks shown as one, as a browser shows them.

@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: MIT
+// The conjugation table as one JSON object for other programs. Reads the data twins of the
+// table (TConjForm), never the cells made for people; schema/conjugation.schema.json describes
+// the layout. Strings are UTF-8, escaped as JSON requires (quote, backslash, controls).
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/_ZT_cmn_A.h"
+#include "generator/VerbGenerator.h"
+
+namespace {
+
+// Appends JSON text; puts the commas between members and elements itself.
+class TJsonWriter {
+ public:
+  void BeginObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void BeginArray() { Open('['); }
+  void EndArray() { Close(']'); }
+  void Key(std::string_view key) {
+    Separate();
+    Quoted(key);
+    out_ += ':';
+    afterKey_ = true;
+  }
+  void String(std::u16string_view s) {
+    Separate();
+    Quoted(UniToUtf8(s));
+  }
+  void Null() { Raw("null"); }
+  void Bool(bool b) { Raw(b ? "true" : "false"); }
+  void Int(int n) { Raw(std::to_string(n)); }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  void Raw(std::string_view text) {
+    Separate();
+    out_ += text;
+  }
+  void Open(char c) {
+    Separate();
+    out_ += c;
+    first_.push_back(true);
+  }
+  void Close(char c) {
+    out_ += c;
+    first_.pop_back();
+  }
+  void Separate() {
+    if (afterKey_) {
+      afterKey_ = false;
+      return;
+    }
+    if (first_.empty()) return;
+    if (!first_.back()) out_ += ',';
+    first_.back() = false;
+  }
+  void Quoted(std::string_view utf8) {
+    out_ += '"';
+    for (char c : utf8) {
+      const auto u = static_cast<unsigned char>(c);
+      switch (c) {
+        case '"':
+          out_ += "\\\"";
+          break;
+        case '\\':
+          out_ += "\\\\";
+          break;
+        case '\n':
+          out_ += "\\n";
+          break;
+        case '\r':
+          out_ += "\\r";
+          break;
+        case '\t':
+          out_ += "\\t";
+          break;
+        default:
+          if (u < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out_ += buf;
+          } else {
+            out_ += c;
+          }
+      }
+    }
+    out_ += '"';
+  }
+
+  std::string out_;
+  std::vector<bool> first_;  // per open container: nothing written into it yet
+  bool afterKey_ = false;
+};
+
+constexpr std::u16string_view kTenseKeys[kConjTenses] = {
+    u"praesens", u"praeteritum", u"perfekt",     u"plusquamperfekt",
+    u"futurI",   u"futurII",     u"konjunktivI", u"konjunktivII"};
+constexpr std::string_view kNonFiniteKeys[kNonFiniteForms] = {
+    "infinitivI", "infinitivII", "partizipI", "partizipII", "imperativSingular", "imperativPlural"};
+
+std::u16string Plain(std::u16string s) {
+  std::erase_if(s, [](char16_t c) { return c == u'\'' || c == u'`'; });
+  return s;
+}
+
+// A form or null ("-": the verb has no such form); marks removed unless `marked`.
+void FormValue(TJsonWriter& w, const std::u16string& form, bool marked) {
+  if (form == u"-" || form.empty())
+    w.Null();
+  else
+    w.String(marked ? form : Plain(form));
+}
+
+void AlternativesValue(TJsonWriter& w, const TConjForm& f, bool marked) {
+  w.BeginArray();
+  for (const std::u16string& a : Alternatives(f)) w.String(marked ? a : Plain(a));
+  w.EndArray();
+}
+
+void FormObject(TJsonWriter& w, const TConjForm& f, bool withMarked) {
+  w.BeginObject();
+  w.Key("form");
+  FormValue(w, f.form, false);
+  w.Key("alternatives");
+  AlternativesValue(w, f, false);
+  if (withMarked) {
+    w.Key("marked");
+    w.BeginObject();
+    w.Key("form");
+    FormValue(w, f.form, true);
+    w.Key("alternatives");
+    AlternativesValue(w, f, true);
+    w.EndObject();
+  }
+  w.EndObject();
+}
+
+void PersonForms(TJsonWriter& w, const TConjRow& row, bool marked) {
+  w.Key("main");
+  FormValue(w, row.dash ? u"-" : row.mainForm.form, marked);
+  w.Key("mainAlternatives");
+  AlternativesValue(w, row.dash ? TConjForm{} : row.mainForm, marked);
+  w.Key("sub");
+  FormValue(w, row.dash ? u"-" : row.subForm.form, marked);
+  w.Key("subAlternatives");
+  AlternativesValue(w, row.dash ? TConjForm{} : row.subForm, marked);
+}
+
+void Person(TJsonWriter& w, const TConjRow& row, int person, bool withMarked) {
+  w.BeginObject();
+  w.Key("person");
+  w.Int(person);
+  w.Key("pronoun");
+  w.String(row.pronoun);
+  PersonForms(w, row, false);
+  if (withMarked) {
+    w.Key("marked");
+    w.BeginObject();
+    PersonForms(w, row, true);
+    w.EndObject();
+  }
+  w.EndObject();
+}
+
+void TextOrNull(TJsonWriter& w, std::string_view key, const std::u16string& text) {
+  w.Key(key);
+  if (text.empty())
+    w.Null();
+  else
+    w.String(text);
+}
+
+std::u16string_view AuxiliaryName(habseityp h) {
+  switch (h) {
+    case haben:
+      return u"haben";
+    case sein:
+      return u"sein";
+    case habensein:
+      return u"both";
+    default:
+      return u"undecided";
+  }
+}
+
+std::u16string_view OrthographyName(TOrthoTyp o) {
+  switch (o) {
+    case AltOrtho:
+      return u"alt";
+    case ChOrtho:
+      return u"ch";
+    default:
+      return u"neu";
+  }
+}
+
+void AnalysisObject(TJsonWriter& w, const TConjAnalysis& a) {
+  w.BeginObject();
+  TextOrNull(w, "infinitive", Plain(a.infinitive));
+  TextOrNull(w, "phrase", a.phraseWords);
+  TextOrNull(w, "separablePrefix", a.separablePrefix);
+  TextOrNull(w, "inseparablePrefix", a.inseparablePrefix);
+  w.Key("reflexive");
+  if (!a.reflexive) {
+    w.Null();
+  } else {
+    w.BeginObject();
+    w.Key("case");
+    w.String(a.reflexiveCase == u'D' ? u"dative" : u"accusative");
+    w.Key("optional");
+    w.Bool(a.reflexiveOptional);
+    w.EndObject();
+  }
+  w.Key("impersonal");
+  w.Bool(a.impersonal);
+  w.Key("pluralOnly");
+  w.Bool(a.pluralOnly);
+  TextOrNull(w, "conjugation", std::u16string(a.conjugation));
+  w.Key("auxiliary");
+  w.String(AuxiliaryName(a.auxiliary));
+  w.Key("meaningDifferences");
+  w.Bool(a.meaningDifferences);
+  w.EndObject();
+}
+
+void Readings(TJsonWriter& w, const std::vector<TConjReading>& readings) {
+  // The separable reading comes first.
+  w.BeginArray();
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    w.BeginObject();
+    w.Key("input");
+    w.String(readings[i].phrase);
+    w.Key("separable");
+    w.Bool(i == 0);
+    w.Key("gloss");
+    w.String(readings[i].gloss);
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+}  // namespace
+
+std::string ConjugationJson(const TConjTable& t) {
+  TJsonWriter w;
+  w.BeginObject();
+  w.Key("input");
+  w.String(t.input);
+  if (t.status == TConjStatus::cs_empty || t.status == TConjStatus::cs_error) {
+    w.Key("error");
+    w.String(t.message);
+    w.EndObject();
+    return w.Take();
+  }
+  w.Key("orthography");
+  w.String(OrthographyName(t.ortho));
+  w.Key("decided");
+  w.Bool(t.status == TConjStatus::cs_ok);
+  w.Key("readings");
+  Readings(w, t.readings);
+  w.Key("analysis");
+  AnalysisObject(w, t.analysis);
+  TextOrNull(w, "meaningNote", t.meaningNote);
+  w.Key("nonFinite");
+  w.BeginObject();
+  for (int i = 0; i < kNonFiniteForms; ++i) {
+    w.Key(kNonFiniteKeys[i]);
+    FormObject(w, t.nonFiniteForms[i], t.stressMarked);
+  }
+  w.EndObject();
+  w.Key("tenses");
+  w.BeginObject();
+  for (int k = 0; k < kConjTenses; ++k) {
+    w.Key(UniToUtf8(kTenseKeys[k]));
+    w.BeginArray();
+    for (int p = 0; p < 6; ++p) Person(w, t.tenses[k].rows[p], p + 1, t.stressMarked);
+    w.EndArray();
+  }
+  w.EndObject();
+  w.EndObject();
+  return w.Take();
+}
