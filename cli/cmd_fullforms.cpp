@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] FILE`: writes the full-form list of an
-// infinitive list into FILE with the extension ".txf" ("-": standard input to standard
-// output). Opens the files and prints; the records come from app/FullForms.
+// `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] [--json] FILE`: writes the full-form list
+// of an infinitive list into FILE with the extension ".txf" ("-": standard input to standard
+// output); with --json one conjugation object a line into FILE.jsonl. Opens the files and
+// prints; the records come from app/FullForms and app/FullFormsJson.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "app/FullForms.h"
+#include "app/FullFormsJson.h"
 #include "cli/PhraseArgs.h"
 #include "engine/_ZTVerbLists.h"
 
@@ -26,12 +28,14 @@ constexpr int kExitUsage = 2;
 struct TFullFormsArgs {
   TOrthoTyp ortho = NeuOrtho;
   bool utf8 = false;
+  bool json = false;
   std::string file;
 };
 
 int Usage(std::string_view message) {
   std::cerr << "beugwerk fullforms: " << message << "\n"
-            << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] FILE\n";
+            << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
+               "FILE\n";
   return kExitUsage;
 }
 
@@ -47,6 +51,9 @@ int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
       ortho = a.substr(8);
     } else if (a == "--utf8") {
       out.utf8 = true;
+      continue;
+    } else if (a == "--json") {
+      out.json = true;
       continue;
     } else if (a.starts_with("-") && a.size() > 1) {
       return Usage("unknown option " + std::string(a));
@@ -85,12 +92,23 @@ int ReadInput(const std::string& file, std::string& bytes) {
   return ok ? 0 : Failure(file, error);
 }
 
-// Writes the records; the output keeps what was written before a failure.
-int WriteRecords(TVerbGen& verb, const std::string& bytes, std::ostream& out,
-                 const std::string& outName, bool utf8Out, int& count) {
+// Writes the records (.txf, or JSON Lines with --json); the output keeps what was written
+// before a failure.
+int WriteRecords(const TFullFormsArgs& a, const std::string& bytes, std::ostream& out,
+                 const std::string& outName, int& count) {
   std::istringstream in(bytes);
   try {
-    count = WriteFullForms(verb, in, out, IsUtf8List(bytes), utf8Out);
+    if (a.json) {
+      TVerbGenerator g;
+      g.Verb.SetOrthoTyp(a.ortho);
+      count = WriteFullFormsJson(g, in, out, IsUtf8List(bytes));
+    } else {
+      TVerbGen verb;
+      verb.SetOrthoTyp(a.ortho);
+      // As in the window: analysis messages are kept, never shown.
+      verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
+      count = WriteFullForms(verb, in, out, IsUtf8List(bytes), a.utf8);
+    }
   } catch (const EFullFormsIoError& e) {
     return Failure(outName, e.SystemError);
   }
@@ -101,26 +119,23 @@ int Run(const TFullFormsArgs& a) {
   std::string bytes;
   if (int rc = ReadInput(a.file, bytes)) return rc;
   const bool toStdout = a.file == "-";
-  const std::filesystem::path outPath = toStdout ? "-" : FullFormsOutputPath(a.file);
+  const std::filesystem::path outPath =
+      toStdout ? "-" : a.json ? FullFormsJsonPath(a.file) : FullFormsOutputPath(a.file);
   std::error_code ec;
   // An input already named ".txf" would be overwritten by its own list.
   if (!toStdout && std::filesystem::equivalent(a.file, outPath, ec)) {
     std::cerr << "beugwerk fullforms: " << a.file << ": Eingabe und Ausgabe sind dieselbe Datei\n";
     return kExitFailure;
   }
-  TVerbGen verb;
-  verb.SetOrthoTyp(a.ortho);
-  // As in the window: analysis messages are kept, never shown.
-  verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
   int count = 0;
   if (toStdout) {
-    if (int rc = WriteRecords(verb, bytes, std::cout, "-", a.utf8, count)) return rc;
+    if (int rc = WriteRecords(a, bytes, std::cout, "-", count)) return rc;
     std::cerr << FullFormsMessage(count, "-") << "\n";
     return 0;
   }
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
   if (!out) return Failure(outPath.string(), errno);
-  if (int rc = WriteRecords(verb, bytes, out, outPath.string(), a.utf8, count)) return rc;
+  if (int rc = WriteRecords(a, bytes, out, outPath.string(), count)) return rc;
   out.close();
   if (!out) return Failure(outPath.string(), errno);
   std::cout << FullFormsMessage(count, outPath.string()) << "\n";

@@ -75,7 +75,12 @@ std::u16string Shown(const TConjForm& x, const std::u16string& pronoun) {
 std::vector<std::u16string> Spellings(const TConjForm& x) {
   std::vector<std::u16string> r{x.form};
   for (std::u16string& a : Alternatives(x)) r.push_back(std::move(a));
-  for (std::u16string& s : r) StripSich(s);
+  for (std::u16string& s : r) {
+    StripSich(s);
+    // The optional pronoun too: the person's own "(mich)" stands in front already. (The
+    // table's cells keep it, as they always have.)
+    if (BeginsWithW(u"(sich) ", s)) s.erase(0, 7);
+  }
   return r;
 }
 
@@ -131,18 +136,20 @@ std::string InseparablePrefix(const TVerbGen& v) {
   return {};
 }
 
-// Weak endings ("-te") on the stem as it stands: weak; the same endings on a changed stem
-// (brannte, dachte): mixed; otherwise strong. Read off the first Präteritum form the verb has.
-std::u16string_view ConjugationClass(const TConjTense& praeteritum, const TVerbGen& v) {
+// Partizip II in -n: strong (gefahren, getan). In -t: weak when the past tense keeps the stem
+// (sammelte), mixed when it changes it (brannte, dachte, hatte). Empty when there is none.
+std::u16string_view ConjugationClass(const TConjForm& partizipII, const TConjTense& praeteritum,
+                                     const TVerbGen& v) {
+  const std::u16string p2 = WithoutStressMarks(partizipII.form);
+  if (p2 == u"-" || p2.empty()) return {};
+  if (p2.back() == u'n') return u"strong";
+  const std::u16string stem = WithoutStressMarks(Latin1ToUni(v.stamm));
   for (const TConjRow& row : praeteritum.rows) {
     if (row.dash || row.mainForm.form == u"-") continue;
     const std::u16string form = WithoutStressMarks(row.mainForm.form);
-    const std::u16string verb = form.substr(0, form.find(u' '));
-    if (!verb.ends_with(u"te")) return u"strong";
-    const std::u16string stem = WithoutStressMarks(Latin1ToUni(v.stamm));
-    return verb.starts_with(stem) ? u"weak" : u"mixed";
+    return form.substr(0, form.find(u' ')).starts_with(stem) ? u"weak" : u"mixed";
   }
-  return {};
+  return u"weak";
 }
 
 }  // namespace
@@ -305,7 +312,7 @@ void TVerbGenerator::Analysis(TConjTable& t) {
   a.reflexiveCase = Verb.refKasus == 'D' ? u'D' : u'A';
   a.impersonal = Verb.ESverb;
   a.pluralOnly = Verb.NurPlural() || EinanderStandsAlone(Verb.infin);
-  a.conjugation = ConjugationClass(t.tenses[tPraeteritum], Verb);
+  a.conjugation = ConjugationClass(t.nonFiniteForms[3], t.tenses[tPraeteritum], Verb);
   a.auxiliary = Verb.habenSein();
 }
 
