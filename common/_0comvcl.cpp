@@ -22,6 +22,7 @@
 #endif
 
 #include "common/_0ZTINI.h"
+#include "common/_ZT_cmn_A.h"
 
 namespace {
 
@@ -267,7 +268,8 @@ int TMsgBoxWin::YesToAllNoCancel(std::u16string_view Msg, TMsgDlgBtn defButton, 
 }
 
 // --- the program's object and the main window ----------------------------------------------
-TMsgBoxWin& InstallMsgBoxWin() {
+namespace {
+TMsgBoxWin& InstallWindowed() {
   if (auto* win = dynamic_cast<TMsgBoxWin*>(&MsgBox())) return *win;
   auto box = std::make_unique<TMsgBoxWin>();
   TMsgBoxWin& ref = *box;
@@ -275,10 +277,17 @@ TMsgBoxWin& InstallMsgBoxWin() {
   return ref;
 }
 
-namespace {
-// Initialised after the placeholder of _ZT_cmn (MsgBox() creates that on first use).
-const bool g_installed = (InstallMsgBoxWin(), true);
+// Installed when the module is initialised, after the placeholder of _ZT_cmn (MsgBox()
+// creates that on first use).
+const bool g_installed = (InstallWindowed(), true);
 }  // namespace
+
+TMsgBoxWin& InstallMsgBoxWin() {
+  TMsgBoxWin& box = InstallWindowed();
+  // Not at module initialisation: the settings module may not be initialised by then.
+  SetSettingsMessageCallback([](const std::string& message) { MsgBox().Info(Utf8ToUni(message)); });
+  return box;
+}
 
 void SetMainForm(QWidget* form) {
   RegisteredMainForm() = form;

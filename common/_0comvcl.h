@@ -52,7 +52,8 @@ class TMsgBoxWin : public TMsgBox {
   TSoundPlayer FSoundPlayer;
 };
 
-// The windowed message boxes as the program's MsgBox(); returns them.
+// The windowed message boxes as the program's MsgBox(), also for the settings layer's
+// messages (SetSettingsMessageCallback); returns them.
 TMsgBoxWin& InstallMsgBoxWin();
 
 // The window dialogs are placed against when no window is active; without one the first

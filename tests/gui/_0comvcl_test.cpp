@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -116,6 +117,25 @@ TEST(MsgBoxObject, WindowedBoxesAreInstalledAndPlaceholderComesBack) {
   EXPECT_THROW(MsgBox().Info(u"x"), EMsgBoxNotAssigned);
   InstallMsgBoxWin();
   EXPECT_NE(dynamic_cast<TMsgBoxWin*>(&MsgBox()), nullptr);
+}
+
+TEST(MsgBoxObject, SettingsMessagesReachTheBox) {
+  InstallMsgBoxWin();
+  const std::filesystem::path dir = std::filesystem::path(BEUGWERK_TEST_OUTPUT) / "settings";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "kaputt.ini";
+  {
+    std::ofstream out(file, std::ios::binary);
+    // A UTF-8 container whose second line is no UTF-8.
+    out << std::string("DLZTU8\0\1", 8) << "\r\nName=M\xFCller\r\nLeft=1\r\n";
+  }
+  Seen seen;
+  Answer(seen, "OK");
+  TUserSettingsFile settings(file);
+  ASSERT_TRUE(seen.shown);
+  EXPECT_TRUE(seen.text.contains("nicht interpretierbares Zeichen")) << seen.text.toStdString();
+  EXPECT_EQ(settings.readInteger(u"", u"Left", 0), 1);
+  SetSettingsMessageCallback(nullptr);
 }
 
 TEST(MsgBoxWin, SoundPrefixAndExclamationMark) {
