@@ -272,6 +272,9 @@ const AuxRow kAux[] = {
     {"entkommen", sein}, {"verfallen", sein}, {"umfallen", sein}, {"ausgehen", sein},
     {"weggehen", sein}, {"spazierengehen", sein}, {"auferstehen", sein}, {"widerfahren", sein},
     {"unterliegen", sein}, {"erfrieren", sein}, {"zerfallen", sein},
+    // compounds with a particle the lists learnt late, and wallfahren
+    {"pleitegehen", sein}, {"zugutekommen", sein}, {"heißlaufen", sein}, {"wallfahren", sein},
+    {"wundlaufen", haben}, {"wundliegen", haben}, {"teilhaben", haben}, {"obliegen", haben},
     // both are standard.
     {"fahren", habensein}, {"fliegen", habensein}, {"reiten", habensein},
     {"schwimmen", habensein}, {"ziehen", habensein}, {"brechen", habensein},
@@ -481,6 +484,7 @@ const ClassRow kWeakAfterAll[] = {
     {"ehelichen", "ehelicht", "ehelichte", "geehelicht", "zu ehelichen"},
     {"frühstücken", "frühstückt", "frühstückte", "gefrühstückt", "zu frühstücken"},
     {"schlafwandeln", "schlafwandelt", "schlafwandelte", "geschlafwandelt", "zu schlafwandeln"},
+    {"entflechten", "entflicht|entflechtet", "entflocht|entflechtete", "entflochten|entflechtet", "zu entflechten"},
 };
 // clang-format on
 
