@@ -244,6 +244,15 @@ void Readings(TJsonWriter& w, const std::vector<TConjReading>& readings) {
 
 }  // namespace
 
+std::string ErrorJson(std::u16string_view message) {
+  TJsonWriter w;
+  w.BeginObject();
+  w.Key("error");
+  w.String(message);
+  w.EndObject();
+  return w.Take();
+}
+
 std::string ConjugationJson(const TConjTable& t) {
   TJsonWriter w;
   w.BeginObject();

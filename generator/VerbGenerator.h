@@ -164,6 +164,8 @@ std::vector<std::u16string> Alternatives(const TConjForm& f);
 // The table as one JSON object (UTF-8, no line break): the data fields, or {"input", "error"}
 // for a rejected or blank phrase. The layout is schema/conjugation.schema.json.
 std::string ConjugationJson(const TConjTable& t);
+// {"error": message}: a refusal before any phrase was read (a broken query, say).
+std::string ErrorJson(std::u16string_view message);
 
 // The table for a terminal: non-finite block, then each tense with its six persons in two
 // columns aligned by display width; runs of blanks shown as one, as a browser shows them.

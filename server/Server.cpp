@@ -3,6 +3,7 @@
 
 #include <httplib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
@@ -20,6 +21,10 @@
 namespace {
 
 constexpr const char* kHtml = "text/html; charset=UTF-8";
+constexpr const char* kJson = "application/json; charset=utf-8";
+// The conjugation as data for other programs; its errors are JSON too.
+constexpr std::string_view kApiPath = "/api/v1/conjugate";
+constexpr std::string_view kApiPrefix = "/api/";
 constexpr std::string_view kHelpPath = "/beugwerkde/beugwerkhelp.htm";
 constexpr std::string_view kArticlePath = "/beugwerkde/beugwerk.htm";
 constexpr std::string_view kIconPath = "/beugwerkde/beugwerk16.ico";
@@ -40,10 +45,44 @@ std::string ErrorPage(std::u16string_view title, std::u16string_view text) {
          "\">Zum Generator</a></p>\r\n</body></html>\r\n";
 }
 
+// Any page may be fetched by a script of another site: the answers hold nothing private.
+void SendJson(httplib::Response& res, int status, const std::string& body) {
+  res.status = status;
+  res.set_header("Access-Control-Allow-Origin", "*");
+  res.set_content(body, kJson);
+}
+
+std::string JsonError(std::u16string_view text) {
+  return ErrorJson(text) + "\n";
+}
+
+// On the API's paths the refusals speak JSON; elsewhere a short German page.
 void SendError(httplib::Response& res, int status, std::u16string_view title,
-               std::u16string_view text) {
+               std::u16string_view text, std::string_view path = {}) {
+  if (path.starts_with(kApiPrefix)) {
+    SendJson(res, status, JsonError(text));
+    return;
+  }
   res.status = status;
   res.set_content(ErrorPage(title, text), kHtml);
+}
+
+// A strong validator of the body: equal bytes, equal tag (FNV-1a, 64 bits). It changes with
+// the verb lists as the answer does, so caches revalidate rather than guess.
+std::string ETagOf(std::string_view body) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : body) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  char tag[24];
+  std::snprintf(tag, sizeof tag, "\"%016llx\"", static_cast<unsigned long long>(h));
+  return tag;
+}
+
+// If-None-Match: "*" or a list of tags, any of them weak ("W/").
+bool TagMatches(std::string_view header, std::string_view tag) {
+  return header.find('*') != std::string_view::npos || header.find(tag) != std::string_view::npos;
 }
 
 void SendResource(httplib::Response& res, std::string_view name, const char* type) {
@@ -151,7 +190,7 @@ void TBeugwerkServer::Routes() {
     res.set_header("Allow", "GET, HEAD");
     res.set_header("Connection", "close");
     SendError(res, 405, u"Methode nicht erlaubt",
-              u"Diese Seiten lassen sich nur abrufen (GET oder HEAD).");
+              u"Diese Seiten lassen sich nur abrufen (GET oder HEAD).", req.path);
     return httplib::Server::HandlerResponse::Handled;
   });
 
@@ -166,6 +205,33 @@ void TBeugwerkServer::Routes() {
     CheckListsChanged();
     // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
     res.set_content(Utf8(GetVerbPageHtml(query.phrase, true, query.ortho)), kHtml);
+  });
+  // The page's query, decoding and limits; the table as one JSON object. A phrase the engine
+  // rejects is answered as the page answers it (200), with its message as {"input", "error"}.
+  http.Get(std::string(kApiPath), [this](const httplib::Request& req, httplib::Response& res) {
+    TPageQuery query;
+    const TQueryError e = ParsePageQuery(RawQuery(req), query);
+    if (e != TQueryError::qe_none) {
+      SendJson(res, 400, JsonError(QueryErrorText(e)));
+      return;
+    }
+    CheckListsChanged();
+    const TConjTable table = ConjugatePhrase(query.phrase, query.ortho);
+    // No phrase is no question: the page would offer its input field instead.
+    const std::string body = ConjugationJson(table) + "\n";
+    if (table.status == TConjStatus::cs_empty) {
+      SendJson(res, 400, body);
+      return;
+    }
+    const std::string tag = ETagOf(body);
+    res.set_header("ETag", tag);
+    res.set_header("Cache-Control", "public, max-age=3600");
+    if (TagMatches(req.get_header_value("If-None-Match"), tag)) {
+      res.status = 304;
+      res.set_header("Access-Control-Allow-Origin", "*");
+      return;
+    }
+    SendJson(res, 200, body);
   });
   http.Get(std::string(kHelpPath), [](const httplib::Request&, httplib::Response& res) {
     SendResource(res, "BeugwerkHelp", kHtml);
@@ -183,19 +249,20 @@ void TBeugwerkServer::Routes() {
 
   // Whatever httplib answers by itself (no route, a request line too long, a body too
   // large) still gets a German page.
-  http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&,
+  http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request& req,
                                                                  httplib::Response& res) {
-    if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    if (!res.body.empty() || res.status == 304) return httplib::Server::HandlerResponse::Unhandled;
     if (res.status == 404)
-      SendError(res, 404, u"Seite nicht gefunden", u"Diese Seite gibt es hier nicht.");
+      SendError(res, 404, u"Seite nicht gefunden", u"Diese Seite gibt es hier nicht.", req.path);
     else
       SendError(res, res.status, u"Anfrage abgelehnt",
-                u"Der Server kann diese Anfrage nicht beantworten.");
+                u"Der Server kann diese Anfrage nicht beantworten.", req.path);
     return httplib::Server::HandlerResponse::Handled;
   }));
   http.set_exception_handler(
-      [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        SendError(res, 500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.");
+      [](const httplib::Request& req, httplib::Response& res, std::exception_ptr) {
+        SendError(res, 500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.",
+                  req.path);
       });
   if (FOptions.log)
     http.set_logger([](const httplib::Request& req, const httplib::Response& res) {

@@ -314,6 +314,81 @@ TEST_F(ServerTest, ChangedListsAreReloadedWithoutAFailedRequest) {
   EXPECT_GT(answered, 20);
 }
 
+// The API: the page's query decoding, the table as JSON, errors as JSON, CORS and ETags.
+TEST_F(ServerTest, ApiAnswersTheConjugationAsJson) {
+  constexpr std::string_view kApi = "/api/v1/conjugate";
+  const std::string tooLong = "?infi=" + std::string(kMaxPhraseLength + 1, 'a');
+  struct {
+    std::string query;
+    int status;
+    std::string body;  // the exact answer
+  } rows[] = {
+      {"?infi=lesen", 200, ConjugationJson(ConjugatePhrase(u"lesen", NeuOrtho))},
+      {"?infi=sich%20%C3%BCbergeben", 200,
+       ConjugationJson(ConjugatePhrase(u"sich übergeben", NeuOrtho))},
+      {"?infi=sich%20%FCbergeben&ortho=alt", 200,
+       ConjugationJson(ConjugatePhrase(u"sich übergeben", AltOrtho))},
+      {"?infi=gr%C3%BC%C3%9Fen&ortho=ch", 200,
+       ConjugationJson(ConjugatePhrase(u"grüßen", ChOrtho))},
+      {"?infi=%C3%BCbersetzen", 200, ConjugationJson(ConjugatePhrase(u"übersetzen", NeuOrtho))},
+      // A rejected phrase as the page answers it, with the engine's message.
+      {"?infi=%3Cb%3E%22x", 200, "{\"input\":\"<b>\\\"x\",\"error\":\"<b>\\\"x\\rist kein Infinitiv!\"}"},
+      {"", 400, "{\"input\":\"\",\"error\":\"Geben Sie bitte einen Verbinfinitiv ein!\"}"},
+      {"?infi=%ZZ", 400, "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
+      {"?infi=lesen&ortho=xx", 400,
+       "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
+      {tooLong, 400, "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_tooLong)) + "\"}"},
+  };
+  httplib::Client c = Client();
+  for (const auto& r : rows) {
+    const std::string target = std::string(kApi) + r.query;
+    const httplib::Result res = c.Get(target);
+    ASSERT_TRUE(res) << target;
+    EXPECT_EQ(res->status, r.status) << target;
+    EXPECT_EQ(res->get_header_value("Content-Type"), "application/json; charset=utf-8") << target;
+    EXPECT_EQ(res->get_header_value("Access-Control-Allow-Origin"), "*") << target;
+    EXPECT_EQ(res->body, r.body + "\n") << target;
+  }
+  // Refusals on the API's paths are JSON too.
+  const httplib::Result post = c.Post(std::string(kApi) + "?infi=lesen", "", "text/plain");
+  ASSERT_TRUE(post);
+  EXPECT_EQ(post->status, 405);
+  EXPECT_EQ(post->get_header_value("Content-Type"), "application/json; charset=utf-8");
+  EXPECT_TRUE(post->body.starts_with("{\"error\":")) << post->body;
+  const httplib::Result unknown = Client().Get("/api/v1/nothing");
+  ASSERT_TRUE(unknown);
+  EXPECT_EQ(unknown->status, 404);
+  EXPECT_TRUE(unknown->body.starts_with("{\"error\":")) << unknown->body;
+}
+
+TEST_F(ServerTest, ApiRepeatsAreAnsweredByTheirETag) {
+  httplib::Client c = Client();
+  const std::string target = "/api/v1/conjugate?infi=lesen";
+  const httplib::Result first = c.Get(target);
+  ASSERT_TRUE(first);
+  const std::string tag = first->get_header_value("ETag");
+  ASSERT_EQ(tag.size(), 18u) << tag;  // a quoted 64-bit hash
+  EXPECT_EQ(c.Get(target)->get_header_value("ETag"), tag);
+  EXPECT_NE(c.Get(target + "&ortho=alt")->get_header_value("ETag"), tag);
+  struct {
+    std::string ifNoneMatch;
+    int status;
+  } rows[] = {{tag, 304}, {"W/" + tag, 304}, {"\"0\", " + tag, 304}, {"*", 304},
+              {"\"0000000000000000\"", 200}};
+  for (const auto& r : rows) {
+    const httplib::Result res = c.Get(target, {{"If-None-Match", r.ifNoneMatch}});
+    ASSERT_TRUE(res) << r.ifNoneMatch;
+    EXPECT_EQ(res->status, r.status) << r.ifNoneMatch;
+    EXPECT_EQ(res->get_header_value("ETag"), tag) << r.ifNoneMatch;
+    EXPECT_EQ(res->body.empty(), r.status == 304) << r.ifNoneMatch;
+  }
+  const httplib::Result head = c.Head(target);
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->status, 200);
+  EXPECT_TRUE(head->body.empty());
+  EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(first->body.size()));
+}
+
 TEST(QueryTest, DecodesAndRejects) {
   struct {
     const char* raw;
