@@ -107,7 +107,7 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line) {
 }
 
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
-                   bool outputUtf8) {
+                   bool outputUtf8, const TFullFormsProgress& afterRecord) {
   int count = 0;
   std::string line;
   bool first = true;
@@ -127,6 +127,7 @@ int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inp
     }
     out.flush();
     CheckStream(out, "Die Ausgabe kann nicht geschrieben werden.");
+    if (afterRecord) afterRecord(count);
   }
   CheckStream(in, "Die Liste kann nicht gelesen werden.");
   return count;

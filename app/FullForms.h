@@ -13,6 +13,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -46,9 +47,11 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line);
 // the records written so far survive a later failure). inputUtf8: the list is UTF-8 and is
 // converted for the engine; outputUtf8: the records are written in UTF-8 instead of
 // Windows-1252. Returns the number of infinitives processed. Throws EFullFormsIoError when
-// a stream fails.
+// a stream fails. afterRecord, when set, is called with the count after each record: a
+// window keeps answering there (and may show progress) between two verbs.
+using TFullFormsProgress = std::function<void(int count)>;
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
-                   bool outputUtf8);
+                   bool outputUtf8, const TFullFormsProgress& afterRecord = {});
 
 // The closing message: the count, "Verben verarbeitet", a line break, the output path and
 // " erstellt." (UTF-8; the path as given).

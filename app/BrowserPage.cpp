@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "app/BrowserPage.h"
+
+#include <QBuffer>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace {
+
+// setHtml carries the page in a data address, which the browser limits to 2 MB; a margin
+// stays for the address's own prefix.
+constexpr qsizetype kSetHtmlLimit = 2 * 1024 * 1024 - 64 * 1024;
+
+TMemoryPageHandler* PageHandler(QWebEngineProfile* profile) {
+  if (const QWebEngineUrlSchemeHandler* h = profile->urlSchemeHandler(kPageScheme))
+    return const_cast<TMemoryPageHandler*>(static_cast<const TMemoryPageHandler*>(h));
+  auto* handler = new TMemoryPageHandler(profile);
+  profile->installUrlSchemeHandler(kPageScheme, handler);
+  return handler;
+}
+
+}  // namespace
+
+void RegisterBrowserSchemes() {
+  if (QWebEngineUrlScheme::schemeByName(kPageScheme).name() == kPageScheme) return;
+  QWebEngineUrlScheme scheme(kPageScheme);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl TMemoryPageHandler::Add(const QByteArray& utf8) {
+  const int id = FNext++;
+  FPages[id] = utf8;
+  while (static_cast<int>(FPages.size()) > kKept) FPages.erase(FPages.begin());
+  return QUrl(QStringLiteral("%1:page/%2").arg(QLatin1String(kPageScheme)).arg(id));
+}
+
+void TMemoryPageHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  bool ok = false;
+  const int id = job->requestUrl().path().section(QLatin1Char('/'), -1).toInt(&ok);
+  const auto it = ok ? FPages.find(id) : FPages.end();
+  if (it == FPages.end()) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  auto* buffer = new QBuffer(job);
+  buffer->setData(it->second);
+  buffer->open(QIODevice::ReadOnly);
+  job->reply("text/html", buffer);
+}
+
+TBrowserPage::TBrowserPage(QObject* parent) : QWebEnginePage(parent) {}
+
+void TBrowserPage::ShowOwn(const QString& html) {
+  QByteArray utf8 = html.toUtf8();
+  ++FOwnLoads;
+  if (utf8.size() < kSetHtmlLimit) {
+    setHtml(html);
+    return;
+  }
+  // The byte order mark tells the browser the encoding of a page that comes without a header.
+  utf8.prepend("\xEF\xBB\xBF");
+  load(PageHandler(profile())->Add(utf8));
+}
+
+bool TBrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
+                                           bool isMainFrame) {
+  bool own = false;
+  if (isMainFrame && FOwnLoads > 0 && type != NavigationTypeBackForward &&
+      (url.scheme() == QLatin1String("data") || url.scheme() == QLatin1String(kPageScheme))) {
+    --FOwnLoads;
+    own = true;
+  }
+  if (OnNavigation && !OnNavigation(url, isMainFrame, own)) return false;
+  return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// The window's file commands: full forms of a list of infinitives, and the developer's sitemap.
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QUrl>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "app/FullForms.h"
+#include "app/MainWindow.h"
+#include "app/Request.h"
+#include "app/Sitemap.h"
+#include "common/ZT.Files.h"
+#include "common/_0ZTINI.h"
+#include "common/_0comvcl.h"
+
+namespace {
+
+QString PathText(const std::filesystem::path& p) { return QFile::decodeName(p.native().c_str()); }
+std::filesystem::path PathOf(const QString& s) { return std::filesystem::path(QFile::encodeName(s).toStdString()); }
+
+QString SystemError(int error) {
+  return error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("Ein-/Ausgabefehler");
+}
+
+void ShowError(const QString& text) { MsgBox()->ErrInfo(text); }
+
+// Thrown from the progress callback when the window closes during a run.
+struct TBatchStopped {};
+
+}  // namespace
+
+void TForm1::RunFullForms() {
+  if (FBatchRunning) return;
+  const std::filesystem::path remembered = ReadInfiListFile();
+  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Liste der Infinitive..."),
+                                                    PathText(remembered));
+  if (file.isEmpty()) return;
+  RunFullForms(file);
+}
+
+void TForm1::RunFullForms(const QString& listFile) {
+  if (FBatchRunning) return;
+  const std::filesystem::path input = PathOf(listFile);
+  WriteInfiListFile(std::filesystem::absolute(input));
+  const std::filesystem::path output = FullFormsOutputPath(input);
+  std::error_code ec;
+  if (std::filesystem::equivalent(input, output, ec)) {
+    ShowError(QStringLiteral("%1: Eingabe und Ausgabe sind dieselbe Datei.").arg(PathText(input)));
+    return;
+  }
+  std::ifstream in(input, std::ios::binary);
+  std::string bytes;
+  if (in) {
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = std::move(all).str();
+  }
+  if (!in && !in.eof()) {
+    ShowError(QStringLiteral("%1: %2").arg(PathText(input), SystemError(errno)));
+    return;
+  }
+  std::ofstream out(output, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    ShowError(QStringLiteral("%1: %2").arg(PathText(output), SystemError(errno)));
+    return;
+  }
+
+  FBatchRunning = true;
+  FFullFormsAction->setEnabled(false);
+  FProgress->setRange(0, 1000);
+  FProgress->setValue(0);
+  FProgress->show();
+  std::istringstream list(bytes);
+  const double total = bytes.empty() ? 1.0 : static_cast<double>(bytes.size());
+  int count = 0;
+  QString failure;
+  try {
+    count = WriteFullForms(Verb, list, out, IsUtf8List(bytes), false, [&](int n) {
+      const std::streamoff pos = list.tellg();
+      FProgress->setValue(pos < 0 ? 1000 : static_cast<int>(1000.0 * static_cast<double>(pos) / total));
+      FStatusLabel->setText(QStringLiteral("Vollformen: %1 Verben").arg(n));
+      // The window answers between two verbs: menus, the input box, the GenForm service.
+      QCoreApplication::processEvents();
+      if (FCloseAfterBatch) throw TBatchStopped{};
+    });
+  } catch (const EFullFormsIoError& e) {
+    failure = QStringLiteral("%1: %2").arg(PathText(output), SystemError(e.SystemError));
+  } catch (const TBatchStopped&) {
+  }
+  out.close();
+  FBatchRunning = false;
+  FFullFormsAction->setEnabled(true);
+  FProgress->hide();
+  FStatusLabel->clear();
+  if (FCloseAfterBatch) {
+    close();
+    return;
+  }
+  if (!failure.isEmpty()) {
+    ShowError(failure);
+    return;
+  }
+  ShowMessageCentered(QString::fromUtf8(FullFormsMessage(count, output.string())));
+}
+
+void TForm1::RunSitemap() {
+  // The developer's folders; the registry replacement may name others.
+  const std::u16string projectDefault = (DocumentsFolder() / "Beugwerk").u16string();
+  const std::filesystem::path project =
+      RegReadString(u"MAINWIN", u"ProjectFolder", projectDefault);
+  const std::filesystem::path web =
+      RegReadString(u"MAINWIN", u"WebFolder", (project / "web").u16string());
+  const std::filesystem::path input = project / "verben.txt";
+  const std::filesystem::path output = web / "beugwerkSitemap.xml";
+  try {
+    const std::vector<std::u16string> verbs = SplitLinesW(ReadTextFile(input));
+    std::error_code ec;
+    std::filesystem::create_directories(web, ec);
+    WriteSitemap(verbs, output);
+  } catch (const std::exception& e) {
+    ShowError(QString::fromUtf8(e.what()));
+    return;
+  }
+  // The desktop's own program for XML files opens it.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(output)));
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// beugwerk-gui: the desktop program. Takes no arguments of its own (Qt's are accepted).
+#include <QApplication>
+#include <QIcon>
+#include <exception>
+
+#include "app/BrowserPage.h"
+#include "app/MainWindow.h"
+#include "common/_0ZTINI.h"
+#include "common/_0comvcl.h"
+
+namespace {
+
+// An error that escapes a command ends in the standard error box, not in a crash.
+class TBeugwerkApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      MsgBox()->ErrInfo(QString::fromUtf8(e.what()));
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The browser needs both before the application object exists.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  RegisterBrowserSchemes();
+  TBeugwerkApplication app(argc, argv);
+  QApplication::setDesktopFileName(QStringLiteral("beugwerk-gui"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/beugwerk/beugwerk.svg")));
+  SetSettingsMessageCallback([](const std::string& m) { MsgBox()->Info(QString::fromUtf8(m)); });
+  int rc = 0;
+  {
+    TForm1 window;
+    window.show();
+    rc = QApplication::exec();
+  }
+  ReleaseUserSettings();
+  return rc;
+}
