@@ -23,10 +23,12 @@ TMemoryPageHandler* PageHandler(QWebEngineProfile* profile) {
 }  // namespace
 
 void RegisterBrowserSchemes() {
-  if (QWebEngineUrlScheme::schemeByName(kPageScheme).name() == kPageScheme) return;
-  QWebEngineUrlScheme scheme(kPageScheme);
-  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-  QWebEngineUrlScheme::registerScheme(scheme);
+  for (const char* name : {kPageScheme, kDriveScheme}) {
+    if (QWebEngineUrlScheme::schemeByName(name).name() == name) continue;
+    QWebEngineUrlScheme scheme(name);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    QWebEngineUrlScheme::registerScheme(scheme);
+  }
 }
 
 QUrl TMemoryPageHandler::Add(const QByteArray& utf8) {
@@ -50,7 +52,30 @@ void TMemoryPageHandler::requestStarted(QWebEngineUrlRequestJob* job) {
   job->reply("text/html", buffer);
 }
 
+void TDriveHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+  QByteArray bytes = Provide ? Provide(job->requestUrl()) : QByteArray();
+  if (bytes.isEmpty()) {
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+    return;
+  }
+  auto* buffer = new QBuffer(job);
+  buffer->setData(bytes);
+  buffer->open(QIODevice::ReadOnly);
+  job->reply("text/html", buffer);
+}
+
 TBrowserPage::TBrowserPage(QObject* parent) : QWebEnginePage(parent) {}
+
+void TBrowserPage::SetDriveProvider(std::function<QByteArray(const QUrl& url)> provide) {
+  QWebEngineProfile* p = profile();
+  auto* handler = const_cast<TDriveHandler*>(
+      qobject_cast<const TDriveHandler*>(p->urlSchemeHandler(kDriveScheme)));
+  if (!handler) {
+    handler = new TDriveHandler(p);
+    p->installUrlSchemeHandler(kDriveScheme, handler);
+  }
+  handler->Provide = std::move(provide);
+}
 
 void TBrowserPage::ShowOwn(const QString& html) {
   QByteArray utf8 = html.toUtf8();

@@ -16,6 +16,9 @@
 
 // The scheme of pages served from memory.
 inline constexpr char kPageScheme[] = "beugwerk-page";
+// A Windows path such as "C:\xxx\Beugwerk.htm" reads as an address of the scheme "c"; known to
+// the browser, its navigations reach the window instead of the desktop's URL handlers.
+inline constexpr char kDriveScheme[] = "c";
 void RegisterBrowserSchemes();
 
 // Serves the pages handed to it; keeps the latest few so that back and forward still find them.
@@ -33,6 +36,16 @@ class TMemoryPageHandler : public QWebEngineUrlSchemeHandler {
   int FNext = 1;
 };
 
+// Serves addresses of the drive scheme from what the owner provides (empty: not found).
+class TDriveHandler : public QWebEngineUrlSchemeHandler {
+  Q_OBJECT
+
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  void requestStarted(QWebEngineUrlRequestJob* job) override;
+  std::function<QByteArray(const QUrl& url)> Provide;
+};
+
 class TBrowserPage : public QWebEnginePage {
   Q_OBJECT
 
@@ -44,6 +57,8 @@ class TBrowserPage : public QWebEnginePage {
   // Called for every navigation request: return false to cancel it. ownLoad is set for the
   // loads ShowOwn started.
   std::function<bool(const QUrl& url, bool isMainFrame, bool ownLoad)> OnNavigation;
+  // The page a "c:" address shows when the browser loads it without asking first (UTF-8).
+  void SetDriveProvider(std::function<QByteArray(const QUrl& url)> provide);
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

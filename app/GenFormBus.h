@@ -11,8 +11,8 @@
 //     Execute(macro)           "[INF=lesen]", "[MIN]", "[RES]", "[CLOS]"
 //     signal Advise(item, text) the item's new value after each poke
 //
-//   gdbus call --session --dest de.beugwerk.beugwerk-gui --object-path /GenForm \
-//     --method de.beugwerk.GenForm.Poke BwGen G2:lesen
+//   gdbus call --session --dest de.beugwerk.beugwerk-gui --object-path /GenForm
+//     --method de.beugwerk.GenForm.Poke BwGen G2:lesen       (one command line)
 #pragma once
 
 #include <QDBusConnection>

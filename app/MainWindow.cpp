@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -69,7 +70,7 @@ float ZoomFactor(TZoom z) {
 bool IsArticleAddress(const QUrl& url) {
   // The browser reads "C:\xxx\..." as an address with the scheme "c"; compare what it kept,
   // with slashes and backslashes alike and percent escapes undone.
-  QString s = url.toString(QUrl::FullyDecoded);
+  QString s = QUrl::fromPercentEncoding(url.toEncoded());
   s.replace(QLatin1Char('/'), QLatin1Char('\\'));
   return s.compare(Q(kArticleAddress), Qt::CaseInsensitive) == 0;
 }
@@ -100,7 +101,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setMinimumSize(200, 600);
   resize(590, 588 + 60);
 
-  FindVerbLists();
   // The verb objects exist from here on, so the lists stay loaded for the whole run.
   FRequests = std::make_unique<TRequestService>();
   Verb.SetOnErrMsg([this](const std::u16string& m) { FErrMsg = m; });
@@ -110,6 +110,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   FPage->OnNavigation = [this](const QUrl& url, bool mainFrame, bool own) {
     return OnNavigation(url, mainFrame, own);
   };
+  FPage->SetDriveProvider([](const QUrl& url) {
+    // Reached only when the browser did not ask the window first.
+    if (!IsArticleAddress(url)) return QByteArray();
+    const std::optional<std::string_view> bytes = FindTextResource("VERBHTM");
+    return bytes ? QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())) : QByteArray();
+  });
   FBrowser->setPage(FPage);
   setCentralWidget(FBrowser);
   connect(FPage, &QWebEnginePage::loadFinished, this, &TForm1::OnLoadFinished);
@@ -138,10 +144,11 @@ TForm1::~TForm1() {
   FBrowser = nullptr;
 }
 
-void TForm1::FindVerbLists() {
+bool TForm1::LocateVerbLists() {
   // The viewer program's folder when it is recorded, else beside the program, else the
   // installed copy; the embedded lists when none of them is there.
   VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch({}));
+  return true;
 }
 
 void TForm1::CreateToolBar() {
@@ -200,11 +207,11 @@ void TForm1::CreateMenus() {
   QAction* larger = view->addAction(QStringLiteral("Größer"));
   // Ctrl with the plus key, on the main block or on the keypad.
   larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                        QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)});
+                        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus))});
   connect(larger, &QAction::triggered, this, &TForm1::ZoomIn);
   QAction* smaller = view->addAction(QStringLiteral("Kleiner"));
   // The keypad's divide key, not a minus key.
-  smaller->setShortcut(QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Slash));
+  smaller->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
   connect(smaller, &QAction::triggered, this, &TForm1::ZoomOut);
   QAction* normal = view->addAction(QStringLiteral("Normal"));
   normal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
@@ -420,7 +427,7 @@ void TForm1::OnApplicationActive() {
   try {
     reloaded = CheckVerbListsFile();
   } catch (const std::exception& e) {
-    MsgBox()->ErrInfo(QString::fromUtf8(e.what()));
+    MsgBox().ErrInfo(Utf8ToUni(e.what()));
     return;
   }
   if (reloaded) {
@@ -499,6 +506,7 @@ void TForm1::SavePlacement() {
   p.Width = g.width();
   p.Height = g.height();
   p.WindowState = isMaximized() ? ws_Maximized : (isMinimized() ? ws_Minimized : ws_Normal);
+  p.Visible = isVisible();
   try {
     SaveFormPlacement(p, kFormSection, pf_Size | pf_Position, &GetUserSettings());
     GetUserSettings().Save();

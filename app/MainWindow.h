@@ -94,7 +94,6 @@ class TForm1 : public QMainWindow {
  private:
   void CreateMenus();
   void CreateToolBar();
-  void FindVerbLists();
   void RegisterGenForm();
   void ApplyZoom();
   void OnLoadFinished(bool ok);
@@ -106,6 +105,9 @@ class TForm1 : public QMainWindow {
   void SavePlacement();
   QString PageStatus() const;
 
+  // Before any verb object: the first one loads the lists from there.
+  static bool LocateVerbLists();
+  const bool FVerbListsLocated = LocateVerbLists();
   TVerbGen Verb;  // the window's verb object: batch runs; carries the orthography
   std::unique_ptr<TRequestService> FRequests;  // with its own verb object (VO2)
   std::u16string FErrMsg;  // last analysis message of Verb, kept, not shown

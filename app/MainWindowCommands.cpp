@@ -31,7 +31,7 @@ QString SystemError(int error) {
   return error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("Ein-/Ausgabefehler");
 }
 
-void ShowError(const QString& text) { MsgBox()->ErrInfo(text); }
+void ShowError(const QString& text) { MsgBox().ErrInfo(text.toStdU16String()); }
 
 // Thrown from the progress callback when the window closes during a run.
 struct TBatchStopped {};
@@ -109,7 +109,7 @@ void TForm1::RunFullForms(const QString& listFile) {
     ShowError(failure);
     return;
   }
-  ShowMessageCentered(QString::fromUtf8(FullFormsMessage(count, output.string())));
+  ShowMessageCentered(QString::fromUtf8(FullFormsMessage(count, output.string())).toStdU16String());
 }
 
 void TForm1::RunSitemap() {

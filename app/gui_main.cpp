@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "common/_0ZTINI.h"
 #include "common/_0comvcl.h"
+#include "common/_ZT_cmn_A.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ class TBeugwerkApplication : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-      MsgBox()->ErrInfo(QString::fromUtf8(e.what()));
+      MsgBox().ErrInfo(Utf8ToUni(e.what()));
     }
     return false;
   }
@@ -34,10 +35,12 @@ int main(int argc, char** argv) {
   TBeugwerkApplication app(argc, argv);
   QApplication::setDesktopFileName(QStringLiteral("beugwerk-gui"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/beugwerk/beugwerk.svg")));
-  SetSettingsMessageCallback([](const std::string& m) { MsgBox()->Info(QString::fromUtf8(m)); });
+  InstallMsgBoxWin();
+  SetSettingsMessageCallback([](const std::string& m) { MsgBox().Info(Utf8ToUni(m)); });
   int rc = 0;
   {
     TForm1 window;
+    SetMainForm(&window);
     window.show();
     rc = QApplication::exec();
   }

@@ -127,7 +127,9 @@ TEST_F(GenFormTest, AnswersFormsAndListsAsTheRequestServiceDoes) {
   for (const Row& r : rows) {
     const QString answer = client->Ask(r.request);
     EXPECT_EQ(answer, Direct(r.request)) << r.request;
-    if (r.answer) EXPECT_EQ(answer, r.answer) << r.request;
+    if (r.answer) {
+      EXPECT_EQ(answer, r.answer) << r.request;
+    }
   }
   const QStringList forms = client->Ask("A1:gehen").split("\r\n");
   EXPECT_EQ(forms.mid(0, 3), (QStringList{"gehe", "gehst", "geht"}));

@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, ZoomLevelsStopAtBothEndsAndFollowTheScreen) {
   ASSERT_TRUE(larger && smaller && normal);
   // The keys of the menu: Ctrl and plus, Ctrl and the keypad's divide key, Ctrl and 0.
   EXPECT_EQ(larger->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
-  EXPECT_EQ(smaller->shortcut(), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Slash));
+  EXPECT_EQ(smaller->shortcut(), QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
   EXPECT_EQ(normal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
   struct Row {
     const char* step;
@@ -233,9 +233,7 @@ TEST_F(MainWindowTest, ChangedVerbListsFileIsReloadedWhenTheProgramIsActivated) 
   std::filesystem::last_write_time(copy, std::filesystem::last_write_time(copy) + std::chrono::seconds(5));
   emit qApp->applicationStateChanged(Qt::ApplicationActive);
   EXPECT_TRUE(WaitFor([&] { return shown.count() > 0; }));
-  EXPECT_EQ(VerbListsFileDate.load(), std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                          std::filesystem::last_write_time(copy).time_since_epoch())
-                                          .count());
+  EXPECT_FALSE(CheckVerbListsFile()) << "the new time is recorded";
 }
 
 // Two runs as separate processes sharing one settings folder: this binary started again with
