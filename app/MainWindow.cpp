@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -27,7 +28,6 @@
 
 #include "app/BrowserPage.h"
 #include "app/GenFormBus.h"
-#include "common/AboutBx.h"
 #include "common/ZT.Resources.h"
 #include "common/ZTHistCmb.h"
 #include "common/_0ZTINI.h"
@@ -418,8 +418,9 @@ void TForm1::OnInputConfirmed() {
 void TForm1::ShowHelp() { ShowResourcePage("BeugwerkHelp"); }
 
 void TForm1::ShowAbout() {
-  TAbout about(this);
-  about.Execute();
+  // Interim box until the library's about box is in place.
+  QMessageBox::about(this, QStringLiteral("Info"),
+                     QStringLiteral("Deutscher Beugwerk\nVersion %1").arg(QCoreApplication::applicationVersion()));
 }
 
 void TForm1::OnApplicationActive() {

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// beugwerk-gui-screenshot OUTPUT.png PHRASE: opens the main window on the display (an Xvfb
+// server, see tools/screenshot-gui), shows the page of PHRASE and saves the window as a PNG.
+// Not installed; it documents how the program looks.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/BrowserPage.h"
+#include "app/MainWindow.h"
+#include "common/_0ZTINI.h"
+#include "common/_0comvcl.h"
+
+namespace {
+
+void Pause(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  RegisterBrowserSchemes();
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "Usage: beugwerk-gui-screenshot OUTPUT.png PHRASE\n");
+    return 2;
+  }
+  InstallMsgBoxWin();
+  int rc = 0;
+  {
+    TForm1 window;
+    SetMainForm(&window);
+    window.show();
+    window.SetInputText(QString::fromLocal8Bit(argv[2]));
+    window.GenerateAndShow();
+    Pause(1500);  // the browser paints after the load
+    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+      std::fprintf(stderr, "beugwerk-gui-screenshot: %s cannot be written\n", argv[1]);
+      rc = 1;
+    } else {
+      std::printf("%s (%dx%d): %s\n", argv[1], shot.width(), shot.height(),
+                  qPrintable(window.windowTitle()));
+    }
+  }
+  ReleaseUserSettings();
+  return rc;
+}
