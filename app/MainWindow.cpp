@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -28,6 +27,7 @@
 
 #include "app/BrowserPage.h"
 #include "app/GenFormBus.h"
+#include "common/AboutBx.h"
 #include "common/ZT.Resources.h"
 #include "common/ZTHistCmb.h"
 #include "common/_0ZTINI.h"
@@ -418,9 +418,10 @@ void TForm1::OnInputConfirmed() {
 void TForm1::ShowHelp() { ShowResourcePage("BeugwerkHelp"); }
 
 void TForm1::ShowAbout() {
-  // Interim box until the library's about box is in place.
-  QMessageBox::about(this, QStringLiteral("Info"),
-                     QStringLiteral("Deutscher Beugwerk\nVersion %1").arg(QCoreApplication::applicationVersion()));
+  TAbout about(this);
+  about.SetHead1(Q(kDesignCaption));
+  about.SetprojectIcon(windowIcon());
+  about.Execute();
 }
 
 void TForm1::OnApplicationActive() {

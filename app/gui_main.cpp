@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   RegisterBrowserSchemes();
   TBeugwerkApplication app(argc, argv);
   QApplication::setDesktopFileName(QStringLiteral("beugwerk-gui"));
+  QApplication::setApplicationVersion(QStringLiteral(BEUGWERK_VERSION));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/beugwerk/beugwerk.svg")));
   InstallMsgBoxWin();
   SetSettingsMessageCallback([](const std::string& m) { MsgBox().Info(Utf8ToUni(m)); });

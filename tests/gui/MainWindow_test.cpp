@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -180,6 +181,22 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpPage) {
   const QString help = QString::fromUtf8(FindTextResource("BeugwerkHelp")->data());
   const QString title = help.section("<title>", 1).section("</title>", 0, 0);
   EXPECT_TRUE(WaitFor([&] { return Caption(w) == title; })) << Caption(w).toStdString();
+}
+
+TEST_F(MainWindowTest, InfoOpensTheAboutBox) {
+  TForm1& w = Open();
+  QString shown;
+  QTimer poll;
+  poll.setInterval(100);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      shown = box->windowTitle();
+      box->close();
+    }
+  });
+  poll.start();
+  FindAction(&w, "&Info")->trigger();  // returns when the box is closed
+  EXPECT_EQ(shown, "Info");
 }
 
 TEST(OnlinePagePhrase, DecodesUtf8ElseWindows1252) {
