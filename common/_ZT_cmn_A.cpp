@@ -7,6 +7,7 @@
 #include <unicode/unistr.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cerrno>
@@ -389,14 +390,43 @@ std::u16string Utf8ToUni(std::string_view utf8) {
   return u;
 }
 
+// By hand rather than through ICU: pages are converted once per request, and the ICU call
+// wants a zeroed buffer of three bytes per code unit first. Two passes: the length, then the
+// bytes written straight into place.
 std::string UniToUtf8(std::u16string_view u) {
-  if (u.size() > INT32_MAX / 3) throw std::length_error("UniToUtf8: Text zu lang");
-  std::string a(u.size() * 3, '\0');
-  int32_t len = 0;
-  UErrorCode err = U_ZERO_ERROR;
-  u_strToUTF8WithSub(a.data(), static_cast<int32_t>(a.size()), &len, u.data(),
-                     static_cast<int32_t>(u.size()), 0xFFFD, nullptr, &err);
-  a.resize(U_SUCCESS(err) ? static_cast<std::size_t>(len) : 0);
+  const auto codePoint = [&u](std::size_t& i) -> char32_t {
+    const char32_t c = u[i];
+    if (c < 0xD800 || c > 0xDFFF) return c;
+    // A surrogate pair is one code point; a lone surrogate becomes U+FFFD.
+    if (c <= 0xDBFF && i + 1 < u.size() && u[i + 1] >= 0xDC00 && u[i + 1] <= 0xDFFF)
+      return 0x10000 + ((c - 0xD800) << 10) + (u[++i] - 0xDC00);
+    return 0xFFFD;
+  };
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < u.size(); ++i) {
+    const char32_t c = codePoint(i);
+    bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  }
+  std::string a(bytes, '\0');
+  char* out = a.data();
+  for (std::size_t i = 0; i < u.size(); ++i) {
+    const char32_t c = codePoint(i);
+    if (c < 0x80) {
+      *out++ = static_cast<char>(c);
+      continue;
+    }
+    if (c < 0x800) {
+      *out++ = static_cast<char>(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+      *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    } else {
+      *out++ = static_cast<char>(0xF0 | (c >> 18));
+      *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    }
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
   return a;
 }
 
@@ -472,6 +502,11 @@ int CompareFileTime(std::int64_t a, std::int64_t b) {
 }
 
 std::u16string XmlEscape(std::u16string_view text, bool quotes) {
+  // Most texts (the cells of a page) need no escape at all: one scan, one copy.
+  const auto special = [quotes](char16_t c) {
+    return c < 0x20 || c == u'&' || c == u'<' || c == u'>' || (quotes && c == u'"');
+  };
+  if (std::none_of(text.begin(), text.end(), special)) return std::u16string(text);
   std::u16string r;
   r.reserve(text.size());
   for (char16_t c : text) {

@@ -2,6 +2,9 @@
 #include "server/Server.h"
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -204,7 +207,9 @@ void TBeugwerkServer::Routes() {
     }
     CheckListsChanged();
     // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
-    res.set_content(Utf8(GetVerbPageHtml(query.phrase, true, query.ortho)), kHtml);
+    // Moved into the body: set_content would copy the page once more.
+    res.body = Utf8(GetVerbPageHtml(query.phrase, true, query.ortho));
+    res.set_header("Content-Type", kHtml);
   });
   // The page's query, decoding and limits; the table as one JSON object. A phrase the engine
   // rejects is answered as the page answers it (200), with its message as {"input", "error"}.
@@ -271,8 +276,23 @@ void TBeugwerkServer::Routes() {
 }
 
 int TBeugwerkServer::Bind() {
-  if (FOptions.port == 0) return FHttp->bind_to_any_port(FOptions.host);
-  return FHttp->bind_to_port(FOptions.host, FOptions.port) ? FOptions.port : -1;
+  // httplib listens with a backlog of five connections: a burst of new clients would see
+  // their connection attempts dropped and retried a second later. Listening once more on the
+  // same socket widens the queue.
+  // Without TCP_NODELAY the body, written after the headers, waits for the client's delayed
+  // acknowledgement (some 40 ms a request); accepted sockets inherit the option.
+  int socket = -1;
+  FHttp->set_socket_options([&socket](int sock) {
+    httplib::default_socket_options(sock);
+    const int on = 1;
+    ::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    socket = sock;
+  });
+  const int port = FOptions.port == 0 ? FHttp->bind_to_any_port(FOptions.host)
+                   : FHttp->bind_to_port(FOptions.host, FOptions.port) ? FOptions.port
+                                                                       : -1;
+  if (port > 0 && socket >= 0) ::listen(socket, SOMAXCONN);
+  return port;
 }
 
 bool TBeugwerkServer::Listen() {
