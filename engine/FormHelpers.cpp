@@ -111,6 +111,23 @@ std::string TVerbGen::ReduceTripleLetters(std::string s) const {
   return s;
 }
 
+namespace {
+// word is "mit" followed by another separable particle ("mitein", "mitauf"), not a particle of
+// its own that begins with "mit" ("miteinander").
+bool StacksOnParticle(std::string_view word) {
+  const std::size_t end = word.find(' ');
+  word = word.substr(0, end);
+  const std::string_view rest = word.substr(3);
+  if (rest.starts_with("einander")) return false;
+  bool restIsParticle = false;
+  for (const TPackedEntry& e : PrefixEntries()) {
+    if (e.text == word) return false;
+    if (!e.text.empty() && e.text.front() != '\'' && BeginsWith(e.text, rest)) restIsParticle = true;
+  }
+  return restIsParticle;
+}
+}  // namespace
+
 std::string TVerbGen::SeparatedParticle() const {
   if (praef.empty()) return {};
   std::string p = praef;
@@ -119,6 +136,8 @@ std::string TVerbGen::SeparatedParticle() const {
   std::size_t f = b == std::string::npos ? 0 : b + 1;
   if (praef.compare(f, 6, "wieder") == 0) {
     p.insert(f + 6, 1, ' ');  // wiederauf -> wieder auf
+  } else if (praef.compare(f, 3, "mit") == 0 && StacksOnParticle(std::string_view(praef).substr(f))) {
+    p.insert(f + 3, 1, ' ');  // mitein -> mit ein: "bezieht mit ein", as "wieder auf"
   } else if (std::size_t e = praef.find("einander"); e != std::string::npos) {
     p.insert(e + 8, 1, ' ');  // auseinander -> "auseinander " (trailing blank trimmed later)
   }

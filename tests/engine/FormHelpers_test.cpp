@@ -185,6 +185,12 @@ TEST_F(FormHelpersTest, SeparatedParticle) {
       {"wieder", "wieder "},
       {"auseinander", "auseinander "},
       {"aufeinanderzu", "aufeinander zu"},
+      // mit before another particle stands apart too (bezieht mit ein); miteinander is one
+      {"mitein", "mit ein"},
+      {"mitauf", "mit auf"},
+      {"etwas mitan", "etwas mit an"},
+      {"mit", "mit"},
+      {"miteinander", "miteinander "},
       {"an", "an"},
       {"mit dem Taxi ", "mit dem Taxi "},
       {"Rad", "Rad"},

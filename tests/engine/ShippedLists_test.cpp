@@ -400,6 +400,10 @@ const ClassRow kParticles[] = {
     {"teilhaben", "hat teil", "hatte teil", "teilgehabt", "teilzuhaben"},
     {"innesein", "ist inne", "war inne", "innegewesen", "innezusein"},
     {"weichkochen", "kocht weich", "kochte weich", "weichgekocht", "weichzukochen"},
+    // two particles stacked: mit stands apart like wieder
+    {"miteinbeziehen", "bezieht mit ein", "bezog mit ein", "miteinbezogen", "miteinzubeziehen"},
+    {"mitaufnehmen", "nimmt mit auf", "nahm mit auf", "mitaufgenommen", "mitaufzunehmen"},
+    {"wiederaufbauen", "baut wieder auf", "baute wieder auf", "wiederaufgebaut", "wiederaufzubauen"},
     // simple verbs that begin like one of these particles stay whole
     {"wettern", "wettert", "wetterte", "gewettert", "zu wettern"},
     {"wundern", "wundert", "wunderte", "gewundert", "zu wundern"},
