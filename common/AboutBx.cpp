@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "common/AboutBx.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -15,8 +17,6 @@
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
-
-#include <unistd.h>
 
 #include "common/SiteConfig.h"
 #include "common/_0ZTINI.h"
@@ -52,7 +52,8 @@ QString BuildToolText() {
 // A label that acts as a link: blue, underlined, a pointing hand, a hint.
 class TLinkLabel : public QLabel {
  public:
-  TLinkLabel(const QString& text, const QString& hint, std::function<void()> onClick, QWidget* parent)
+  TLinkLabel(const QString& text, const QString& hint, std::function<void()> onClick,
+             QWidget* parent)
       : QLabel(text, parent), FOnClick(std::move(onClick)) {
     setToolTip(hint);
     setCursor(Qt::PointingHandCursor);
@@ -232,7 +233,8 @@ bool TAbout::Execute() {
       const QStringList parts = FVersionNr.split(u'.');
       for (int i = 0; i < 4 && i < parts.size(); ++i) n[i] = parts[i].toInt();
     }
-    AddLine(layout, &form, "FVersionLabel", AboutVersionLine(FVersionNr, n, &buildDateShown), align);
+    AddLine(layout, &form, "FVersionLabel", AboutVersionLine(FVersionNr, n, &buildDateShown),
+            align);
   }
 
   const QPixmap image = LoadAboutImage(FImageName);
@@ -250,21 +252,28 @@ bool TAbout::Execute() {
     const QString hint = FHintWWW.isEmpty()
                              ? QStringLiteral("Hier finden Sie weitere Informationen im Internet.")
                              : FHintWWW;
-    auto* www = new TLinkLabel(FWWW, hint, [this, &form] {
-      if (OpenUrl) OpenUrl(QUrl(FWWW));
-      form.reject();
-    }, &form);
+    auto* www = new TLinkLabel(
+        FWWW, hint,
+        [this, &form] {
+          if (OpenUrl) OpenUrl(QUrl(FWWW));
+          form.reject();
+        },
+        &form);
     www->setObjectName(QStringLiteral("FWWWLabel"));
     layout->addWidget(www, 0, align);
   }
   if (!FEMail.isEmpty()) {
-    const QString hint =
-        FHintEmail.isEmpty() ? QStringLiteral("Eine Email an den Programmautor senden...") : FHintEmail;
+    const QString hint = FHintEmail.isEmpty()
+                             ? QStringLiteral("Eine Email an den Programmautor senden...")
+                             : FHintEmail;
     const QString shown = FEMail.section(u'?', 0, 0);
-    auto* mail = new TLinkLabel(shown, hint, [this, &form] {
-      if (OpenUrl) OpenUrl(QUrl(QStringLiteral("mailto:") + FEMail));
-      form.reject();
-    }, &form);
+    auto* mail = new TLinkLabel(
+        shown, hint,
+        [this, &form] {
+          if (OpenUrl) OpenUrl(QUrl(QStringLiteral("mailto:") + FEMail));
+          form.reject();
+        },
+        &form);
     mail->setObjectName(QStringLiteral("FEMailLabel"));
     layout->addWidget(mail, 0, align);
   }
@@ -293,8 +302,8 @@ bool TAbout::Execute() {
   small.setPointSizeF(base.pointSizeF() * 0.85);
   auto* bottom = new QHBoxLayout;
   const QString admin = geteuid() == 0 ? QStringLiteral(" Admin ") : QStringLiteral(" ");
-  auto* sys = new QLabel(QSysInfo::prettyProductName() + QStringLiteral(";") + admin + BuildToolText(),
-                         &form);
+  auto* sys = new QLabel(
+      QSysInfo::prettyProductName() + QStringLiteral(";") + admin + BuildToolText(), &form);
   sys->setObjectName(QStringLiteral("FLabelWinVersion"));
   sys->setFont(small);
   bottom->addWidget(sys, 1, Qt::AlignLeft);
@@ -309,8 +318,9 @@ bool TAbout::Execute() {
   form.resize(360, form.sizeHint().height());
   form.adjustSize();
   const QRect ref = main ? main->geometry()
-                         : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                             : QRect(0, 0, 800, 600));
+                         : (QGuiApplication::primaryScreen()
+                                ? QGuiApplication::primaryScreen()->availableGeometry()
+                                : QRect(0, 0, 800, 600));
   TFormPlacement fp;
   fp.Width = form.width();
   fp.Height = form.height();

@@ -13,7 +13,6 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
-
 #include <array>
 #include <functional>
 #include <string_view>
@@ -67,7 +66,10 @@ class TAbout : public QObject {
   const QString& VersionNr() const { return FVersionNr; }
   void SetVersionNr(const QString& s) { FVersionNr = s; }
   // The numeric file version; default the numbers read from VersionNr.
-  void SetFileVersionNumbers(const std::array<int, 4>& n) { FNumbers = n; FNumbersSet = true; }
+  void SetFileVersionNumbers(const std::array<int, 4>& n) {
+    FNumbers = n;
+    FNumbersSet = true;
+  }
   const QString& HintEmail() const { return FHintEmail; }
   void SetHintEmail(const QString& s) { FHintEmail = s; }
   const QString& HintWWW() const { return FHintWWW; }

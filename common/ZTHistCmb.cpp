@@ -23,7 +23,8 @@ QString ToQ(std::u16string_view s) {
 }
 
 std::u16string FromQ(const QString& s) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
+                        static_cast<size_t>(s.size()));
 }
 
 // The list text split as a string list takes it: at CR, LF or CR LF; a break at the very end
@@ -131,7 +132,13 @@ bool RemoveCombiningStress(QString& text, bool cyrillic) {
   out.reserve(text.size());
   for (QChar c : text) {
     switch (c.unicode()) {
-      case 0x0300: case 0x0301: case 0x0307: case 0x030A: case 0x0323: case 0x0331: case 0x0332:
+      case 0x0300:
+      case 0x0301:
+      case 0x0307:
+      case 0x030A:
+      case 0x0323:
+      case 0x0331:
+      case 0x0332:
         continue;
       case 0x0401:
         out += cyrillic ? QChar(0x0415) : c;

@@ -16,7 +16,6 @@
 #include <QLocale>
 #include <QPointer>
 #include <QStringList>
-
 #include <functional>
 #include <string>
 #include <string_view>

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-
 #include <map>
 
 #ifdef BEUGWERK_HAVE_MULTIMEDIA
@@ -42,29 +41,46 @@ struct TButtonInfo {
 };
 TButtonInfo ButtonInfo(TMsgDlgBtn b) {
   switch (b) {
-    case mbYes: return {"&Ja", QMessageBox::YesRole};
-    case mbNo: return {"&Nein", QMessageBox::NoRole};
-    case mbOK: return {"OK", QMessageBox::AcceptRole};
-    case mbCancel: return {"Abbrechen", QMessageBox::RejectRole};
-    case mbAbort: return {"Ab&bruch", QMessageBox::RejectRole};
-    case mbRetry: return {"&Wiederholen", QMessageBox::AcceptRole};
-    case mbIgnore: return {"&Ignorieren", QMessageBox::AcceptRole};
-    case mbAll: return {"&Alle", QMessageBox::YesRole};
-    case mbNoToAll: return {"N&ein für alle", QMessageBox::NoRole};
-    case mbYesToAll: return {"Ja für a&lle", QMessageBox::YesRole};
-    case mbHelp: return {"&Hilfe", QMessageBox::HelpRole};
-    case mbClose: return {"&Schließen", QMessageBox::RejectRole};
+    case mbYes:
+      return {"&Ja", QMessageBox::YesRole};
+    case mbNo:
+      return {"&Nein", QMessageBox::NoRole};
+    case mbOK:
+      return {"OK", QMessageBox::AcceptRole};
+    case mbCancel:
+      return {"Abbrechen", QMessageBox::RejectRole};
+    case mbAbort:
+      return {"Ab&bruch", QMessageBox::RejectRole};
+    case mbRetry:
+      return {"&Wiederholen", QMessageBox::AcceptRole};
+    case mbIgnore:
+      return {"&Ignorieren", QMessageBox::AcceptRole};
+    case mbAll:
+      return {"&Alle", QMessageBox::YesRole};
+    case mbNoToAll:
+      return {"N&ein für alle", QMessageBox::NoRole};
+    case mbYesToAll:
+      return {"Ja für a&lle", QMessageBox::YesRole};
+    case mbHelp:
+      return {"&Hilfe", QMessageBox::HelpRole};
+    case mbClose:
+      return {"&Schließen", QMessageBox::RejectRole};
   }
   return {"OK", QMessageBox::AcceptRole};
 }
 
 QMessageBox::Icon IconOf(TMsgDlgType t) {
   switch (t) {
-    case mtWarning: return QMessageBox::Warning;
-    case mtError: return QMessageBox::Critical;
-    case mtInformation: return QMessageBox::Information;
-    case mtConfirmation: return QMessageBox::Question;
-    case mtCustom: return QMessageBox::NoIcon;
+    case mtWarning:
+      return QMessageBox::Warning;
+    case mtError:
+      return QMessageBox::Critical;
+    case mtInformation:
+      return QMessageBox::Information;
+    case mtConfirmation:
+      return QMessageBox::Question;
+    case mtCustom:
+      return QMessageBox::NoIcon;
   }
   return QMessageBox::NoIcon;
 }
@@ -86,15 +102,24 @@ QPoint AlignedPos(TMsgAlign a, const QRect& r, const QSize& sz) {
   const int bottom = r.top() + r.height() - sz.height();
   const int vcenter = r.top() + (r.height() - sz.height()) / 2;
   switch (a) {
-    case ma_Center: return {hcenter, vcenter};
-    case ma_leftTop: return {left, top};
-    case ma_RightTop: return {right, top};
-    case ma_CenterTop: return {hcenter, top};
-    case ma_LeftCenter: return {left, vcenter};
-    case ma_RightCenter: return {right, vcenter};
-    case ma_LeftBottom: return {left, bottom};
-    case ma_RightBottom: return {right, bottom};
-    case ma_CenterBottom: return {hcenter, bottom};
+    case ma_Center:
+      return {hcenter, vcenter};
+    case ma_leftTop:
+      return {left, top};
+    case ma_RightTop:
+      return {right, top};
+    case ma_CenterTop:
+      return {hcenter, top};
+    case ma_LeftCenter:
+      return {left, vcenter};
+    case ma_RightCenter:
+      return {right, vcenter};
+    case ma_LeftBottom:
+      return {left, bottom};
+    case ma_RightBottom:
+      return {right, bottom};
+    case ma_CenterBottom:
+      return {hcenter, bottom};
   }
   return {hcenter, vcenter};
 }

@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 
 #include "common/_ZT_cmn.h"

@@ -18,18 +18,30 @@ std::unique_ptr<TMsgBox>& Current() {
 
 int ModalResultOf(TMsgDlgBtn b) {
   switch (b) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
-    case mbAll: return mrAll;
-    case mbNoToAll: return mrNoToAll;
-    case mbYesToAll: return mrYesToAll;
-    case mbHelp: return mrHelp;
-    case mbClose: return mrClose;
+    case mbYes:
+      return mrYes;
+    case mbNo:
+      return mrNo;
+    case mbOK:
+      return mrOk;
+    case mbCancel:
+      return mrCancel;
+    case mbAbort:
+      return mrAbort;
+    case mbRetry:
+      return mrRetry;
+    case mbIgnore:
+      return mrIgnore;
+    case mbAll:
+      return mrAll;
+    case mbNoToAll:
+      return mrNoToAll;
+    case mbYesToAll:
+      return mrYesToAll;
+    case mbHelp:
+      return mrHelp;
+    case mbClose:
+      return mrClose;
   }
   return mrNone;
 }
@@ -42,16 +54,36 @@ int TMsgBox::Info(std::u16string_view Msg) {
 int TMsgBox::Dlg(std::u16string_view Msg, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn) {
   return Info(Msg);
 }
-int TMsgBox::ErrInfo(std::u16string_view Msg) { return Info(Msg); }
-int TMsgBox::YesNo(std::u16string_view Msg) { return Info(Msg); }
-int TMsgBox::YesCancel(std::u16string_view Msg) { return Info(Msg); }
-int TMsgBox::NoYes(std::u16string_view Msg) { return Info(Msg); }
-int TMsgBox::YesNoCancel(std::u16string_view Msg, bool) { return Info(Msg); }
-int TMsgBox::NoYesCancel(std::u16string_view Msg, bool) { return Info(Msg); }
-int TMsgBox::YesNoAllCancel(std::u16string_view Msg, bool) { return Info(Msg); }
-int TMsgBox::YesToAllNoCancel(std::u16string_view Msg, TMsgDlgBtn, bool) { return Info(Msg); }
-int TMsgBox::IgnoreCancel(std::u16string_view Msg) { return Info(Msg); }
-int TMsgBox::OkCancel(std::u16string_view Msg) { return Info(Msg); }
+int TMsgBox::ErrInfo(std::u16string_view Msg) {
+  return Info(Msg);
+}
+int TMsgBox::YesNo(std::u16string_view Msg) {
+  return Info(Msg);
+}
+int TMsgBox::YesCancel(std::u16string_view Msg) {
+  return Info(Msg);
+}
+int TMsgBox::NoYes(std::u16string_view Msg) {
+  return Info(Msg);
+}
+int TMsgBox::YesNoCancel(std::u16string_view Msg, bool) {
+  return Info(Msg);
+}
+int TMsgBox::NoYesCancel(std::u16string_view Msg, bool) {
+  return Info(Msg);
+}
+int TMsgBox::YesNoAllCancel(std::u16string_view Msg, bool) {
+  return Info(Msg);
+}
+int TMsgBox::YesToAllNoCancel(std::u16string_view Msg, TMsgDlgBtn, bool) {
+  return Info(Msg);
+}
+int TMsgBox::IgnoreCancel(std::u16string_view Msg) {
+  return Info(Msg);
+}
+int TMsgBox::OkCancel(std::u16string_view Msg) {
+  return Info(Msg);
+}
 
 // --- the program's object ------------------------------------------------------------------
 TMsgBox& MsgBox() {

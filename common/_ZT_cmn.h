@@ -30,8 +30,20 @@ enum TMsgAlign {
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
 // Buttons, in the order a dialog shows them.
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
-                  mbYesToAll, mbHelp, mbClose };
+enum TMsgDlgBtn {
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp,
+  mbClose
+};
 using TMsgDlgButtons = unsigned;  // bit (1 << TMsgDlgBtn) per button
 constexpr TMsgDlgButtons Btns(std::initializer_list<TMsgDlgBtn> list) {
   TMsgDlgButtons set = 0;

@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The about box: its text rules, defaults, links, buttons, painting and dragging.
+#include "common/AboutBx.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
@@ -8,13 +12,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <filesystem>
 #include <functional>
 
-#include <gtest/gtest.h>
-
-#include "common/AboutBx.h"
 #include "common/_0ZTINI.h"
 
 namespace {
@@ -49,11 +49,13 @@ TEST(AboutText, YearPlaceholder) {
       {"© 2000, %yyyy% Beugwerk-Team", 2026, "© 2000, 2026 Beugwerk-Team"},
       {"© 2026, %yyyy% Beugwerk-Team", 2026, "© 2026 Beugwerk-Team"},
       {"© %yyyy% Beugwerk-Team", 2026, "© 2026 Beugwerk-Team"},
-      {"© 2026 %yyyy% X", 2026, "© 2026  X"},  // no comma two characters before: only the placeholder goes
+      {"© 2026 %yyyy% X", 2026,
+       "© 2026  X"},  // no comma two characters before: only the placeholder goes
       {"ohne Platzhalter 2026", 2026, "ohne Platzhalter 2026"},
   };
   for (const Row& r : rows)
-    EXPECT_EQ(ReplaceYearPlaceholder(QString::fromUtf8(r.in), r.year), QString::fromUtf8(r.out)) << r.in;
+    EXPECT_EQ(ReplaceYearPlaceholder(QString::fromUtf8(r.in), r.year), QString::fromUtf8(r.out))
+        << r.in;
 }
 
 TEST(AboutText, VersionLineWithBuildDate) {
@@ -86,7 +88,8 @@ TEST(About, Defaults) {
   EXPECT_EQ(about.helpBtnText(), "&Hilfe");
   EXPECT_EQ(about.HelpContext(), 0);
   EXPECT_EQ(about.Alignment(), Qt::AlignHCenter);
-  const int year = QFileInfo(QString::fromStdString(ProgramFile().string())).lastModified().date().year();
+  const int year =
+      QFileInfo(QString::fromStdString(ProgramFile().string())).lastModified().date().year();
   EXPECT_EQ(about.Year(), year);
   EXPECT_TRUE(about.Copyright().contains(QString::number(year)));
   EXPECT_FALSE(about.Copyright().contains("%yyyy%"));
@@ -112,7 +115,8 @@ TEST(About, OkEscAndWhatTheBoxShows) {
     EXPECT_EQ(LabelText(form, "FHeadLabel2"), "<none>");
     EXPECT_EQ(form->findChild<QLabel*>("FImage"), nullptr);
     EXPECT_EQ(LabelText(form, "FEMailLabel"), "info@beugwerk.de");
-    EXPECT_EQ(form->findChild<QLabel*>("FEMailLabel")->toolTip(), "Eine Email an den Programmautor senden...");
+    EXPECT_EQ(form->findChild<QLabel*>("FEMailLabel")->toolTip(),
+              "Eine Email an den Programmautor senden...");
     EXPECT_EQ(form->findChild<QLabel*>("FWWWLabel")->toolTip(),
               "Hier finden Sie weitere Informationen im Internet.");
     EXPECT_EQ(form->findChild<QPushButton*>("FHlpBtn"), nullptr);
@@ -194,6 +198,25 @@ TEST(About, HelpButtonSecondHeadingAndBuildDate) {
   built.Execute();
 }
 
+TEST(About, ImageBesideTheProgramWidensTheBox) {
+  // A bitmap named without folder is looked for beside the program.
+  QImage picture(420, 40, QImage::Format_RGB32);
+  picture.fill(QColor(30, 90, 160));
+  const auto file = ProgramFile().parent_path() / "about_test_bild.BMP";
+  ASSERT_TRUE(picture.save(QString::fromStdString(file.string()), "BMP"));
+  TAbout about;
+  about.SetImageName("about_test_bild.BMP");
+  WhenAboutShows([](QDialog* form) {
+    auto* img = form->findChild<QLabel*>("FImage");
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(img->pixmap().width(), 420);
+    EXPECT_GE(form->width(), 440);
+    form->accept();
+  });
+  about.Execute();
+  std::filesystem::remove(file);
+}
+
 TEST(About, DraggingMovesTheBox) {
   TAbout about;
   WhenAboutShows([](QDialog* form) {
@@ -202,8 +225,8 @@ TEST(About, DraggingMovesTheBox) {
     const QPoint start = head->mapTo(form, QPoint(5, 5));
     QTest::mousePress(form, Qt::LeftButton, {}, start);
     QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(40, 25)),
-                     QPointF(form->mapToGlobal(start + QPoint(40, 25))), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+                     QPointF(form->mapToGlobal(start + QPoint(40, 25))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form, &move);
     QTest::mouseRelease(form, Qt::LeftButton, {}, start + QPoint(40, 25));
     QTest::qWait(30);

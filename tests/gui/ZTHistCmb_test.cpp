@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The history box on a real X display: saving and loading through settings files, the entry
 // rules, the pilcrow form, keys, the context menu and the history editor.
+#include "common/ZTHistCmb.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,15 +16,11 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
-#include <gtest/gtest.h>
-
-#include "common/ZTHistCmb.h"
 #include "common/_0ZTINI.h"
 
 namespace fs = std::filesystem;
@@ -70,7 +70,9 @@ class HistoryBoxTest : public ::testing::Test {
     QTest::keyClick(box, Qt::Key_Return, mods);
   }
 
-  QString Stored() { return QString::fromStdU16String(settings->readString(kSection, u"Hist", u"")); }
+  QString Stored() {
+    return QString::fromStdU16String(settings->readString(kSection, u"Hist", u""));
+  }
 
   fs::path dir;
   std::unique_ptr<TUserSettingsFile> settings;
@@ -326,8 +328,9 @@ TEST_F(HistoryBoxTest, ContextMenuShowsStressVariantsOnlyForRussian) {
     for (QAction* a : menu->actions())
       if (a->isVisible()) visible << (a->isSeparator() ? "-" : a->text());
     if (r.russian)
-      EXPECT_EQ(visible, (QStringList{"Ausschneiden", "Kopieren mit Betonung", "Kopieren ohne Betonung",
-                                      "Einfügen", "Löschen", "-", "History bearbeiten"}));
+      EXPECT_EQ(visible,
+                (QStringList{"Ausschneiden", "Kopieren mit Betonung", "Kopieren ohne Betonung",
+                             "Einfügen", "Löschen", "-", "History bearbeiten"}));
     else
       EXPECT_EQ(visible, (QStringList{"Ausschneiden", "Kopieren", "Einfügen", "Löschen", "-",
                                       "History bearbeiten"}));
@@ -337,7 +340,8 @@ TEST_F(HistoryBoxTest, ContextMenuShowsStressVariantsOnlyForRussian) {
 
 TEST_F(HistoryBoxTest, ContextMenuCopiesWithAndWithoutStress) {
   Show();
-  TCustomHistoryComboBox::SetInputLanguageSource([] { return QLocale(QLocale::Russian, QLocale::Russia); });
+  TCustomHistoryComboBox::SetInputLanguageSource(
+      [] { return QLocale(QLocale::Russian, QLocale::Russia); });
   QMenu* menu = box->PrepareContextMenu();
   auto action = [&](const QString& caption) {
     for (QAction* a : menu->actions())
@@ -365,7 +369,8 @@ TEST_F(HistoryBoxTest, ContextMenuCopiesWithAndWithoutStress) {
 
 TEST_F(HistoryBoxTest, RightClickOpensTheSharedMenuForThisBox) {
   Show();
-  TCustomHistoryComboBox::SetInputLanguageSource([] { return QLocale(QLocale::German, QLocale::Germany); });
+  TCustomHistoryComboBox::SetInputLanguageSource(
+      [] { return QLocale(QLocale::German, QLocale::Germany); });
   QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(box, &ev);
   QMenu* menu = box->PrepareContextMenu();
@@ -420,7 +425,8 @@ TEST_F(HistoryBoxTest, HistoryEditorDeletesLinesAndSavesOnClose) {
   editor->item(1)->setSelected(true);
   editor->item(2)->setSelected(true);
   fs::create_directories(BEUGWERK_TEST_OUTPUT);
-  EXPECT_TRUE(window->grab().save(QString::fromStdString((fs::path(BEUGWERK_TEST_OUTPUT) / "history-editor.png").string())));
+  EXPECT_TRUE(window->grab().save(
+      QString::fromStdString((fs::path(BEUGWERK_TEST_OUTPUT) / "history-editor.png").string())));
   QTest::keyClick(editor, Qt::Key_Delete);
   EXPECT_EQ(editor->count(), 2);
   QTest::keyClick(editor, Qt::Key_Escape);
@@ -438,7 +444,8 @@ TEST_F(HistoryBoxTest, HistoryEditorMovesUpInAShortWindow) {
   QListWidget* editor = box->HistoryEditor();
   ASSERT_NE(editor, nullptr);
   EXPECT_LT(editor->geometry().top(), box->geometry().bottom() + 1);
-  EXPECT_TRUE(editor->geometry().bottom() + 1 == window->height() - 4 || editor->geometry().top() == 0);
+  EXPECT_TRUE(editor->geometry().bottom() + 1 == window->height() - 4 ||
+              editor->geometry().top() == 0);
   // Leaving the editor closes it as Esc does.
   box->setFocus();
   QTest::qWait(20);

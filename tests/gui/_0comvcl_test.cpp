@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The message boxes: the placeholder, the text rules ("$sound ", "!"), buttons and results,
 // placement by Align, Prompting and the open time. Modal boxes are answered from a timer.
+#include "common/_0comvcl.h"
+
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
@@ -10,16 +14,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "common/_0ZTINI.h"
-#include "common/_0comvcl.h"
 #include "common/_ZT_cmn.h"
 
 namespace {
@@ -198,20 +198,104 @@ TEST(MsgBoxWin, ButtonsDefaultsAndResults) {
     int result;
   };
   const Row rows[] = {
-      {"Info", [](TMsgBoxWin& b) { return b.Info(u"i"); }, {"OK"}, "OK", QMessageBox::Information, "OK", mrOk},
-      {"Info Esc", [](TMsgBoxWin& b) { return b.Info(u"i"); }, {"OK"}, "OK", QMessageBox::Information, "", mrOk},
-      {"ErrInfo", [](TMsgBoxWin& b) { return b.ErrInfo(u"e"); }, {"OK"}, "OK", QMessageBox::Critical, "OK", mrOk},
-      {"YesNo", [](TMsgBoxWin& b) { return b.YesNo(u"?"); }, {"&Ja", "&Nein"}, "&Ja", QMessageBox::Question, "&Nein", mrNo},
-      {"YesNo Esc", [](TMsgBoxWin& b) { return b.YesNo(u"?"); }, {"&Ja", "&Nein"}, "&Ja", QMessageBox::Question, "", mrNo},
-      {"NoYes", [](TMsgBoxWin& b) { return b.NoYes(u"?"); }, {"&Ja", "&Nein"}, "&Nein", QMessageBox::Question, "&Ja", mrYes},
-      {"YesCancel", [](TMsgBoxWin& b) { return b.YesCancel(u"?"); }, {"&Ja", "Abbrechen"}, "&Ja", QMessageBox::Question, "", mrCancel},
-      {"OkCancel", [](TMsgBoxWin& b) { return b.OkCancel(u"?"); }, {"Abbrechen", "OK"}, "OK", QMessageBox::Information, "OK", mrOk},
-      {"IgnoreCancel", [](TMsgBoxWin& b) { return b.IgnoreCancel(u"?"); }, {"&Ignorieren", "Abbrechen"}, "&Ignorieren", QMessageBox::Question, "&Ignorieren", mrIgnore},
-      {"YesNoCancel", [](TMsgBoxWin& b) { return b.YesNoCancel(u"?"); }, {"&Ja", "&Nein", "Abbrechen"}, "&Ja", QMessageBox::Question, "Abbrechen", mrCancel},
-      {"YesNoCancel retry", [](TMsgBoxWin& b) { return b.YesNoCancel(u"?", true); }, {"&Ja", "&Nein", "&Wiederholen", "Abbrechen"}, "&Ja", QMessageBox::Question, "&Wiederholen", mrRetry},
-      {"NoYesCancel", [](TMsgBoxWin& b) { return b.NoYesCancel(u"?"); }, {"&Ja", "&Nein", "Abbrechen"}, "&Nein", QMessageBox::Question, "&Ja", mrYes},
-      {"YesNoAllCancel retry", [](TMsgBoxWin& b) { return b.YesNoAllCancel(u"?", true); }, {"&Alle", "&Ja", "&Nein", "&Wiederholen", "Abbrechen"}, "&Nein", QMessageBox::Question, "&Alle", mrAll},
-      {"YesToAllNoCancel", [](TMsgBoxWin& b) { return b.YesToAllNoCancel(u"?", mbYesToAll); }, {"&Ja", "&Nein", "Abbrechen", "Ja für a&lle"}, "Ja für a&lle", QMessageBox::Question, "Ja für a&lle", mrYesToAll},
+      {"Info",
+       [](TMsgBoxWin& b) { return b.Info(u"i"); },
+       {"OK"},
+       "OK",
+       QMessageBox::Information,
+       "OK",
+       mrOk},
+      {"Info Esc",
+       [](TMsgBoxWin& b) { return b.Info(u"i"); },
+       {"OK"},
+       "OK",
+       QMessageBox::Information,
+       "",
+       mrOk},
+      {"ErrInfo",
+       [](TMsgBoxWin& b) { return b.ErrInfo(u"e"); },
+       {"OK"},
+       "OK",
+       QMessageBox::Critical,
+       "OK",
+       mrOk},
+      {"YesNo",
+       [](TMsgBoxWin& b) { return b.YesNo(u"?"); },
+       {"&Ja", "&Nein"},
+       "&Ja",
+       QMessageBox::Question,
+       "&Nein",
+       mrNo},
+      {"YesNo Esc",
+       [](TMsgBoxWin& b) { return b.YesNo(u"?"); },
+       {"&Ja", "&Nein"},
+       "&Ja",
+       QMessageBox::Question,
+       "",
+       mrNo},
+      {"NoYes",
+       [](TMsgBoxWin& b) { return b.NoYes(u"?"); },
+       {"&Ja", "&Nein"},
+       "&Nein",
+       QMessageBox::Question,
+       "&Ja",
+       mrYes},
+      {"YesCancel",
+       [](TMsgBoxWin& b) { return b.YesCancel(u"?"); },
+       {"&Ja", "Abbrechen"},
+       "&Ja",
+       QMessageBox::Question,
+       "",
+       mrCancel},
+      {"OkCancel",
+       [](TMsgBoxWin& b) { return b.OkCancel(u"?"); },
+       {"Abbrechen", "OK"},
+       "OK",
+       QMessageBox::Information,
+       "OK",
+       mrOk},
+      {"IgnoreCancel",
+       [](TMsgBoxWin& b) { return b.IgnoreCancel(u"?"); },
+       {"&Ignorieren", "Abbrechen"},
+       "&Ignorieren",
+       QMessageBox::Question,
+       "&Ignorieren",
+       mrIgnore},
+      {"YesNoCancel",
+       [](TMsgBoxWin& b) { return b.YesNoCancel(u"?"); },
+       {"&Ja", "&Nein", "Abbrechen"},
+       "&Ja",
+       QMessageBox::Question,
+       "Abbrechen",
+       mrCancel},
+      {"YesNoCancel retry",
+       [](TMsgBoxWin& b) { return b.YesNoCancel(u"?", true); },
+       {"&Ja", "&Nein", "&Wiederholen", "Abbrechen"},
+       "&Ja",
+       QMessageBox::Question,
+       "&Wiederholen",
+       mrRetry},
+      {"NoYesCancel",
+       [](TMsgBoxWin& b) { return b.NoYesCancel(u"?"); },
+       {"&Ja", "&Nein", "Abbrechen"},
+       "&Nein",
+       QMessageBox::Question,
+       "&Ja",
+       mrYes},
+      {"YesNoAllCancel retry",
+       [](TMsgBoxWin& b) { return b.YesNoAllCancel(u"?", true); },
+       {"&Alle", "&Ja", "&Nein", "&Wiederholen", "Abbrechen"},
+       "&Nein",
+       QMessageBox::Question,
+       "&Alle",
+       mrAll},
+      {"YesToAllNoCancel",
+       [](TMsgBoxWin& b) { return b.YesToAllNoCancel(u"?", mbYesToAll); },
+       {"&Ja", "&Nein", "Abbrechen", "Ja für a&lle"},
+       "Ja für a&lle",
+       QMessageBox::Question,
+       "Ja für a&lle",
+       mrYesToAll},
   };
   TMsgBoxWin box;
   for (const Row& r : rows) {
@@ -289,7 +373,10 @@ TEST(MsgBoxWin, PromptingEventsAndOpenTime) {
   Seen seen;
   WhenBoxShows([&](QMessageBox* b) {
     seen.prompting = box.Prompting();
-    QTimer::singleShot(150, b, [b] { b->button(QMessageBox::Ok) ? b->button(QMessageBox::Ok)->click() : b->buttons().front()->click(); });
+    QTimer::singleShot(150, b, [b] {
+      b->button(QMessageBox::Ok) ? b->button(QMessageBox::Ok)->click()
+                                 : b->buttons().front()->click();
+    });
   });
   EXPECT_FALSE(box.Prompting());
   EXPECT_EQ(box.Info(u"kurz"), mrOk);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Entry of every GUI test binary: one QApplication for all tests of the binary.
-#include <QApplication>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
