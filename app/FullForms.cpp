@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/FullForms.h"
 
-#include <cerrno>
-#include <istream>
-#include <ostream>
-
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
@@ -27,7 +23,6 @@ constexpr TNonFinite kNonFinites[] = {{&TVerbGen::InfinitivA, 2},
                                       {&TVerbGen::ImperativA, 1}};
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // "sub/alt,main;": the subordinate form only where it differs, the alternative only where
 // there is one. The order of the calls matters: Form2 belongs to the main-clause call.
@@ -54,12 +49,6 @@ bool Analyse(TVerbGen& verb, const std::string& line) {
     return verb.newVerbA(line, unsp);
   } catch (const EVerbGenError&) {
     return false;
-  }
-}
-
-void CheckStream(const std::ios& stream, const char* message) {
-  if (stream.bad() || (stream.fail() && !stream.eof())) {
-    throw EFullFormsIoError(message, errno);
   }
 }
 
@@ -106,31 +95,8 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line) {
   return record;
 }
 
-int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
-                   bool outputUtf8, const TFullFormsProgress& afterRecord) {
-  int count = 0;
-  std::string line;
-  bool first = true;
-  while (std::getline(in, line)) {
-    if (inputUtf8) {
-      if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
-      line = Utf8ToLatin1(line);
-    }
-    first = false;
-    if (!CleanListLine(line)) continue;
-    ++count;
-    const std::string record = FullFormRecord(verb, line);
-    if (outputUtf8) {
-      out << Latin1ToUtf8(record);
-    } else {
-      out << record;
-    }
-    out.flush();
-    CheckStream(out, "Die Ausgabe kann nicht geschrieben werden.");
-    if (afterRecord) afterRecord(count);
-  }
-  CheckStream(in, "Die Liste kann nicht gelesen werden.");
-  return count;
+TRecordProducer TxfRecords(TVerbGen& verb) {
+  return [&verb](const std::string& line) { return FullFormRecord(verb, line); };
 }
 
 std::string FullFormsMessage(int count, std::string_view outputPath) {

@@ -43,13 +43,33 @@ bool CleanListLine(std::string& line);
 // Analyses line on verb; an analysis that is not unique adds the "nicht eindeutig" line first.
 std::string FullFormRecord(TVerbGen& verb, const std::string& line);
 
-// Reads the list from in and writes each record to out as soon as it is built (flushed, so
-// the records written so far survive a later failure). inputUtf8: the list is UTF-8 and is
-// converted for the engine; outputUtf8: the records are written in UTF-8 instead of
-// Windows-1252. Returns the number of infinitives processed. Throws EFullFormsIoError when
-// a stream fails. afterRecord, when set, is called with the count after each record: a
-// window keeps answering there (and may show progress) between two verbs.
-using TFullFormsProgress = std::function<void(int count)>;
+// The bytes of one record from one cleaned list line (8-bit); it owns or refers to the verb
+// object it works on. TxfRecords gives the .txf one; another output format plugs in its own.
+using TRecordProducer = std::function<std::string(const std::string& line)>;
+TRecordProducer TxfRecords(TVerbGen& verb);
+
+struct TFullFormsRun {
+  bool inputUtf8 = false;   // the list is UTF-8 and is converted for the engine
+  bool outputUtf8 = false;  // the records are written in UTF-8 instead of Windows-1252
+  int jobs = 1;             // threads making records; the output keeps the list order
+  // The producer of each further thread, on a verb object of its own prepared like the
+  // caller's (orthography, error handler); the verb lists are shared. Needed for jobs > 1.
+  std::function<TRecordProducer()> makeProducer;
+  // Called with the count after each record (one job) or block of records (more): a window
+  // keeps answering there, and may show progress, between two verbs.
+  std::function<void(int count)> afterRecord;
+};
+
+// Reads the list from in and writes each line's record from produce to out in the order of
+// the list, flushing at least every 64 KiB and at the end, so the output holds the records
+// written before a failure. With one job the records are made as the lines are read; with
+// more the whole list is read first, and produce runs on the last line again at the end, so
+// its verb object is left analysed with it as after one job. Returns the number of
+// infinitives processed. Throws EFullFormsIoError when a stream fails, and what a producer
+// throws.
+int WriteFullForms(const TRecordProducer& produce, std::istream& in, std::ostream& out,
+                   const TFullFormsRun& run);
+// The .txf records on one thread.
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
                    bool outputUtf8, const TFullFormsProgress& afterRecord = {});
 

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-// `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] [--json] FILE`: writes the full-form list
-// of an infinitive list into FILE with the extension ".txf" ("-": standard input to standard
-// output); with --json one conjugation object a line into FILE.jsonl. Opens the files and
-// prints; the records come from app/FullForms and app/FullFormsJson.
+// `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] [--json] [--jobs N] FILE`: writes the
+// full-form list of an infinitive list into FILE with the extension ".txf" ("-": standard
+// input to standard output), the .txf records on N threads (default 1); with --json one
+// conjugation object a line into FILE.jsonl. Opens the files and prints; the records come
+// from app/FullForms and app/FullFormsJson.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -29,14 +31,31 @@ struct TFullFormsArgs {
   TOrthoTyp ortho = NeuOrtho;
   bool utf8 = false;
   bool json = false;
+  int jobs = 1;
   std::string file;
 };
 
+// More threads than this only wait for each other.
+constexpr int kMaxJobs = 64;
+
 int Usage(std::string_view message) {
-  std::cerr << "beugwerk fullforms: " << message << "\n"
-            << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
-               "FILE\n";
+  std::cerr
+      << "beugwerk fullforms: " << message << "\n"
+      << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
+         "[--jobs N] FILE\n";
   return kExitUsage;
+}
+
+bool ParseJobs(std::string_view text, int& jobs) {
+  if (text.empty() || text.size() > 2) return false;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n < 1 || n > kMaxJobs) return false;
+  jobs = n;
+  return true;
 }
 
 // 0 when parsed, else the exit code of the usage error already reported.
@@ -54,6 +73,16 @@ int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
       continue;
     } else if (a == "--json") {
       out.json = true;
+      continue;
+    } else if (a == "--jobs" || a.starts_with("--jobs=")) {
+      std::string_view n = a.substr(6);
+      if (a == "--jobs") {
+        if (++i == args.size()) return Usage("--jobs needs a number from 1 to 64");
+        n = args[i];
+      } else {
+        n.remove_prefix(1);
+      }
+      if (!ParseJobs(n, out.jobs)) return Usage("--jobs needs a number from 1 to 64");
       continue;
     } else if (a.starts_with("-") && a.size() > 1) {
       return Usage("unknown option " + std::string(a));
@@ -92,6 +121,12 @@ int ReadInput(const std::string& file, std::string& bytes) {
   return ok ? 0 : Failure(file, error);
 }
 
+void PrepareVerb(TVerbGen& verb, TOrthoTyp ortho) {
+  verb.SetOrthoTyp(ortho);
+  // As in the window: analysis messages are kept, never shown.
+  verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
+}
+
 // Writes the records (.txf, or JSON Lines with --json); the output keeps what was written
 // before a failure.
 int WriteRecords(const TFullFormsArgs& a, const std::string& bytes, std::ostream& out,
@@ -104,10 +139,18 @@ int WriteRecords(const TFullFormsArgs& a, const std::string& bytes, std::ostream
       count = WriteFullFormsJson(g, in, out, IsUtf8List(bytes));
     } else {
       TVerbGen verb;
-      verb.SetOrthoTyp(a.ortho);
-      // As in the window: analysis messages are kept, never shown.
-      verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
-      count = WriteFullForms(verb, in, out, IsUtf8List(bytes), a.utf8);
+      PrepareVerb(verb, a.ortho);
+      TFullFormsRun run;
+      run.inputUtf8 = IsUtf8List(bytes);
+      run.outputUtf8 = a.utf8;
+      run.jobs = a.jobs;
+      // Each further thread owns its verb object through its producer.
+      run.makeProducer = [ortho = a.ortho] {
+        auto v = std::make_shared<TVerbGen>();
+        PrepareVerb(*v, ortho);
+        return TRecordProducer([v](const std::string& line) { return FullFormRecord(*v, line); });
+      };
+      count = WriteFullForms(TxfRecords(verb), in, out, run);
     }
   } catch (const EFullFormsIoError& e) {
     return Failure(outName, e.SystemError);
@@ -119,8 +162,9 @@ int Run(const TFullFormsArgs& a) {
   std::string bytes;
   if (int rc = ReadInput(a.file, bytes)) return rc;
   const bool toStdout = a.file == "-";
-  const std::filesystem::path outPath =
-      toStdout ? "-" : a.json ? FullFormsJsonPath(a.file) : FullFormsOutputPath(a.file);
+  const std::filesystem::path outPath = toStdout ? "-"
+                                        : a.json ? FullFormsJsonPath(a.file)
+                                                 : FullFormsOutputPath(a.file);
   std::error_code ec;
   // An input already named ".txf" would be overwritten by its own list.
   if (!toStdout && std::filesystem::equivalent(a.file, outPath, ec)) {

@@ -47,7 +47,7 @@ struct TOptions {
 };
 
 // Wide enough for the longest synopsis, so every summary starts in one column.
-constexpr int kSynopsisWidth = 46;
+constexpr int kSynopsisWidth = 57;
 
 struct TCommand {
   std::string_view name;
@@ -71,7 +71,7 @@ constexpr TCommand kCommands[] = {
      [](const TOptions& o) { return RunPage(o.verbLists, o.args); }},
     {"lists-check", "lists-check [PATH]",
      "check a verb lists file (default: the lists the program would use)", ListsCheck},
-    {"fullforms", "fullforms [--ortho X] [--utf8] [--json] FILE",
+    {"fullforms", "fullforms [--ortho X] [--utf8] [--json] [--jobs N] FILE",
      "write the full forms of a list of infinitives into FILE.txf (\"-\": stdin to stdout; "
      "--json: JSON Lines into FILE.jsonl)",
      [](const TOptions& o) { return RunFullForms(o.verbLists, o.args); }},

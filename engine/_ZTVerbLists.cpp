@@ -293,8 +293,10 @@ int HabenSeinFromTable(std::string_view word) {
   const TVerbListsIndex& index = VerbLists.index;
   const std::size_t longest = std::min(word.size(), index.habenSein.LongestWord());
   std::int32_t best = -1;
+  std::uint32_t h = TWordIndex::StartHash();
   for (std::size_t n = 1; n <= longest; ++n) {
-    const std::int32_t e = index.habenSein.Find(word.substr(0, n));
+    h = TWordIndex::NextHash(h, word[n - 1]);
+    const std::int32_t e = index.habenSein.Find(word.substr(0, n), h);
     if (e >= 0 && (best < 0 || e < best)) best = e;
   }
   return best < 0 ? 0 : index.habenSeinValue[static_cast<std::size_t>(best)];

@@ -150,10 +150,20 @@ std::string_view VerbListsSectionName(int section);
 // Finds a word of a table without walking the table: an open-addressing hash from each word to
 // a number (for the first entry of a word in file order). Keeps its own copy of the words, so
 // it does not care where the tables live.
+// Lookups of every beginning (or, backwards, every ending) of a text extend the hash letter by
+// letter instead of hashing each part anew.
 class TWordIndex {
  public:
+  explicit TWordIndex(bool backwards = false) : backwards_(backwards) {}
   void Add(std::string_view word, std::int32_t value);  // a word already there keeps its value
   std::int32_t Find(std::string_view word) const;       // -1 when the word is not there
+  // Find with the hash already known: from StartHash, NextHash for each letter in order (from
+  // the last letter to the first for a backwards index).
+  std::int32_t Find(std::string_view word, std::uint32_t hash) const;
+  static constexpr std::uint32_t StartHash() { return 2166136261u; }  // FNV-1a
+  static constexpr std::uint32_t NextHash(std::uint32_t h, char c) {
+    return (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
   std::size_t LongestWord() const { return longest_; }
   void Clear();
 
@@ -163,8 +173,10 @@ class TWordIndex {
     std::uint32_t length = 0;
     std::int32_t value = -1;  // -1: empty slot
   };
-  std::size_t SlotOf(std::string_view word) const;
+  std::uint32_t Hash(std::string_view word) const;
+  std::size_t SlotOf(std::string_view word, std::uint32_t hash) const;
   void Grow();
+  bool backwards_;
   std::string words_;
   std::vector<TSlot> slots_;  // a power of two, at most half used
   std::size_t used_ = 0;
@@ -201,7 +213,7 @@ struct TVerbListsIndex {
   TWordIndex habenSein;                   // value: entry number, an index of habenSeinValue
   std::vector<std::int8_t> habenSeinValue;
   TWordIndex prefixes;                     // value: entry number
-  TWordIndex stems;                        // unRegList stem without its '?': first entry
+  TWordIndex stems{true};                  // unRegList stem without its '?': first entry
   std::vector<std::int32_t> nextSameStem;  // the next entry with that stem, -1 after the last
   void Build(const TVerbListsTables& tables);
   void Clear();

@@ -8,15 +8,6 @@
 
 namespace {
 
-std::uint32_t HashWord(std::string_view word) {
-  std::uint32_t h = 2166136261u;  // FNV-1a
-  for (unsigned char c : word) {
-    h ^= c;
-    h *= 16777619u;
-  }
-  return h;
-}
-
 std::int32_t EntryNumber(std::size_t n) {
   return static_cast<std::int32_t>(n);
 }
@@ -25,11 +16,21 @@ std::int32_t EntryNumber(std::size_t n) {
 
 // --- TWordIndex --------------------------------------------------------------------------------
 
-std::size_t TWordIndex::SlotOf(std::string_view word) const {
+std::uint32_t TWordIndex::Hash(std::string_view word) const {
+  std::uint32_t h = StartHash();
+  if (backwards_)
+    for (auto c = word.rbegin(); c != word.rend(); ++c) h = NextHash(h, *c);
+  else
+    for (char c : word) h = NextHash(h, c);
+  return h;
+}
+
+std::size_t TWordIndex::SlotOf(std::string_view word, std::uint32_t hash) const {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = HashWord(word) & mask;; i = (i + 1) & mask) {
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const TSlot& slot = slots_[i];
-    if (slot.value < 0 || std::string_view(words_).substr(slot.offset, slot.length) == word)
+    if (slot.value < 0 || (slot.length == word.size() &&
+                           std::string_view(words_).substr(slot.offset, slot.length) == word))
       return i;
   }
 }
@@ -37,14 +38,16 @@ std::size_t TWordIndex::SlotOf(std::string_view word) const {
 void TWordIndex::Grow() {
   std::vector<TSlot> old = std::move(slots_);
   slots_.assign(old.empty() ? 16 : old.size() * 2, TSlot{});
-  for (const TSlot& slot : old)
-    if (slot.value >= 0)
-      slots_[SlotOf(std::string_view(words_).substr(slot.offset, slot.length))] = slot;
+  for (const TSlot& slot : old) {
+    if (slot.value < 0) continue;
+    const std::string_view word = std::string_view(words_).substr(slot.offset, slot.length);
+    slots_[SlotOf(word, Hash(word))] = slot;
+  }
 }
 
 void TWordIndex::Add(std::string_view word, std::int32_t value) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
-  TSlot& slot = slots_[SlotOf(word)];
+  TSlot& slot = slots_[SlotOf(word, Hash(word))];
   if (slot.value >= 0) return;
   slot.offset = static_cast<std::uint32_t>(words_.size());
   slot.length = static_cast<std::uint32_t>(word.size());
@@ -55,12 +58,16 @@ void TWordIndex::Add(std::string_view word, std::int32_t value) {
 }
 
 std::int32_t TWordIndex::Find(std::string_view word) const {
+  return Find(word, Hash(word));
+}
+
+std::int32_t TWordIndex::Find(std::string_view word, std::uint32_t hash) const {
   if (used_ == 0 || word.size() > longest_) return -1;
-  return slots_[SlotOf(word)].value;
+  return slots_[SlotOf(word, hash)].value;
 }
 
 void TWordIndex::Clear() {
-  *this = TWordIndex();
+  *this = TWordIndex(backwards_);
 }
 
 // --- TEntryHits --------------------------------------------------------------------------------
@@ -142,8 +149,10 @@ std::string_view FirstPrefixEntryBeginning(std::string_view s) {
   const std::size_t longest = std::min(s.size(), index.LongestWord());
   std::int32_t best = -1;
   std::size_t bestLength = 0;
+  std::uint32_t h = TWordIndex::StartHash();
   for (std::size_t n = 1; n <= longest; ++n) {
-    const std::int32_t e = index.Find(s.substr(0, n));
+    h = TWordIndex::NextHash(h, s[n - 1]);
+    const std::int32_t e = index.Find(s.substr(0, n), h);
     if (e >= 0 && (best < 0 || e < best)) {
       best = e;
       bestLength = n;
@@ -158,9 +167,12 @@ void PrefixEntriesBeginning(std::string_view s, std::string_view plain, TEntryHi
   auto add = [&](std::string_view text, bool apostrophe) {
     if (text.empty() || (text.front() == '\'') != apostrophe) return;
     const std::size_t longest = std::min(text.size(), index.LongestWord());
-    for (std::size_t n = 1; n <= longest; ++n)
-      if (const std::int32_t e = index.Find(text.substr(0, n)); e >= 0)
+    std::uint32_t h = TWordIndex::StartHash();
+    for (std::size_t n = 1; n <= longest; ++n) {
+      h = TWordIndex::NextHash(h, text[n - 1]);
+      if (const std::int32_t e = index.Find(text.substr(0, n), h); e >= 0)
         hits.Add(e, text.substr(0, n));
+    }
   };
   add(s, true);
   add(plain, false);
@@ -170,9 +182,11 @@ void PrefixEntriesBeginning(std::string_view s, std::string_view plain, TEntryHi
 void StemEntriesEnding(std::string_view plain, TEntryHits& hits) {
   const TVerbListsIndex& index = VerbLists.index;
   const std::size_t longest = std::min(plain.size(), index.stems.LongestWord());
+  std::uint32_t h = TWordIndex::StartHash();
   for (std::size_t n = 0; n <= longest; ++n) {
     const std::string_view tail = plain.substr(plain.size() - n);
-    for (std::int32_t e = index.stems.Find(tail); e >= 0;
+    if (n > 0) h = TWordIndex::NextHash(h, tail.front());
+    for (std::int32_t e = index.stems.Find(tail, h); e >= 0;
          e = index.nextSameStem[static_cast<std::size_t>(e)])
       hits.Add(e, tail);
   }

@@ -122,3 +122,70 @@ TEST_F(FullFormsLargeTest, RecordsKeepTheirHashes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The large list as one input text, and its records written by WriteFullForms.
+std::string WriteLarge(TVerbGen& verb, int jobs, bool utf8Out) {
+  std::istringstream in(ReadBytes(Fixture("large.txt")));
+  std::ostringstream out;
+  TFullFormsRun run;
+  run.inputUtf8 = true;
+  run.outputUtf8 = utf8Out;
+  run.jobs = jobs;
+  const TOrthoTyp ortho = verb.OrthoTyp();
+  run.makeProducer = [ortho] {
+    auto v = std::make_shared<TVerbGen>();
+    v->SetOrthoTyp(ortho);
+    v->SetOnErrMsg([p = v.get()](const std::u16string& m) { p->StoreErrMsg(m); });
+    return TRecordProducer([v](const std::string& line) { return FullFormRecord(*v, line); });
+  };
+  EXPECT_EQ(WriteFullForms(TxfRecords(verb), in, out, run), 14001) << jobs << " jobs";
+  return out.str();
+}
+
+TEST_F(FullFormsLargeTest, ThreadsWriteTheSameBytesInListOrder) {
+  const struct {
+    TOrthoTyp ortho;
+    int jobs;
+  } rows[] = {{NeuOrtho, 2}, {NeuOrtho, 3}, {ChOrtho, 2}};
+  for (const auto& row : rows) {
+    TVerbGen& verb = Verb(row.ortho);
+    const bool utf8 = row.ortho == ChOrtho;
+    const std::string one = WriteLarge(verb, 1, utf8);
+    const std::string lastInfin = verb.infin;
+    verb.newVerbA("lesen", unsp);
+    EXPECT_TRUE(WriteLarge(verb, row.jobs, utf8) == one)
+        << row.jobs << " jobs, ortho " << row.ortho;
+    // Afterwards the caller's verb object holds the last line, as after one thread.
+    EXPECT_EQ(verb.infin, lastInfin);
+  }
+}
+
+TEST_F(FullFormsLargeTest, ThreadsStopOnAFailingRecord) {
+  const TRecordProducer produce = [](const std::string& line) -> std::string {
+    if (line == "v40") throw std::runtime_error("kaputt");
+    return line + "\n";
+  };
+  TFullFormsRun run;
+  run.jobs = 2;
+  run.makeProducer = [produce] { return produce; };
+  std::string list;
+  for (int i = 0; i < 200; ++i) list += "v" + std::to_string(i) + "\n";
+  std::istringstream in(list);
+  std::ostringstream out;
+  try {
+    WriteFullForms(produce, in, out, run);
+    ADD_FAILURE() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "kaputt");
+  }
+  // What was written is the beginning of the list, in order.
+  std::string expected;
+  for (int i = 0; i < 200 && expected.size() < out.str().size(); ++i)
+    expected += "v" + std::to_string(i) + "\n";
+  EXPECT_EQ(out.str(), expected);
+  EXPECT_EQ(out.str().find("v40\n"), std::string::npos);
+}
+
+}  // namespace

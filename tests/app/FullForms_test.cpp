@@ -270,10 +270,15 @@ TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
   struct Row {
     const char* input;
     const char* output;
-  } rows[] = {{"list.txt", "list.txf"}, {"liste", "liste.txf"}};
+    const char* options;
+  } rows[] = {{"list.txt", "list.txf", ""},
+              {"liste", "liste.txf", ""},
+              {"jobs.txt", "jobs.txf", "--jobs 2 "},
+              {"jobs3.txt", "jobs3.txf", "--jobs=3 "}};
   for (const Row& row : rows) {
     Write(dir / row.input, list);
-    TRun r = Run("fullforms " + FormsLists() + " '" + (dir / row.input).string() + "'");
+    TRun r = Run("fullforms " + std::string(row.options) + FormsLists() + " '" +
+                 (dir / row.input).string() + "'");
     EXPECT_EQ(r.rc, 0) << row.input << r.err;
     EXPECT_EQ(r.out, "12Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
         << row.input;
@@ -337,6 +342,8 @@ TEST_F(FullFormsCliTest, Failures) {
   EXPECT_EQ(Run("fullforms " + FormsLists() + " '" + (dir / "self.txf").string() + "'").rc, 1);
   EXPECT_EQ(ReadBytes(dir / "self.txf"), "lesen\n");
   EXPECT_EQ(Run("fullforms --ortho xx -").rc, 2);
+  for (const char* jobs : {"--jobs 0", "--jobs 65", "--jobs x", "--jobs=", "--jobs"})
+    EXPECT_EQ(Run("fullforms " + std::string(jobs) + " -").rc, 2) << jobs;
   EXPECT_EQ(Run("fullforms").rc, 2);
   if (fs::exists("/dev/full")) {
     const std::string cmd = std::string("'") + BEUGWERK_EXE + "' fullforms " + FormsLists() +
