@@ -47,6 +47,8 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line);
 // object it works on. TxfRecords gives the .txf one; another output format plugs in its own.
 using TRecordProducer = std::function<std::string(const std::string& line)>;
 TRecordProducer TxfRecords(TVerbGen& verb);
+// Told the count of records written so far.
+using TFullFormsProgress = std::function<void(int count)>;
 
 struct TFullFormsRun {
   bool inputUtf8 = false;   // the list is UTF-8 and is converted for the engine
@@ -57,7 +59,7 @@ struct TFullFormsRun {
   std::function<TRecordProducer()> makeProducer;
   // Called with the count after each record (one job) or block of records (more): a window
   // keeps answering there, and may show progress, between two verbs.
-  std::function<void(int count)> afterRecord;
+  TFullFormsProgress afterRecord;
 };
 
 // Reads the list from in and writes each line's record from produce to out in the order of
