@@ -414,6 +414,7 @@ const ClassRow kParticles[] = {
     {"wetteifern", "wetteifert", "wetteiferte", "gewetteifert", "zu wetteifern"},
     {"wehklagen", "wehklagt", "wehklagte", "gewehklagt", "zu wehklagen"},
     {"nähern", "nähert", "näherte", "genähert", "zu nähern"},
+    {"wetterleuchten", "wetterleuchtet", "wetterleuchtete", "gewetterleuchtet", "zu wetterleuchten"},
 };
 
 // Doubly usable prefixes on verbs with one standard reading: by the stress table or by rule
@@ -488,6 +489,11 @@ const ClassRow kWeakAfterAll[] = {
     {"ehelichen", "ehelicht", "ehelichte", "geehelicht", "zu ehelichen"},
     {"frühstücken", "frühstückt", "frühstückte", "gefrühstückt", "zu frühstücken"},
     {"schlafwandeln", "schlafwandelt", "schlafwandelte", "geschlafwandelt", "zu schlafwandeln"},
+    {"fachsimpeln", "fachsimpelt", "fachsimpelte", "gefachsimpelt", "zu fachsimpeln"},
+    {"katzbuckeln", "katzbuckelt", "katzbuckelte", "gekatzbuckelt", "zu katzbuckeln"},
+    {"danksagen", "danksagt", "danksagte", "dankgesagt", "dankzusagen"},
+    {"maßschneidern", "maßschneidert", "maßschneiderte", "maßgeschneidert", "maßzuschneidern"},
+    {"beschallen", "beschallt", "beschallte", "beschallt", "zu beschallen"},
     {"entflechten", "entflicht|entflechtet", "entflocht|entflechtete", "entflochten|entflechtet", "zu entflechten"},
 };
 // clang-format on
