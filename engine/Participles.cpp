@@ -106,8 +106,9 @@ std::string TVerbGen::BuildParticipleII(bool forceRegular) {
       ReplaceStemVowel(p, entry.ablaut[2], entry.ablautLang[2]);
     }
     e = ParticipleIIEnding(p, true).substr(0, kMaxTokenLen);
-    // schrie + en: the contracted "geschrien" is the main form, "geschrieen" the alternative.
-    if (EndsWith("ie", p) && e.size() > 1 && e[1] == 'e') {
+    // schrie + en: the contracted "geschrien" is the main form; "geschrieen" is an alternative
+    // of the old orthography only (current German writes geschrien, gespien).
+    if (FOrthoTyp == AltOrtho && EndsWith("ie", p) && e.size() > 1 && e[1] == 'e') {
       Form2 = p + "e";
       if (GEpos > 0) InsertAt(Form2, GEpos, "ge");
       AppendEnding(Form2, e, lang);

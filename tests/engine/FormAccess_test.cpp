@@ -48,7 +48,8 @@ const Row kRows[] = {
     {"finden", IndikPraet2S, u"M", "fandest/fandst"},
     {"schinden", IndikPraet2S, u"M", "schundest/schundst,schindetest"},
     {"kommen", ImperativS, u"M", "komme/komm"},
-    {"schreien", PartizipII, u"M", "geschrien/geschrieen"},
+    {"schreien", PartizipII, u"M", "geschrien"},
+    {"hauen", PartizipII, u"M", "gehauen/gehaut"},
     // "N": subordinate order for finite forms only.
     {"sich anziehen", KonjPraet1S, u"MPN", "ich mich anzöge"},
     {"sich anziehen", KonjPraet1S, u"MP", "ich zöge mich an"},

@@ -70,9 +70,9 @@ const Row kRows[] = {
     {"mit dem Taxi fahren", unsp, P2, "mit dem Taxi gefahren", ""},
     {"wasserstrahlbiegen", unsp, P2, "wasserstrahlgebogen", ""},
     {"werden", unsp, P2, "geworden", ""},
-    // -ieen beside -ien, the prefix on both.
-    {"schreien", unsp, P2, "geschrien", "geschrieen"},
-    {"anschreien", unsp, P2, "angeschrien", "angeschrieen"},
+    // -ien only: -ieen is the old orthography's second spelling (below).
+    {"schreien", unsp, P2, "geschrien", ""},
+    {"anschreien", unsp, P2, "angeschrien", ""},
     // An entry that allows regular forms, and the class requests.
     {"schleifen", unsp, P2, "geschliffen", "geschleift"},
     {"schleifen", stark, P2, "geschliffen", ""},
@@ -143,6 +143,28 @@ TEST_F(ParticiplesTest, Orthographies) {
   for (const OrthoRow& r : kOrthoRows) {
     EXPECT_EQ(Form(Verb(r.verb, unsp, NeuOrtho), r.kind), r.neu) << r.verb << ", NeuOrtho";
     EXPECT_EQ(Form(Verb(r.verb, unsp, AltOrtho), r.kind), r.alt) << r.verb << ", AltOrtho";
+  }
+}
+
+// The old orthography also wrote -ieen (geschrieen), the prefix on both forms; the reformed
+// and the Swiss ones write geschrien only.
+TEST_F(ParticiplesTest, IeenIsAnOldSpelling) {
+  struct IeenRow {
+    const char* verb;
+    TOrthoTyp ortho;
+    const char* form;
+    const char* form2;
+  };
+  const IeenRow rows[] = {
+      {"schreien", AltOrtho, "geschrien", "geschrieen"},
+      {"anschreien", AltOrtho, "angeschrien", "angeschrieen"},
+      {"schreien", ChOrtho, "geschrien", ""},
+      {"anschreien", NeuOrtho, "angeschrien", ""},
+  };
+  for (const IeenRow& r : rows) {
+    TVerbGen& v = Verb(r.verb, unsp, r.ortho);
+    EXPECT_EQ(Form(v, P2), r.form) << r.verb << " " << r.ortho;
+    EXPECT_EQ(Utf8(v.Form2), r.form2) << r.verb << " " << r.ortho;
   }
 }
 
