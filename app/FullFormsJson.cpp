@@ -1,22 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/FullFormsJson.h"
 
-#include <cerrno>
-#include <istream>
-#include <ostream>
+#include <memory>
 
-#include "app/FullForms.h"
 #include "common/_ZT_cmn_A.h"
-
-namespace {
-
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-void CheckStream(const std::ios& stream, const char* message) {
-  if (stream.bad() || (stream.fail() && !stream.eof())) throw EFullFormsIoError(message, errno);
-}
-
-}  // namespace
 
 std::filesystem::path FullFormsJsonPath(const std::filesystem::path& input) {
   std::filesystem::path out = input;
@@ -33,22 +20,14 @@ std::string FullFormJsonLine(TVerbGenerator& g, const std::string& line) {
   return ConjugationJson(g.Conjugate(phrase)) + "\n";
 }
 
-int WriteFullFormsJson(TVerbGenerator& g, std::istream& in, std::ostream& out, bool inputUtf8) {
-  int count = 0;
-  std::string line;
-  bool first = true;
-  while (std::getline(in, line)) {
-    if (inputUtf8) {
-      if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
-      line = Utf8ToLatin1(line);
-    }
-    first = false;
-    if (!CleanListLine(line)) continue;
-    ++count;
-    out << FullFormJsonLine(g, line);
-    out.flush();
-    CheckStream(out, "Die Ausgabe kann nicht geschrieben werden.");
-  }
-  CheckStream(in, "Die Liste kann nicht gelesen werden.");
-  return count;
+TRecordProducer JsonRecords(TVerbGenerator& g) {
+  return [&g](const std::string& line) { return FullFormJsonLine(g, line); };
+}
+
+std::function<TRecordProducer()> JsonRecordMaker(TOrthoTyp ortho) {
+  return [ortho] {
+    auto g = std::make_shared<TVerbGenerator>();
+    g->Verb.SetOrthoTyp(ortho);
+    return TRecordProducer([g](const std::string& line) { return FullFormJsonLine(*g, line); });
+  };
 }

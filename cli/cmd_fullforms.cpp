@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // `beugwerk fullforms [--ortho neu|alt|ch] [--utf8] [--json] [--jobs N] FILE`: writes the
 // full-form list of an infinitive list into FILE with the extension ".txf" ("-": standard
-// input to standard output), the .txf records on N threads (default 1); with --json one
+// input to standard output), the records on N threads (default 1); with --json one
 // conjugation object a line into FILE.jsonl. Opens the files and prints; the records come
 // from app/FullForms and app/FullFormsJson.
 #include <cerrno>
@@ -136,7 +136,11 @@ int WriteRecords(const TFullFormsArgs& a, const std::string& bytes, std::ostream
     if (a.json) {
       TVerbGenerator g;
       g.Verb.SetOrthoTyp(a.ortho);
-      count = WriteFullFormsJson(g, in, out, IsUtf8List(bytes));
+      TFullFormsRun run;
+      run.inputUtf8 = IsUtf8List(bytes);
+      run.jobs = a.jobs;
+      run.makeProducer = JsonRecordMaker(a.ortho);
+      count = WriteFullForms(JsonRecords(g), in, out, run);
     } else {
       TVerbGen verb;
       PrepareVerb(verb, a.ortho);

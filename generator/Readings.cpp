@@ -17,9 +17,9 @@ constexpr std::u16string_view kDoublyUsable[] = {u"durch", u"hinter", u"über", 
 
 // The 3rd person singular Präsens of the main clause, without stress marks: the short form
 // that tells the two readings apart.
-bool Gloss(const std::u16string& phrase, TOrthoTyp ortho, std::u16string& gloss) {
-  TVerbGen v;
+bool Gloss(TVerbGen& v, const std::u16string& phrase, TOrthoTyp ortho, std::u16string& gloss) {
   v.SetOnErrMsg([&v](const std::u16string& m) { v.StoreErrMsg(m); });
+  v.ErrMsg.clear();
   v.SetOrthoTyp(ortho);
   if (!v.newVerb(phrase, unsp) || !v.ErrMsg.empty()) return false;
   gloss.clear();
@@ -33,6 +33,12 @@ bool Gloss(const std::u16string& phrase, TOrthoTyp ortho, std::u16string& gloss)
 }  // namespace
 
 std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho) {
+  TVerbGen v;
+  return PrefixReadings(phrase, ortho, v);
+}
+
+std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho,
+                                         TVerbGen& v) {
   // A phrase that already carries a marker has been settled by its writer.
   if (phrase.find_first_of(u"'/_`") != std::u16string::npos) return {};
   const std::size_t blank = phrase.rfind(u' ');
@@ -45,7 +51,7 @@ std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp
     separable.insert(start, 1, u'\'');
     inseparable.insert(start + prefix.size(), 1, u'\'');
     TConjReading a{separable, {}}, b{inseparable, {}};
-    if (!Gloss(a.phrase, ortho, a.gloss) || !Gloss(b.phrase, ortho, b.gloss) ||
+    if (!Gloss(v, a.phrase, ortho, a.gloss) || !Gloss(v, b.phrase, ortho, b.gloss) ||
         a.gloss == b.gloss)
       return {};
     return {a, b};

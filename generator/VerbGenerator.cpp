@@ -339,7 +339,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   t.status = decided ? TConjStatus::cs_ok : TConjStatus::cs_undecided;
   if (!decided) {
     t.message = u"nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!";
-    t.readings = PrefixReadings(phrase, t.ortho);
+    t.readings = PrefixReadings(phrase, t.ortho, VerbReadings);
   }
 
   const TFormen nonFinite[kNonFiniteForms] = {InfinitivI, InfinitivII, PartizipI,

@@ -124,6 +124,7 @@ class TVerbGenerator {
   TVerbGen Verb;
   TVerbGen VerbWerden;
   TVerbHabenSein VerbHabenSein;
+  TVerbGen VerbReadings;  // tries the two readings of an open prefix
 
  private:
   TConjForm Fetch(TFormen f, std::u16string_view options);
@@ -139,6 +140,10 @@ class TVerbGenerator {
 // prefix (durch, hinter, über, unter, um, voll, wider), each conjugated to its gloss; empty
 // unless both readings are decided and differ.
 std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho);
+// The same on a verb object of the caller's: making one joins the verb lists under their
+// write lock, which a caller holding the read lock (a full-form run) must not do.
+std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho,
+                                         TVerbGen& verb);
 
 // The page for a phrase with a generator of its own; a blank phrase becomes
 // "den Generator ausprobieren".

@@ -172,6 +172,11 @@ for ortho in ("neu", "alt", "ch"):
             failures.append(f"fullforms --json --ortho {ortho}: line of {p!r} differs from --json")
     if f"{len(phrases)}Verben verarbeitet" not in err:
         failures.append(f"fullforms --json --ortho {ortho}: message {err!r}")
+    # Several threads write the same lines in the same order.
+    rc, threaded, err = run(["fullforms", "--ortho", ortho, "--json", "--jobs", "3", "-"],
+                            (listing * 5).encode("utf-8"))
+    if rc != 0 or threaded != out * 5:
+        failures.append(f"fullforms --json --jobs 3 --ortho {ortho}: not the lines of one job")
 
 # A named list writes LIST.jsonl beside it.
 with tempfile.TemporaryDirectory() as d:
