@@ -453,10 +453,14 @@ void TForm1::showEvent(QShowEvent* event) {
   FShown = true;
   // The first page comes with the window, whether or not the desktop activates it.
   QTimer::singleShot(0, this, [this] { GenerateAndShow(); });
-  if (QWindow* w = windowHandle())
-    connect(w, &QWindow::screenChanged, this, [this] { ApplyZoom(); });
-  if (QScreen* s = screen())
-    connect(s, &QScreen::logicalDotsPerInchChanged, this, [this] { ApplyZoom(); });
+  // The zoom follows the pixel density of the screen the window is on.
+  auto followScreen = [this](QScreen* s) {
+    if (FScreenDpi) disconnect(FScreenDpi);
+    if (s) FScreenDpi = connect(s, &QScreen::logicalDotsPerInchChanged, this, [this] { ApplyZoom(); });
+    ApplyZoom();
+  };
+  if (QWindow* w = windowHandle()) connect(w, &QWindow::screenChanged, this, followScreen);
+  followScreen(screen());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -125,6 +125,7 @@ class TForm1 : public QMainWindow {
   QLabel* FStatusLabel = nullptr;
   QProgressBar* FProgress = nullptr;
 
+  QMetaObject::Connection FScreenDpi;
   QString FServiceName;
   bool FServing = false;
   bool FShown = false;

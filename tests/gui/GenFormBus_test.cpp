@@ -159,6 +159,10 @@ TEST_F(GenFormTest, MacroPokeShowsThePhraseAndKeepsThePokedText) {
   client->Call("Execute", {"MINIMIZE"});  // its word is "MINI": ignored
   QTest::qWait(200);
   EXPECT_FALSE(window->isMinimized());
+  client->Call("Execute", {"min"});
+  EXPECT_TRUE(WaitFor([&] { return window->isMinimized(); }));
+  EXPECT_EQ(client->Ask("[RES]"), "[RES]");
+  EXPECT_TRUE(WaitFor([&] { return !window->isMinimized() && window->isVisible(); }));
 }
 
 TEST_F(GenFormTest, UnknownItemIsAnError) {

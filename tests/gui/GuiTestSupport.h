@@ -3,7 +3,11 @@
 // reading the page the browser shows, a private settings folder per test.
 #pragma once
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QString>
@@ -80,5 +84,34 @@ inline bool PrepareBrowser() {
 }
 
 inline QString Caption(const TForm1& w) { return w.windowTitle(); }
+
+inline QAction* FindAction(QWidget* w, const QString& text) {
+  for (QAction* a : w->findChildren<QAction*>())
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+// Answers the next modal box with answer(box) from inside its event loop; polls, so a box that
+// never comes leaves nothing behind but the timer, which the caller owns.
+class TModalAnswer {
+ public:
+  explicit TModalAnswer(std::function<void(QWidget* box)> answer) : FAnswer(std::move(answer)) {
+    FPoll.setInterval(100);
+    QObject::connect(&FPoll, &QTimer::timeout, [this] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        FPoll.stop();
+        ++FSeen;
+        FAnswer(box);
+      }
+    });
+    FPoll.start();
+  }
+  int Seen() const { return FSeen; }
+
+ private:
+  std::function<void(QWidget*)> FAnswer;
+  QTimer FPoll;
+  int FSeen = 0;
+};
 
 }  // namespace guitest

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <QTimer>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -37,11 +38,7 @@ const bool kPrepared = guitest::PrepareBrowser();
 
 constexpr char16_t kHistSection[] = u"Form1\\HistoryComboBox1";
 
-QAction* FindAction(QWidget* w, const QString& text) {
-  for (QAction* a : w->findChildren<QAction*>())
-    if (a->text() == text) return a;
-  return nullptr;
-}
+using guitest::FindAction;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -107,6 +104,30 @@ TEST_F(MainWindowTest, EnterShowsThePhraseAndPutsItFirstInTheHistory) {
   w.InputBox()->setCurrentIndex(i);
   emit w.InputBox()->activated(i);
   EXPECT_TRUE(CaptionIs("den Generator ausprobieren"));
+}
+
+QToolButton* Button(TForm1& w, const QString& hint) {
+  for (QToolButton* b : w.findChildren<QToolButton*>())
+    if (b->toolTip() == hint) return b;
+  return nullptr;
+}
+
+TEST_F(MainWindowTest, BackAndForwardFollowTheBrowser) {
+  TForm1& w = Open();
+  QToolButton* back = Button(w, "Zurück");
+  QToolButton* forward = Button(w, "Vorwärts");
+  ASSERT_TRUE(back && forward);
+  EXPECT_FALSE(back->isEnabled());
+  EXPECT_FALSE(forward->isEnabled());
+  Type("lesen");
+  ASSERT_TRUE(CaptionIs("lesen"));
+  EXPECT_TRUE(WaitFor([&] { return back->isEnabled(); }));
+  back->click();
+  EXPECT_TRUE(CaptionIs("den Generator ausprobieren"));
+  EXPECT_TRUE(WaitFor([&] { return forward->isEnabled() && !back->isEnabled(); }));
+  forward->click();
+  EXPECT_TRUE(CaptionIs("lesen"));
+  EXPECT_TRUE(WaitFor([&] { return !forward->isEnabled(); }));
 }
 
 TEST_F(MainWindowTest, SwissOrthographyRegeneratesThePageWithSs) {
@@ -186,15 +207,10 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpPage) {
 TEST_F(MainWindowTest, InfoOpensTheAboutBox) {
   TForm1& w = Open();
   QString shown;
-  QTimer poll;
-  poll.setInterval(100);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (QWidget* box = QApplication::activeModalWidget()) {
-      shown = box->windowTitle();
-      box->close();
-    }
+  guitest::TModalAnswer answer([&](QWidget* box) {
+    shown = box->windowTitle();
+    box->close();
   });
-  poll.start();
   FindAction(&w, "&Info")->trigger();  // returns when the box is closed
   EXPECT_EQ(shown, "Info");
 }
