@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -51,6 +52,12 @@ std::string ParseServeArgs(const std::vector<std::string>& args, TServerOptions&
     } else if (a == "--threads") {
       if (!ParseInt(value, 1, 1024, o.threads)) return "--threads takes a number from 1 to 1024";
     } else if (a == "--base-url") {
+      // It goes into the pages' links as it is: only a plain http(s) address will do.
+      const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return c > ' ' && c < 0x7F && c != '"' && c != '\'' && c != '<' && c != '>' && c != '\\';
+      });
+      if (!plain || !(value.starts_with("http://") || value.starts_with("https://")))
+        return "--base-url takes an address such as https://beugwerk.example";
       o.baseUrl = value;
     } else {
       return "unknown option " + std::string(a);

@@ -82,8 +82,8 @@ constexpr TCommand kCommands[] = {
      [](const TOptions& o) { return RunRequest(o.verbLists, o.args); }},
     {"sitemap", "sitemap INPUT OUTPUT", "write the sitemap of the online pages for a verb list",
      [](const TOptions& o) { return RunSitemap(o.args); }},
-    {"serve", "serve [--port P] [--log] ...",
-     "serve the online generator over HTTP (serve --help for its options)",
+    {"serve", "serve [--port P] [OPTIONS]",
+     "serve the online generator over HTTP; also --host H, --threads N, --base-url URL, --log",
      [](const TOptions& o) { return RunServe(o.verbLists, o.args); }},
 };
 
