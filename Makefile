@@ -3,7 +3,7 @@
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev python3 \
   qt6-base-dev qt6-webengine-dev libqt6svg6 xvfb xauth dbus dbus-x11 \
   libcpp-httplib-dev chromium libbenchmark-dev clang libclang-rt-14-dev \
-  wngerman python3-jsonschema
+  wngerman python3-jsonschema jq
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)

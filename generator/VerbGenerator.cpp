@@ -348,8 +348,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     t.nonFiniteForms[i] = Fetch(nonFinite[i], u"");
     t.nonFinite[i] = Shown(t.nonFiniteForms[i], u"");
   }
-  if (EinanderStandsAlone(Verb.infin))
-    t.nonFiniteForms[4] = {};  // no "hilf dir einander"
+  if (EinanderStandsAlone(Verb.infin)) t.nonFiniteForms[4] = {};  // no "hilf dir einander"
   t.nonFinite[4] = WrapForm(u"", Shown(t.nonFiniteForms[4], u""), u"!");
   t.nonFinite[5] = WrapForm(u"", t.nonFinite[5], u"!");
   std::u16string p2 = t.nonFinite[3];

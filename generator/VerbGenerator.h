@@ -73,8 +73,8 @@ struct TConjAnalysis {
   char16_t reflexiveCase = u'A';   // 'A' accusative, 'D' dative
   bool impersonal = false;
   bool pluralOnly = false;          // plural persons only (aufeinanderprallen, einander helfen)
-  std::u16string_view conjugation;    // "weak", "strong", "mixed"; empty when no past form
-  habseityp auxiliary = unspe;        // unspe: not decided
+  std::u16string_view conjugation;  // "weak", "strong", "mixed"; empty when no past form
+  habseityp auxiliary = unspe;      // unspe: not decided
   bool meaningDifferences = false;
 };
 
@@ -88,9 +88,9 @@ struct TConjReading {
 
 struct TConjTable {
   TConjStatus status = TConjStatus::cs_empty;
-  std::u16string input;          // the phrase without leading and trailing blanks
+  std::u16string input;  // the phrase without leading and trailing blanks
   TOrthoTyp ortho = NeuOrtho;
-  bool stressMarked = false;     // the input carried a stress mark in any notation
+  bool stressMarked = false;  // the input carried a stress mark in any notation
   TConjAnalysis analysis;
   std::array<TConjForm, kNonFiniteForms> nonFiniteForms;  // data twin of nonFinite, no "!"
   std::u16string message;      // plain text of the paragraph above the table (or the error)
@@ -130,8 +130,7 @@ class TVerbGenerator {
   TConjForm Fetch(TFormen f, std::u16string_view options);
   void SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj, bool indicative);
   void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
-                   const std::u16string& inf1, const TConjForm& p2Form,
-                   const TConjForm& inf1Form);
+                   const std::u16string& inf1, const TConjForm& p2Form, const TConjForm& inf1Form);
   void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
 };

@@ -93,7 +93,8 @@ Conjugation Conjugate(std::string_view phrase, Orthography orthography) {
   c.analysis.auxiliary = ToAuxiliary(a.auxiliary);
   c.analysis.meaningDifferences = a.meaningDifferences;
   c.meaningNote = UniToUtf8(t.meaningNote);
-  for (int i = 0; i < kNonFiniteForms; ++i) c.nonFinite[i] = ToForm(t.nonFiniteForms[i], t.stressMarked);
+  for (int i = 0; i < kNonFiniteForms; ++i)
+    c.nonFinite[i] = ToForm(t.nonFiniteForms[i], t.stressMarked);
   for (int k = 0; k < kConjTenses; ++k)
     for (int p = 0; p < 6; ++p) {
       const TConjRow& row = t.tenses[k].rows[p];

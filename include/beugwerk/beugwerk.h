@@ -75,7 +75,14 @@ struct Reading {
   std::string gloss;  // "er setzt über"
 };
 
-enum NonFinite { InfinitivI, InfinitivII, PartizipI, PartizipII, ImperativSingular, ImperativPlural };
+enum NonFinite {
+  InfinitivI,
+  InfinitivII,
+  PartizipI,
+  PartizipII,
+  ImperativSingular,
+  ImperativPlural
+};
 
 struct Conjugation {
   std::string input;
@@ -84,8 +91,8 @@ struct Conjugation {
   bool decided = false;  // false: stress, separability or ge- left open (forms given all the same)
   std::vector<Reading> readings;
   Analysis analysis;
-  std::string meaningNote;  // "mit Bedeutungsunterschieden!" or empty
-  std::array<Form, 6> nonFinite;  // indexed by NonFinite
+  std::string meaningNote;                           // "mit Bedeutungsunterschieden!" or empty
+  std::array<Form, 6> nonFinite;                     // indexed by NonFinite
   std::array<std::array<PersonForms, 6>, 8> tenses;  // indexed by Tense, persons 1..6
 
   bool ok() const { return error.empty(); }
