@@ -41,7 +41,8 @@ std::string Utf8(std::u16string_view s) {
 
 // A short German page for an answer that is not a page of the generator.
 std::string ErrorPage(std::u16string_view title, std::u16string_view text) {
-  const std::u16string generator = std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm";
+  const std::u16string generator =
+      std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm";
   return "<!doctype html>\r\n<html lang=\"de\"><head><meta charset=\"UTF-8\"><title>" +
          Utf8(title) + "</title></head>\r\n<body><h1>" + Utf8(title) + "</h1>\r\n<p>" +
          Utf8(HtmlEscape(text)) + "</p>\r\n<p><a href=\"" + Utf8(HtmlEscape(generator)) +
@@ -125,9 +126,9 @@ thread_local std::chrono::steady_clock::time_point tRequestStart;
 std::mutex gLogMutex;
 
 void LogLine(const httplib::Request& req, const httplib::Response& res) {
-  const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                            tRequestStart)
-                      .count();
+  const auto ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tRequestStart)
+          .count();
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   gmtime_r(&now, &tm);
@@ -160,10 +161,9 @@ void TBeugwerkServer::CheckListsChanged() {
   const std::int64_t now = std::chrono::steady_clock::now().time_since_epoch().count();
   std::int64_t next = FNextListsCheck.load();
   if (now < next) return;
-  const std::int64_t after =
-      now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                FOptions.listsCheckInterval)
-                .count();
+  const std::int64_t after = now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                       FOptions.listsCheckInterval)
+                                       .count();
   if (!FNextListsCheck.compare_exchange_strong(next, after)) return;
   try {
     CheckVerbListsFile();
@@ -197,8 +197,7 @@ void TBeugwerkServer::Routes() {
     return httplib::Server::HandlerResponse::Handled;
   });
 
-  http.Get(Utf8(site::kGeneratorPath), [this](const httplib::Request& req,
-                                                     httplib::Response& res) {
+  http.Get(Utf8(site::kGeneratorPath), [this](const httplib::Request& req, httplib::Response& res) {
     TPageQuery query;
     const TQueryError e = ParsePageQuery(RawQuery(req), query);
     if (e != TQueryError::qe_none) {
@@ -249,7 +248,8 @@ void TBeugwerkServer::Routes() {
   });
   // The author link of the page points at the site's root; here that is the generator.
   http.Get(R"(/|/beugwerkde/?)", [](const httplib::Request&, httplib::Response& res) {
-    res.set_redirect(Utf8(std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm"));
+    res.set_redirect(
+        Utf8(std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm"));
   });
 
   // Whatever httplib answers by itself (no route, a request line too long, a body too
@@ -264,15 +264,13 @@ void TBeugwerkServer::Routes() {
                 u"Der Server kann diese Anfrage nicht beantworten.", req.path);
     return httplib::Server::HandlerResponse::Handled;
   }));
-  http.set_exception_handler(
-      [](const httplib::Request& req, httplib::Response& res, std::exception_ptr) {
-        SendError(res, 500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.",
-                  req.path);
-      });
+  http.set_exception_handler([](const httplib::Request& req, httplib::Response& res,
+                                std::exception_ptr) {
+    SendError(res, 500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.", req.path);
+  });
   if (FOptions.log)
-    http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-      LogLine(req, res);
-    });
+    http.set_logger(
+        [](const httplib::Request& req, const httplib::Response& res) { LogLine(req, res); });
 }
 
 int TBeugwerkServer::Bind() {

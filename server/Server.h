@@ -23,10 +23,10 @@ class TVerbGen;
 
 struct TServerOptions {
   std::string host = "127.0.0.1";
-  int port = 8080;                // 0: any free port
-  int threads = 64;  // worker threads; each holds one open connection, so at least the clients
-  std::string baseUrl;            // the pages' own address; empty: root-relative links
-  bool log = false;               // one access line per request on standard error
+  int port = 8080;      // 0: any free port
+  int threads = 64;     // worker threads; each holds one open connection, so at least the clients
+  std::string baseUrl;  // the pages' own address; empty: root-relative links
+  bool log = false;     // one access line per request on standard error
   std::chrono::milliseconds listsCheckInterval{1000};  // how often a changed lists file is seen
 };
 

@@ -2,12 +2,14 @@
 // The online server on a free loopback port, asked over HTTP: pages in both encodings of the
 // query, HEAD, the refusals, escaping, the two-readings links, the links of a served page, and
 // a reload of a changed verb lists file while requests run.
+#include "server/Server.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <atomic>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,7 +21,6 @@
 #include "engine/_ZTVerbLists.h"
 #include "generator/VerbGenerator.h"
 #include "server/Query.h"
-#include "server/Server.h"
 
 namespace {
 
@@ -55,7 +56,8 @@ class ServerTest : public ::testing::Test {
     TServerOptions o;
     o.port = 0;
     o.threads = 8;
-    o.baseUrl = "http://127.0.0.1";  // the port is known only after binding; links are checked by path
+    o.baseUrl =
+        "http://127.0.0.1";  // the port is known only after binding; links are checked by path
     server_ = new TBeugwerkServer(o);
     port_ = server_->Bind();
     ASSERT_GT(port_, 0);
@@ -145,7 +147,7 @@ TEST_F(ServerTest, BadRequestsGetAShortGermanPage) {
       {mGet, std::string(kPage) + "?infi=lesen&ortho=xx", 400, "Adresse der Anfrage"},
       {mGet, std::string(kPage) + "?infi=le%00sen", 400, "kein Text"},
       {mGet, std::string(kPage) + "?infi=le%0Asen", 400, "kein Text"},
-      {mGet, std::string(kPage) + "?infi=le%81sen", 400, "kein Text"},  // undefined in 1252
+      {mGet, std::string(kPage) + "?infi=le%81sen", 400, "kein Text"},     // undefined in 1252
       {mGet, std::string(kPage) + "?infi=le%C2%85sen", 400, "kein Text"},  // C1 control
       {mGet, "/beugwerkde/nichtda.htm", 404, "Seite nicht gefunden"},
       {mGet, "/etc/passwd", 404, "Seite nicht gefunden"},
@@ -155,11 +157,11 @@ TEST_F(ServerTest, BadRequestsGetAShortGermanPage) {
   };
   for (const auto& r : rows) {
     httplib::Client c = Client();
-    httplib::Result res = r.method == mGet    ? c.Get(r.target)
-                          : r.method == mPost ? c.Post(r.target, "infi=lesen",
-                                                       "application/x-www-form-urlencoded")
-                          : r.method == mPut  ? c.Put(r.target, "x", "text/plain")
-                                              : c.Delete(r.target);
+    httplib::Result res = r.method == mGet ? c.Get(r.target)
+                          : r.method == mPost
+                              ? c.Post(r.target, "infi=lesen", "application/x-www-form-urlencoded")
+                          : r.method == mPut ? c.Put(r.target, "x", "text/plain")
+                                             : c.Delete(r.target);
     ASSERT_TRUE(res) << r.target;
     EXPECT_EQ(res->status, r.status) << r.target;
     EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=UTF-8") << r.target;
@@ -200,7 +202,8 @@ TEST_F(ServerTest, TheTwoReadingsLinkToTheirPages) {
   ASSERT_TRUE(res);
   const std::string& body = res->body;
   const std::size_t warning = body.find("nicht eindeutig bzgl. Betonung");
-  const std::size_t first = body.find("<a href=\"verbformen-deutsch.htm?infi=%27%C3%BCbersetzen\">");
+  const std::size_t first =
+      body.find("<a href=\"verbformen-deutsch.htm?infi=%27%C3%BCbersetzen\">");
   const std::size_t second =
       body.find("<a href=\"verbformen-deutsch.htm?infi=%C3%BCber%27setzen\">");
   ASSERT_NE(warning, std::string::npos);
@@ -336,9 +339,11 @@ TEST_F(ServerTest, ApiAnswersTheConjugationAsJson) {
        ConjugationJson(ConjugatePhrase(u"grüßen", ChOrtho))},
       {"?infi=%C3%BCbersetzen", 200, ConjugationJson(ConjugatePhrase(u"übersetzen", NeuOrtho))},
       // A rejected phrase as the page answers it, with the engine's message.
-      {"?infi=%3Cb%3E%22x", 200, "{\"input\":\"<b>\\\"x\",\"error\":\"<b>\\\"x\\rist kein Infinitiv!\"}"},
+      {"?infi=%3Cb%3E%22x", 200,
+       "{\"input\":\"<b>\\\"x\",\"error\":\"<b>\\\"x\\rist kein Infinitiv!\"}"},
       {"", 400, "{\"input\":\"\",\"error\":\"Geben Sie bitte einen Verbinfinitiv ein!\"}"},
-      {"?infi=%ZZ", 400, "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
+      {"?infi=%ZZ", 400,
+       "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
       {"?infi=lesen&ortho=xx", 400,
        "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
       {tooLong, 400, "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_tooLong)) + "\"}"},
@@ -377,7 +382,10 @@ TEST_F(ServerTest, ApiRepeatsAreAnsweredByTheirETag) {
   struct {
     std::string ifNoneMatch;
     int status;
-  } rows[] = {{tag, 304}, {"W/" + tag, 304}, {"\"0\", " + tag, 304}, {"*", 304},
+  } rows[] = {{tag, 304},
+              {"W/" + tag, 304},
+              {"\"0\", " + tag, 304},
+              {"*", 304},
               {"\"0000000000000000\"", 200}};
   for (const auto& r : rows) {
     const httplib::Result res = c.Get(target, {{"If-None-Match", r.ifNoneMatch}});
@@ -405,7 +413,7 @@ TEST(QueryTest, DecodesAndRejects) {
       {"infi=%FC", TQueryError::qe_none, u"ü", NeuOrtho},
       {"infi=%80", TQueryError::qe_none, u"€", NeuOrtho},
       {"infi=%C3%BC%FC", TQueryError::qe_none, u"Ã¼ü", NeuOrtho},  // not UTF-8 as a whole
-      {"infi=%C0%AF", TQueryError::qe_none, u"À¯", NeuOrtho},       // overlong: not UTF-8
+      {"infi=%C0%AF", TQueryError::qe_none, u"À¯", NeuOrtho},      // overlong: not UTF-8
       {"infi=%F0%9F%98%80", TQueryError::qe_none, u"\U0001F600", NeuOrtho},
       {"infi=a+b&ortho=ch", TQueryError::qe_none, u"a b", ChOrtho},
       {"ortho=neu&infi", TQueryError::qe_none, u"", NeuOrtho},
