@@ -150,6 +150,18 @@ for phrase, ortho, status, expected in ROWS:
     if status != 0 and "error" not in obj:
         failures.append(f"{name}: no error member")
 
+# Whole objects, byte for byte: a change of layout shows here first.
+GOLDEN = [("sich3 die Hände waschen", "neu", "sich3_die_Haende_waschen.json"),
+          ("übersetzen", "neu", "uebersetzen.json"),
+          ("über'setzen", "ch", "ueber_setzen_ch.json")]
+for phrase, ortho, name in GOLDEN:
+    with open(os.path.join(SOURCE, "tests", "fixtures", "json", name), encoding="utf-8") as f:
+        golden = f.read()
+    rc, out, err = run(["--ortho", ortho, "--json", phrase])
+    if out != golden:
+        failures.append(f"{phrase!r} --ortho {ortho}: differs from tests/fixtures/json/{name}")
+    check(name, json.loads(golden), {})
+
 # Every orthography of every phrase: valid, and the JSON Lines of the same list are the same
 # objects, one a line, in input order (comments and blank lines skipped).
 phrases = sorted({p for p, _, status, _ in ROWS if status == 0} | {"xyz!"})
