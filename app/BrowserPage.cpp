@@ -77,13 +77,18 @@ void TBrowserPage::SetDriveProvider(std::function<QByteArray(const QUrl& url)> p
   handler->Provide = std::move(provide);
 }
 
-void TBrowserPage::ShowOwn(const QString& html) {
+void TBrowserPage::ShowOwn(const QString& html, const QUrl& baseUrl) {
   QByteArray utf8 = html.toUtf8();
   ++FOwnLoads;
   if (utf8.size() < kSetHtmlLimit) {
-    setHtml(html);
+    setHtml(html, baseUrl);
     return;
   }
+  // Served from memory, the page cannot borrow another address; a base element does the same
+  // for its relative links.
+  const QString base = QStringLiteral("<base href=\"%1\">").arg(baseUrl.toString(QUrl::FullyEncoded));
+  const qsizetype head = html.indexOf(QStringLiteral("<head>"), 0, Qt::CaseInsensitive);
+  if (head >= 0) utf8 = (html.left(head + 6) + base + html.mid(head + 6)).toUtf8();
   // The byte order mark tells the browser the encoding of a page that comes without a header.
   utf8.prepend("\xEF\xBB\xBF");
   load(PageHandler(profile())->Add(utf8));

@@ -51,8 +51,8 @@ class TBrowserPage : public QWebEnginePage {
 
  public:
   explicit TBrowserPage(QObject* parent);
-  // Shows the page; UTF-8 of any size.
-  void ShowOwn(const QString& html);
+  // Shows the page as if it came from baseUrl (relative links resolve there); any size.
+  void ShowOwn(const QString& html, const QUrl& baseUrl);
 
   // Called for every navigation request: return false to cancel it. ownLoad is set for the
   // loads ShowOwn started.

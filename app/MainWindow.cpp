@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStringDecoder>
@@ -28,6 +29,7 @@
 #include "app/BrowserPage.h"
 #include "app/GenFormBus.h"
 #include "common/AboutBx.h"
+#include "common/SiteConfig.h"
 #include "common/ZT.Resources.h"
 #include "common/ZTHistCmb.h"
 #include "common/_0ZTINI.h"
@@ -62,6 +64,18 @@ QString NormalisedLines(const QString& html) {
 
 }  // namespace
 
+QUrl PageBaseUrl() {
+  // The folder of the online pages: the built-in pages link to their neighbours relatively.
+  return QUrl(Q(site::kOnlineServer) + QStringLiteral("/beugwerkde/"));
+}
+
+TBuiltInPage BuiltInPageFor(const QUrl& url) {
+  const QUrl address = url.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery);
+  if (address == QUrl(Q(site::kHelpPageUrl))) return {"BeugwerkHelp", url.fragment()};
+  if (address == QUrl(Q(site::kTheoryPageUrl))) return {"VERBHTM", url.fragment()};
+  return {};
+}
+
 float ZoomFactor(TZoom z) {
   static constexpr float kFactors[] = {0.6f, 0.8f, 1.0f, 1.3f, 1.8f};
   return kFactors[z];
@@ -75,9 +89,12 @@ bool IsArticleAddress(const QUrl& url) {
   return s.compare(Q(kArticleAddress), Qt::CaseInsensitive) == 0;
 }
 
+bool IsOnlineGeneratorPage(const QUrl& url) {
+  return url.path().endsWith(QStringLiteral("verbformen-deutsch.htm"), Qt::CaseInsensitive);
+}
+
 QString OnlinePagePhrase(const QUrl& url) {
-  if (!url.path().endsWith(QStringLiteral("verbformen-deutsch.htm"), Qt::CaseInsensitive))
-    return {};
+  if (!IsOnlineGeneratorPage(url)) return {};
   // The raw query: the phrase may be UTF-8 (a browser's form) or Windows-1252 (the page's
   // own escaping is Latin-1 based).
   const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
@@ -300,7 +317,7 @@ bool TForm1::ShowHtml(const QString& html) {
   FShownHtml = page;
   FLoadDone = false;
   FLoadOk = false;
-  FPage->ShowOwn(page);
+  FPage->ShowOwn(page, PageBaseUrl());
   // Wait for the page, with the window answering all along; a browser that hangs does not
   // hang the window.
   QElapsedTimer timer;
@@ -316,7 +333,7 @@ bool TForm1::ShowHtml(const QString& html) {
   return FLoadDone && FLoadOk;
 }
 
-void TForm1::ShowResourcePage(std::string_view name) {
+void TForm1::ShowResourcePage(std::string_view name, const QString& fragment) {
   const std::optional<std::string_view> bytes = FindTextResource(name);
   if (!bytes) return;
   // The built-in pages are kept in UTF-8; an older Windows-1252 copy is read as such.
@@ -324,7 +341,12 @@ void TForm1::ShowResourcePage(std::string_view name) {
   QString html = utf8.decode(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
   if (utf8.hasError()) html = Q(Latin1ToUni(*bytes));
   if (html.startsWith(QChar(0xFEFF))) html.remove(0, 1);
-  ShowHtml(html);
+  if (!ShowHtml(html) || fragment.isEmpty()) return;
+  // Only names made of letters, digits, "-" and "_" reach the script.
+  static const QRegularExpression kPlainName(QStringLiteral("^[A-Za-z0-9_-]{1,64}$"));
+  if (!kPlainName.match(fragment).hasMatch()) return;
+  FPage->runJavaScript(QStringLiteral("(document.getElementById('%1')||document.getElementsByName('%1')[0]||"
+                                      "document.body).scrollIntoView()").arg(fragment));
 }
 
 void TForm1::OnLoadFinished(bool ok) {
@@ -349,13 +371,22 @@ bool TForm1::OnNavigation(const QUrl& url, bool isMainFrame, bool ownLoad) {
     QTimer::singleShot(0, this, [this] { ShowResourcePage("VERBHTM"); });
     return false;
   }
-  const QString phrase = OnlinePagePhrase(url);
-  if (!phrase.isEmpty()) {
-    // A link to the online page of another phrase (a reading of a doubly usable prefix, say)
-    // is conjugated here instead.
+  if (const TBuiltInPage builtIn = BuiltInPageFor(url); !builtIn.name.empty()) {
+    // The online help and article are the texts built into the program: shown from there,
+    // they need no network.
+    QTimer::singleShot(0, this, [this, builtIn] { ShowResourcePage(builtIn.name, builtIn.fragment); });
+    return false;
+  }
+  if (IsOnlineGeneratorPage(url)) {
+    // A link to the online generator (another reading of a doubly usable prefix, an example
+    // of the help page) is conjugated here; without a phrase it shows the current input.
+    const QString phrase = OnlinePagePhrase(url);
     QTimer::singleShot(0, this, [this, phrase] {
-      FInput->setEditText(phrase);
-      FInput->SaveItems();
+      if (!phrase.isEmpty()) {
+        FInput->setEditText(phrase);
+        FInput->SaveItems();
+      }
+      FShownHtml.clear();
       GenerateAndShow();
     });
     return false;

@@ -37,9 +37,20 @@ float ZoomFactor(TZoom z);  // 0.6, 0.8, 1.0, 1.3, 1.8
 // The address the built-in help page uses for the article; shown from the resources instead.
 inline constexpr std::u16string_view kArticleAddress = u"C:\\xxx\\Beugwerk.htm";
 bool IsArticleAddress(const QUrl& url);
+bool IsOnlineGeneratorPage(const QUrl& url);
 // The phrase of a link to the online generator page ("...verbformen-deutsch.htm?infi=..."),
 // decoded as UTF-8, else as Windows-1252; empty when the link is something else.
 QString OnlinePagePhrase(const QUrl& url);
+
+// The address pages are shown under, so that links relative to the online pages resolve.
+QUrl PageBaseUrl();
+// The built-in page (resource name and anchor) that stands for an address of the online help or
+// article; no name for any other address.
+struct TBuiltInPage {
+  std::string_view name;
+  QString fragment;
+};
+TBuiltInPage BuiltInPageFor(const QUrl& url);
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -52,7 +63,8 @@ class TForm1 : public QMainWindow {
   // Hands the page to the browser and waits (at most kShowHtmlWaitMs) until it has loaded;
   // false when the browser did not finish in time or failed.
   bool ShowHtml(const QString& html);
-  void ShowResourcePage(std::string_view name);
+  // Shows the resource page, scrolled to the element named fragment when one is given.
+  void ShowResourcePage(std::string_view name, const QString& fragment = {});
 
   // Commands, also reachable through the menus and the GenForm service.
   void ZoomIn();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // beugwerk-gui-screenshot OUTPUT.png PHRASE: opens the main window on the display (an Xvfb
-// server, see tools/screenshot-gui), shows the page of PHRASE and saves the window as a PNG.
+// server, see tools/screenshot-gui), shows the page of PHRASE (or, for "--hilfe", the help
+// page) and saves the window as a PNG.
 // Not installed; it documents how the program looks.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,8 +39,14 @@ int main(int argc, char** argv) {
     TForm1 window;
     SetMainForm(&window);
     window.show();
-    window.SetInputText(QString::fromLocal8Bit(argv[2]));
-    window.GenerateAndShow();
+    Pause(500);  // the first page, which comes with the window
+    const QString phrase = QString::fromLocal8Bit(argv[2]);
+    if (phrase == QStringLiteral("--hilfe")) {
+      window.ShowHelp();
+    } else {
+      window.SetInputText(phrase);
+      window.GenerateAndShow();
+    }
     Pause(1500);  // the browser paints after the load
     const QPixmap shot = window.screen()->grabWindow(window.winId());
     if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {

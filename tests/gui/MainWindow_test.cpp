@@ -196,6 +196,35 @@ TEST_F(MainWindowTest, ArticleAddressShowsTheBuiltInArticle) {
   EXPECT_TRUE(WaitFor([&] { return Caption(w) == title; })) << Caption(w).toStdString();
 }
 
+QString ResourceTitle(const char* name) {
+  const QString page = QString::fromUtf8(FindTextResource(name)->data());
+  return page.section("<title>", 1).section("</title>", 0, 0);
+}
+
+// The built-in pages link to each other and to the generator as the online pages do; the
+// window shows its own copies and conjugates in place.
+TEST_F(MainWindowTest, LinksOfTheOnlinePagesStayInTheWindow) {
+  TForm1& w = Open();
+  struct Row {
+    const char* href;
+    QString caption;
+  } rows[] = {
+      {"beugwerk.htm", ResourceTitle("VERBHTM")},
+      {"beugwerkhelp.htm#habensein", ResourceTitle("BeugwerkHelp")},
+      {"https://beugwerk.de/beugwerkde/beugwerk.htm", ResourceTitle("VERBHTM")},
+      {"verbformen-deutsch.htm?infi=sich%20entscheiden", "Deutsche Verbformen: sich entscheiden"},
+      {"verbformen-deutsch.htm", "Deutsche Verbformen: sich entscheiden"},
+  };
+  for (const Row& r : rows) {
+    ASSERT_TRUE(w.ShowHtml(QString("<html><head><title>Start</title></head><body>"
+                                   "<a id=\"a\" href=\"%1\">x</a></body></html>").arg(r.href)));
+    ASSERT_TRUE(WaitFor([&] { return Caption(w) == "Start"; })) << r.href;
+    w.Browser()->page()->runJavaScript("document.getElementById('a').click()");
+    EXPECT_TRUE(WaitFor([&] { return Caption(w) == r.caption; })) << r.href << ": " << Caption(w).toStdString();
+  }
+  EXPECT_EQ(w.InputText(), "sich entscheiden");
+}
+
 TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpPage) {
   TForm1& w = Open();
   FindAction(&w, "Hilfe")->trigger();
