@@ -3,13 +3,13 @@
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev python3 \
   qt6-base-dev qt6-webengine-dev libqt6svg6 xvfb xauth dbus dbus-x11 \
   libcpp-httplib-dev chromium libbenchmark-dev clang libclang-rt-14-dev \
-  wngerman python3-jsonschema jq
+  wngerman python3-jsonschema jq time
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -25,7 +25,7 @@ deps:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBEUGWERK_BENCH=OFF
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -37,6 +37,14 @@ run: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The benchmarks (bench/, Google Benchmark) and the whole-process timing of a full-form list.
+# BENCH_ARGS go to the benchmark program (--benchmark_filter=TxfRecord).
+bench: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBEUGWERK_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target beugwerk_bench beugwerk
+	./$(BUILD_DIR)/bench/beugwerk_bench $(BENCH_ARGS)
+	bench/fullforms.sh --beugwerk $(BUILD_DIR)/beugwerk
 
 clean:
 	rm -rf $(BUILD_DIR)
