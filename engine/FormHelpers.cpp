@@ -47,12 +47,13 @@ std::string TVerbGen::ParticipleIIEnding(std::string_view stem, bool irregular) 
 }
 
 void TVerbGen::AppendEnding(std::string& form, std::string_view token, bool vowelLong) const {
-  // Tokens are a few letters: the copy stays in the small-string buffer.
-  std::string tok(token);
+  std::string_view tok = token;
+  std::string withoutCut;  // built only for a token with a cut digit
   if (tok.size() >= 2 && IsAppendCutDigit(static_cast<unsigned char>(tok[1]))) {
     std::size_t cut = static_cast<std::size_t>(tok[1] - '0');
     form.resize(form.size() - std::min(cut, form.size()));
-    tok.erase(1, 1);
+    withoutCut.assign(1, tok[0]).append(tok.substr(2));
+    tok = withoutCut;
   }
   char next = tok.size() < 2 ? ' ' : tok[1];
   // lies + st -> liest, hält + t -> hält
@@ -103,12 +104,16 @@ void TVerbGen::ElideStemE(std::string& form) const {
 }
 
 std::string TVerbGen::ReduceTripleLetters(std::string s) const {
-  if (FOrthoTyp == NeuOrtho) return s;
+  ReduceTripleLettersIn(s);
+  return s;
+}
+
+void TVerbGen::ReduceTripleLettersIn(std::string& s) const {
+  if (FOrthoTyp == NeuOrtho) return;
   for (std::size_t i = 3; i < s.size(); ++i) {
     if (s[i - 3] == s[i - 2] && s[i - 2] == s[i - 1] && IsVowel(static_cast<unsigned char>(s[i])))
       s.erase(i - 1, 1);
   }
-  return s;
 }
 
 namespace {
@@ -119,12 +124,9 @@ bool StacksOnParticle(std::string_view word) {
   word = word.substr(0, end);
   const std::string_view rest = word.substr(3);
   if (rest.starts_with("einander")) return false;
-  bool restIsParticle = false;
-  for (const TPackedEntry& e : PrefixEntries()) {
-    if (e.text == word) return false;
-    if (!e.text.empty() && e.text.front() != '\'' && BeginsWith(e.text, rest)) restIsParticle = true;
-  }
-  return restIsParticle;
+  if (IsInPrefixTable(word)) return false;
+  // An entry with a leading apostrophe could only begin a rest that has one itself.
+  return !rest.starts_with('\'') && !FirstPrefixEntryBeginning(rest).empty();
 }
 }  // namespace
 

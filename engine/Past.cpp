@@ -94,7 +94,7 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
   Form2 = stamm;
   MarkVowelLength(Form2, stammvokalLang);
   AppendEnding(Form2, Dash(PastEnding(person, Form2, false)), stammvokalLang);
-  Form2 = ReduceTripleLetters(Form2);
+  ReduceTripleLettersIn(Form2);
 
   std::string s = stamm;
   if (unRegel) {
@@ -193,7 +193,7 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
 
   Form2 = stamm;
   AppendEnding(Form2, Dash(SubjIIEnding(person, Form2, false)), stammvokalLang);
-  Form2 = ReduceTripleLetters(Form2);
+  ReduceTripleLettersIn(Form2);
 
   std::string s = stamm;
   if (unRegel) {

@@ -32,7 +32,8 @@ std::string TVerbGen::RegularPraesens(int person, std::string& S, bool lang) {
   std::string F = S;
   MarkVowelLength(F, lang);
   AppendEnding(F, Dash(E), lang);
-  return ReduceTripleLetters(F);
+  ReduceTripleLettersIn(F);
+  return F;
 }
 
 // Persons 2 and 3 with the vowel (and ending token) of the entry's Präsens slot.
@@ -91,7 +92,8 @@ std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
     MarkVowelLength(S, lang);
     AppendEnding(S, Dash(PresentEnding(person, S, false, elnErn)), lang);
   }
-  return ReduceTripleLetters(S);
+  ReduceTripleLettersIn(S);
+  return S;
 }
 
 std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {

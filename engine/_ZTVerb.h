@@ -226,6 +226,7 @@ class TVerbGen {
   void ReplaceStemVowel(std::string& form, std::string_view vowel, bool vowelLong) const;
   void ElideStemE(std::string& form) const;
   std::string ReduceTripleLetters(std::string s) const;
+  void ReduceTripleLettersIn(std::string& s) const;  // the same in place, without a copy
   std::string SeparatedParticle() const;
   void PlacePrefixAndReflexive(std::string& form, bool subordinate,
                                std::string_view reflText) const;

@@ -408,6 +408,7 @@ const std::string* FormLimitLine(std::string_view stem);
 inline TPackedTable PrefixEntries() {
   return {prefixTable, false};
 }
+bool IsInPrefixTable(std::string_view word);
 // The first prefix table entry (file order) that begins s; empty when none does.
 std::string_view FirstPrefixEntryBeginning(std::string_view s);
 // The prefix table entries that begin s (those written with a leading apostrophe) or plain

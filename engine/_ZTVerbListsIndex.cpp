@@ -144,6 +144,10 @@ void TVerbListsIndex::Clear() {
 
 // --- Lookups -----------------------------------------------------------------------------------
 
+bool IsInPrefixTable(std::string_view word) {
+  return VerbLists.index.prefixes.Find(word) >= 0;
+}
+
 std::string_view FirstPrefixEntryBeginning(std::string_view s) {
   const TWordIndex& index = VerbLists.index.prefixes;
   const std::size_t longest = std::min(s.size(), index.LongestWord());
