@@ -108,9 +108,16 @@ void TVerbListsTables::Free() {
 // --- Lock --------------------------------------------------------------------------------------
 
 int& TSharedReentrantLock::ReadDepth() {
-  // One counter per lock and thread; entries stay for the thread's life (one per lock).
+  // One counter per lock and thread; entries stay for the thread's life (one per lock). The
+  // last lock asked for is remembered: every form request asks for the same one.
   thread_local std::unordered_map<const TSharedReentrantLock*, int> depths;
-  return depths[this];
+  thread_local const TSharedReentrantLock* lastLock = nullptr;
+  thread_local int* lastDepth = nullptr;
+  if (lastLock != this) {
+    lastDepth = &depths[this];  // map elements keep their address
+    lastLock = this;
+  }
+  return *lastDepth;
 }
 
 void TSharedReentrantLock::BeginRead() {
