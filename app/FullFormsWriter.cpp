@@ -11,6 +11,7 @@
 #include <mutex>
 #include <ostream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/FullForms.h"
@@ -130,7 +131,8 @@ class TBlockQueue {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [&] { return stop_ || blocks_[written_].done; });
     if (stop_) return false;
-    bytes = std::move(blocks_[written_].bytes);
+    // Taken out whole: a move assignment would leave the writer's old buffer in the block.
+    bytes = std::exchange(blocks_[written_].bytes, std::string());
     ++written_;
     changed_.notify_all();
     return true;
