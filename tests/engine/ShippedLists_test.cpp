@@ -442,6 +442,10 @@ const ClassRow kDoublyUsable[] = {
     {"überkochen", "kocht über", "kochte über", "übergekocht", "überzukochen"},
     {"überbringen", "überbringt", "überbrachte", "überbracht", "zu überbringen"},
     {"untervermieten", "untervermietet", "untervermietete", "untervermietet", "unterzuvermieten"},
+    {"überflügeln", "überflügelt", "überflügelte", "überflügelt", "zu überflügeln"},
+    {"unterkellern", "unterkellert", "unterkellerte", "unterkellert", "zu unterkellern"},
+    {"umkrempeln", "krempelt um", "krempelte um", "umgekrempelt", "umzukrempeln"},
+    {"durchsickern", "sickert durch", "sickerte durch", "durchgesickert", "durchzusickern"},
 };
 
 // rück-, ob-, lob-: first parts that are no particle; ge and zu go behind them.
@@ -457,6 +461,7 @@ const ClassRow kFirstParts[] = {
     {"doppelklicken", "doppelklickt", "doppelklickte", "doppelgeklickt", "doppelzuklicken"},
     {"zweckentfremden", "zweckentfremdet", "zweckentfremdete", "zweckentfremdet", "zweckzuentfremden"},
     {"wiedervereinigen", "wiedervereinigt", "wiedervereinigte", "wiedervereinigt", "wiederzuvereinigen"},
+    {"endlagern", "endlagert", "endlagerte", "endgelagert", "endzulagern"},
 };
 
 // be- on a noun whose first syllable looks like a particle: inseparable, no ge-. A stack of
