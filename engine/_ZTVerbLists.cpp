@@ -134,7 +134,8 @@ void TSharedReentrantLock::EndRead() {
   int& depth = ReadDepth();
   if (depth <= 0 || --depth > 0) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  if (--readers_ == 0) changed_.notify_all();
+  // Only writers wait for the readers to go; with none waiting, nobody needs waking.
+  if (--readers_ == 0 && writersWaiting_ > 0) changed_.notify_all();
 }
 
 void TSharedReentrantLock::BeginWrite() {
