@@ -3,6 +3,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QFileInfo>
+#include <exception>
 
 #include "app/Request.h"
 
@@ -74,9 +75,20 @@ bool TGenFormBus::KnownItem(const QString& item) {
   return false;
 }
 
+void TGenFormBus::ReportFailure(const std::exception& e) {
+  // An error must not cross the bus dispatcher; the client gets it as the call's error.
+  if (calledFromDBus())
+    sendErrorReply(QStringLiteral("de.beugwerk.GenForm.Error.Failed"), QString::fromUtf8(e.what()));
+}
+
 void TGenFormBus::Poke(const QString& item, const QString& text) {
   if (!KnownItem(item)) return;
-  FService.Poke(text.toStdU16String());
+  try {
+    FService.Poke(text.toStdU16String());
+  } catch (const std::exception& e) {
+    ReportFailure(e);
+    return;
+  }
   // Every poke changes the item (it takes the request, then the answer), so advise links hear
   // of each one, also when the answer repeats the last.
   emit Advise(item, Request(item));
@@ -87,4 +99,10 @@ QString TGenFormBus::Request(const QString& item) {
   return Q(FService.ItemText());
 }
 
-void TGenFormBus::Execute(const QString& macro) { FService.ExecuteMacro(macro.toStdU16String()); }
+void TGenFormBus::Execute(const QString& macro) {
+  try {
+    FService.ExecuteMacro(macro.toStdU16String());
+  } catch (const std::exception& e) {
+    ReportFailure(e);
+  }
+}

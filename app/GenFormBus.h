@@ -32,6 +32,24 @@ QString GenFormBusName(const QString& programPath);
 class TGenFormBus : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "de.beugwerk.GenForm")
+  Q_CLASSINFO("D-Bus Introspection",
+              "  <interface name=\"de.beugwerk.GenForm\">\n"
+              "    <method name=\"Poke\">\n"
+              "      <arg name=\"item\" type=\"s\" direction=\"in\"/>\n"
+              "      <arg name=\"text\" type=\"s\" direction=\"in\"/>\n"
+              "    </method>\n"
+              "    <method name=\"Request\">\n"
+              "      <arg name=\"item\" type=\"s\" direction=\"in\"/>\n"
+              "      <arg name=\"text\" type=\"s\" direction=\"out\"/>\n"
+              "    </method>\n"
+              "    <method name=\"Execute\">\n"
+              "      <arg name=\"macro\" type=\"s\" direction=\"in\"/>\n"
+              "    </method>\n"
+              "    <signal name=\"Advise\">\n"
+              "      <arg name=\"item\" type=\"s\"/>\n"
+              "      <arg name=\"text\" type=\"s\"/>\n"
+              "    </signal>\n"
+              "  </interface>\n")
 
  public:
   TGenFormBus(TRequestService& service, QObject* parent);
@@ -50,6 +68,7 @@ class TGenFormBus : public QObject, protected QDBusContext {
 
  private:
   bool KnownItem(const QString& item);
+  void ReportFailure(const std::exception& e);
 
   TRequestService& FService;
   QDBusConnection FBus{QString()};
