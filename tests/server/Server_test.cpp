@@ -4,8 +4,12 @@
 // a reload of a changed verb lists file while requests run.
 #include "server/Server.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -271,6 +275,39 @@ TEST_F(ServerTest, EveryLinkIntoTheSiteWorks) {
   ASSERT_TRUE(help);
   EXPECT_NE(help->body.find("id=\"habensein\""), std::string::npos);
   EXPECT_NE(help->body.find("id=\"fehler\""), std::string::npos);
+}
+
+// A client that sends half a request and then nothing is cut off, and the server serves others
+// meanwhile.
+TEST_F(ServerTest, ASlowClientTimesOut) {
+  const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<std::uint16_t>(port_));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  const std::string half = "GET /beugwerkde/verbformen-deutsch.htm?infi=lesen HTTP/1.1\r\nHost: x";
+  ASSERT_EQ(::send(sock, half.data(), half.size(), 0), static_cast<ssize_t>(half.size()));
+
+  httplib::Client c = Client();
+  const httplib::Result other = c.Get(std::string(kPage) + "?infi=lesen");
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->status, 200);
+
+  // The server closes the connection (read returns 0) after at most two of its 5 s read
+  // timeouts: one waiting for the request, one for the rest of the line.
+  timeval wait{15, 0};
+  ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  const auto start = std::chrono::steady_clock::now();
+  char buf[512];
+  ssize_t n;
+  while ((n = ::recv(sock, buf, sizeof buf, 0)) > 0) {
+  }
+  const auto waited = std::chrono::steady_clock::now() - start;
+  ::close(sock);
+  EXPECT_EQ(n, 0) << "still open after " << (waited / 1ms) << " ms";
+  EXPECT_LT(waited, 12s);
 }
 
 // The lists file changes while clients keep asking: every answer is a whole page, and the
