@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -112,7 +113,13 @@ QString OnlinePagePhrase(const QUrl& url) {
   return {};
 }
 
+// The icon lives in the library's resources, which a static library must register itself
+// (outside any namespace: the macro declares the registration function where it stands).
+static void InitGuiResources() { Q_INIT_RESOURCE(beugwerk_gui); }
+
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  InitGuiResources();
+  setWindowIcon(QIcon(QStringLiteral(":/beugwerk/beugwerk.svg")));
   setWindowTitle(Q(kDesignCaption));
   setFont(QFont(QStringLiteral("Arial")));
   setMinimumSize(200, 600);
@@ -451,6 +458,7 @@ void TForm1::ShowHelp() { ShowResourcePage("BeugwerkHelp"); }
 void TForm1::ShowAbout() {
   TAbout about(this);
   about.SetHead1(Q(kDesignCaption));
+  about.SetVersionNr(QStringLiteral(BEUGWERK_VERSION));
   about.SetprojectIcon(windowIcon());
   about.Execute();
 }

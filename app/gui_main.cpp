@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // beugwerk-gui: the desktop program. Takes no arguments of its own (Qt's are accepted).
 #include <QApplication>
-#include <QIcon>
 #include <exception>
 
 #include "app/BrowserPage.h"
@@ -35,7 +34,6 @@ int main(int argc, char** argv) {
   TBeugwerkApplication app(argc, argv);
   QApplication::setDesktopFileName(QStringLiteral("beugwerk-gui"));
   QApplication::setApplicationVersion(QStringLiteral(BEUGWERK_VERSION));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/beugwerk/beugwerk.svg")));
   InstallMsgBoxWin();
   SetSettingsMessageCallback([](const std::string& m) { MsgBox().Info(Utf8ToUni(m)); });
   int rc = 0;

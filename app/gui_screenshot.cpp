@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // beugwerk-gui-screenshot OUTPUT.png PHRASE: opens the main window on the display (an Xvfb
 // server, see tools/screenshot-gui), shows the page of PHRASE (or, for "--hilfe", the help
-// page) and saves the window as a PNG.
+// page) and saves the window as a PNG; "--info" saves the about box instead.
 // Not installed; it documents how the program looks.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,15 +41,26 @@ int main(int argc, char** argv) {
     window.show();
     Pause(500);  // the first page, which comes with the window
     const QString phrase = QString::fromLocal8Bit(argv[2]);
-    if (phrase == QStringLiteral("--hilfe")) {
+    if (phrase == QStringLiteral("--info")) {
+      // The about box is modal: it is photographed and closed from inside its own loop.
+      QTimer::singleShot(1000, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+          box->screen()->grabWindow(box->winId()).save(QString::fromLocal8Bit(argv[1]), "PNG");
+          box->close();
+        }
+      });
+      window.ShowAbout();
+    } else if (phrase == QStringLiteral("--hilfe")) {
       window.ShowHelp();
     } else {
       window.SetInputText(phrase);
       window.GenerateAndShow();
     }
     Pause(1500);  // the browser paints after the load
-    const QPixmap shot = window.screen()->grabWindow(window.winId());
-    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    if (phrase == QStringLiteral("--info")) {
+      window.close();
+    } else if (const QPixmap shot = window.screen()->grabWindow(window.winId());
+               shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
       std::fprintf(stderr, "beugwerk-gui-screenshot: %s cannot be written\n", argv[1]);
       rc = 1;
     } else {
