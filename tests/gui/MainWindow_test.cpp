@@ -80,6 +80,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheTryOutPhraseAndRemembersIt) {
   EXPECT_EQ(w.InputBox()->HistoryStrings(), QStringList{"den Generator ausprobieren"});
   EXPECT_EQ(GetUserSettings().readString(kHistSection, u"Hist", u""), u"den Generator ausprobieren");
   EXPECT_FALSE(w.SitemapAction()->isVisible());  // not the developer's machine
+  EXPECT_FALSE(w.windowIcon().isNull());
 }
 
 TEST_F(MainWindowTest, RememberedHistoryWithEmptyInputShowsTheTryOutPageAndStaysEmpty) {
