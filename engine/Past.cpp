@@ -87,7 +87,7 @@ void TVerbGen::StrongPraeteritum(int person, std::string& s, std::string& shortF
 std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
   Form2.clear();
   std::string shortForm;
-  if (stamm.empty()) return "-";
+  if (stamm.empty() || person < 1 || person > 6) return "-";
   const std::string r = refPartikel(person);
   if (personblocked(person)) return "-";
 
@@ -120,7 +120,8 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
 
 std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
   Form2.clear();
-  if (stamm.empty() || personblocked(person)) return "-";
+  // A person outside 1 to 6 has no form (and no ending to build one from).
+  if (stamm.empty() || person < 1 || person > 6 || personblocked(person)) return "-";
   std::string s = stamm;
   const std::string ending = SubjIEnding(person);
   if (_eln != _ern && person != 1 && person != 3) {
@@ -188,7 +189,7 @@ void TVerbGen::StrongKonjunktivV(int person, std::string& s) {
 
 std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
   Form2.clear();
-  if (stamm.empty() || personblocked(person)) return "-";
+  if (stamm.empty() || person < 1 || person > 6 || personblocked(person)) return "-";
   const std::string r = refPartikel(person);
 
   Form2 = stamm;

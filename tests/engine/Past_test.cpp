@@ -248,6 +248,11 @@ TEST_F(PastTest, NoForm) {
       {"3 regnen", 6},
       {"verschallen", 3},
       {"lese", 1},
+      // persons outside 1 to 6, on verbs whose endings would otherwise be looked up
+      {"sammeln", 0},
+      {"sammeln", 7},
+      {"lesen", -1},
+      {"gehen", 8},
   };
   for (const auto& r : rows) {
     for (Tense t : {Praet, KonjI, KonjII}) {
