@@ -422,10 +422,18 @@ bool TAnsiStringList::ReportProgress(int l) {
   return FContinue;
 }
 
+// Quicksort whose depth stays below log2(Count) whatever the order of the items: a left part
+// smaller than the right one is sorted by recursion, a larger one in this loop while the right
+// part waits in `waiting`. The work is done in the same order as plain recursion into every
+// left part, so every comparison, swap and progress report, and the resulting order, stay.
 void TAnsiStringList::QuickSort(int l, int r, const TAnsiStringListSortCompare& compare) {
-  int i;
-  do {
-    i = l;
+  struct TWaiting {
+    int reportFrom;  // the start of the range whose left part is being sorted
+    int l, r;        // its right part
+  };
+  std::vector<TWaiting> waiting;
+  for (;;) {
+    int i = l;
     int j = r, p = (l + r) / 2;
     do {
       while (compare(*this, i, p) < 0) ++i;
@@ -440,10 +448,30 @@ void TAnsiStringList::QuickSort(int l, int r, const TAnsiStringListSortCompare& 
         --j;
       }
     } while (i <= j);
-    if (l < j) QuickSort(l, j, compare);
+    if (l < j) {
+      if (j - l <= r - i) {
+        QuickSort(l, j, compare);
+      } else {
+        // Without a right part the report after the left one repeats one the left part
+        // makes itself (its own start is l), so nothing needs to wait.
+        if (i < r) waiting.push_back({l, i, r});
+        r = j;
+        continue;
+      }
+    }
     if (!ReportProgress(l)) throw ESortCancelled();
-    l = i;
-  } while (i < r);
+    if (i < r) {
+      l = i;
+      continue;
+    }
+    // This range is sorted: on to the right part that waited for it.
+    if (waiting.empty()) return;
+    const TWaiting next = waiting.back();
+    waiting.pop_back();
+    if (!ReportProgress(next.reportFrom)) throw ESortCancelled();
+    l = next.l;
+    r = next.r;
+  }
 }
 
 void TAnsiStringList::SetSorted(bool v) {

@@ -391,3 +391,129 @@ TEST(AnsiList, CyrillicText) {
 }
 
 }  // namespace
+
+// --- sorting hostile orders ----------------------------------------------------------------
+
+namespace hostile {
+
+// The order in which the item in the middle of every range the sort visits is that range's
+// largest: each partition then splits off a single item.
+std::vector<int> MiddleMaximumOrder(int n) {
+  std::vector<int> slot(n), value(n);
+  for (int k = 0; k < n; ++k) slot[k] = k;
+  int next = n - 1;
+  for (int r = n - 1; r >= 1; --r) {
+    const int p = r / 2;
+    value[slot[p]] = next--;
+    std::swap(slot[p], slot[r]);
+  }
+  value[slot[0]] = next;
+  return value;
+}
+
+std::string Padded(int v) {
+  std::string s = std::to_string(v);
+  return std::string(8 - s.size(), '0') + s;
+}
+
+// Compares the items' first eight characters and notes how deep the stack went below the
+// caller of the sort.
+struct TDepthProbe {
+  const char* top = nullptr;
+  std::size_t deepest = 0;
+  int Compare(TAnsiStringList& l, int i, int j) {
+    char here;
+    if (top - &here > static_cast<std::ptrdiff_t>(deepest))
+      deepest = static_cast<std::size_t>(top - &here);
+    return l.Get(i).compare(0, 8, l.Get(j), 0, 8);
+  }
+};
+
+// The sort as plain recursion into the left part, for the order it must keep.
+void ReferenceSort(std::vector<std::string>& v, int l, int r) {
+  auto cmp = [&](int a, int b) { return v[a].compare(0, 8, v[b], 0, 8); };
+  int i;
+  do {
+    i = l;
+    int j = r, p = (l + r) / 2;
+    do {
+      while (cmp(i, p) < 0) ++i;
+      while (cmp(j, p) > 0) --j;
+      if (i <= j) {
+        if (i != j) std::swap(v[i], v[j]);
+        if (p == i)
+          p = j;
+        else if (p == j)
+          p = i;
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (l < j) ReferenceSort(v, l, j);
+    l = i;
+  } while (i < r);
+}
+
+}  // namespace hostile
+
+TEST(AnsiList, SortDepthStaysSmallOnTheWorstOrder) {
+  // Time grows with the square of the count on this order (inherent to the fixed middle
+  // pivot); depth must not: 6000 nested calls were the old behaviour here.
+  const int n = 6000;
+  TAnsiStringList l;
+  for (int v : hostile::MiddleMaximumOrder(n)) l.Add(hostile::Padded(v));
+  char top;
+  hostile::TDepthProbe probe{&top};
+  l.CustomSort([&probe](TAnsiStringList& list, int i, int j) { return probe.Compare(list, i, j); });
+  for (int k = 0; k < n; ++k) ASSERT_EQ(l.Get(k), hostile::Padded(k));
+  EXPECT_LT(probe.deepest, 64u * 1024) << "stack bytes used by the sort";
+}
+
+TEST(AnsiList, SortKeepsTheOrderOfPlainRecursion) {
+  // Many equal keys with distinct tails: their final order shows every swap made.
+  struct Case {
+    const char* name;
+    std::vector<int> keys;
+  };
+  std::vector<Case> cases;
+  std::vector<int> worst = hostile::MiddleMaximumOrder(1500);
+  for (int& k : worst) k /= 7;
+  cases.push_back({"worst order, ties", worst});
+  std::vector<int> mixed;
+  unsigned x = 12345;
+  for (int k = 0; k < 3000; ++k)
+    mixed.push_back(static_cast<int>((x = x * 1103515245 + 12345) >> 16) % 40);
+  cases.push_back({"random, ties", mixed});
+  std::vector<int> saw;
+  for (int k = 0; k < 3000; ++k) saw.push_back(k % 97 < 50 ? k % 97 : 97 - k % 97);
+  cases.push_back({"organ pipes", saw});
+  for (const Case& c : cases) {
+    std::vector<std::string> items;
+    for (std::size_t k = 0; k < c.keys.size(); ++k)
+      items.push_back(hostile::Padded(c.keys[k]) + "#" + std::to_string(k));
+    TAnsiStringList l;
+    for (const std::string& s : items) l.Add(s);
+    l.CustomSort([](TAnsiStringList& list, int i, int j) {
+      return list.Get(i).compare(0, 8, list.Get(j), 0, 8);
+    });
+    hostile::ReferenceSort(items, 0, static_cast<int>(items.size()) - 1);
+    EXPECT_EQ(LinesOf(l), items) << c.name;
+  }
+}
+
+TEST(AnsiList, SortsAMillionItems) {
+  // A million items, descending with runs of equal keys, then a second time sorted already.
+  const int n = 1000000;
+  TAnsiStringList l;
+  l.SetCapacity(n);
+  for (int k = 0; k < n; ++k) l.Add(hostile::Padded((n - k) / 3));
+  char top;
+  hostile::TDepthProbe probe{&top};
+  for (int round = 0; round < 2; ++round) {
+    l.CustomSort(
+        [&probe](TAnsiStringList& list, int i, int j) { return probe.Compare(list, i, j); });
+    ASSERT_EQ(l.Count(), n);
+    for (int k = 1; k < n; ++k) ASSERT_LE(l.Get(k - 1), l.Get(k)) << k;
+  }
+  EXPECT_LT(probe.deepest, 64u * 1024) << "stack bytes used by the sort";
+}
