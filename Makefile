@@ -6,10 +6,15 @@ PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-de
   wngerman python3-jsonschema jq time
 
 BUILD_DIR ?= build
+# The sanitizer build that `make test` runs as well, and the libFuzzer build of `make fuzz`.
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_TARGETS ?= forms verblists settings textfile page request
+SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean asan fuzz
 
 all: build
 
@@ -35,8 +40,30 @@ run: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target beugwerk
 	./$(BUILD_DIR)/beugwerk $(ARGS)
 
-test: build
+test: build asan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -R '^(engine|generator|app|common|fuzz)_'
+
+# AddressSanitizer + UndefinedBehaviorSanitizer over the library tests and the fuzz corpora.
+asan: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBEUGWERK_SANITIZE=ON -DBEUGWERK_GUI=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+
+# Each fuzz target for SECONDS seconds: `make fuzz SECONDS=600 FUZZ_TARGETS=forms`. New inputs
+# go to $(FUZZ_DIR)/corpus, crashes to $(FUZZ_DIR)/findings; tests/fuzz/corpus holds the seeds
+# and every finding, which the tests replay.
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DBEUGWERK_FUZZ=ON -DBEUGWERK_GUI=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target beugwerk_fuzzers
+	@mkdir -p $(FUZZ_DIR)/findings
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  echo "fuzz_$$t: $(SECONDS) s"; \
+	  ./$(FUZZ_DIR)/tests/fuzz/fuzz_$$t -max_total_time=$(SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/findings/$$t- $(FUZZ_DIR)/corpus/$$t tests/fuzz/corpus/$$t \
+	    || exit 1; \
+	done
 
 # The benchmarks (bench/, Google Benchmark) and the whole-process timing of a full-form list.
 # BENCH_ARGS go to the benchmark program (--benchmark_filter=TxfRecord).
@@ -47,4 +74,4 @@ bench: deps
 	bench/fullforms.sh --beugwerk $(BUILD_DIR)/beugwerk
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

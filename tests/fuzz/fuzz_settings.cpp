@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// A settings file of arbitrary bytes: loaded (encoding detection, line-wise fallback), read
+// through the typed reads, written and read back. What is written must read back to the
+// same document.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "common/_0ZTINI.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  TIniStream doc;
+  doc.LoadFromBytes(bytes);
+  TUniStrings names;
+  doc.ReadSectionNames(names);
+  for (const std::u16string& section : names) {
+    TUniStrings lines;
+    doc.ReadSectionLines(section, lines, true);
+    doc.ReadSectionLineNames(section, lines);
+    for (const std::u16string& key : lines) {
+      doc.ReadString(section, key, u"");
+      doc.ReadInteger(section, key, 0);
+      doc.ReadInt64(section, key, 0);
+      doc.ReadBool(section, key, false);
+      doc.ReadDouble(section, key, 0);
+      doc.ReadPoint(section, key, u"0,0");
+    }
+  }
+  const std::u16string text = doc.FileText();
+  doc.GetText();
+  TIniStream back;
+  back.LoadFromBytes(doc.SaveToBytes());
+  Check(back.FileText() == text, "written settings read back differently");
+  back.DelDupLines();
+  back.SortKeywords();
+  return 0;
+}
