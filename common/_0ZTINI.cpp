@@ -48,10 +48,17 @@ bool HasC1(std::u16string_view s) {
   return std::any_of(s.begin(), s.end(), [](char16_t c) { return c >= 0x80 && c <= 0x9F; });
 }
 
-// Names holding U+0080..U+009F are Windows-1252 bytes that were read as Latin-1.
+// Names holding U+0080..U+009F are Windows-1252 bytes that were read as Latin-1. Only the
+// characters that go back to a byte are decoded again: any other (which would become '?')
+// stays, or a name with one of the five unassigned bytes would lose it on every load.
 std::u16string RepairName(std::u16string_view name) {
   if (!HasC1(name)) return std::u16string(name);
-  return Latin1ToUni(UniToLatin1Direct(name));
+  std::u16string repaired(name);
+  for (char16_t& c : repaired) {
+    const unsigned char byte = static_cast<unsigned char>(UniToLatin1Direct({&c, 1})[0]);
+    if (byte != '?' || c == u'?') c = Latin1CharToUni(byte);
+  }
+  return repaired;
 }
 
 bool IsComment(std::u16string_view line) {

@@ -85,6 +85,20 @@ TEST(IniRead, SectionNamesFromWindows1252BytesAreRepaired) {
   EXPECT_EQ(A(doc.ReadString(u"Gr\u0080\u009F", u"x", u"")), "1");
 }
 
+TEST(IniRead, RepairedSectionNamesKeepWhatIsNoByte) {
+  // 0x9D has no Windows-1252 character and stays U+009D, so the name is repaired on every
+  // load: the other characters must survive that, or saving and loading changes the name.
+  TIniStream doc;
+  doc.LoadFromText(u"[a\u009D\u201A\u0416\u2013]\r\nx=1\r\n");
+  TUniStrings names;
+  doc.ReadSectionNames(names);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0], u"a\u009D\u201A\u0416\u2013");
+  TIniStream back;
+  back.LoadFromBytes(doc.SaveToBytes());
+  EXPECT_EQ(back.FileText(), doc.FileText());
+}
+
 TEST(IniRead, Utf8SignatureSetsTheEncoding) {
   TIniStream doc;
   doc.LoadFromBytes("\xEF\xBB\xBFk=\xE2\x82\xAC");

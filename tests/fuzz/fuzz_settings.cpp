@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A settings file of arbitrary bytes: loaded (encoding detection, line-wise fallback), read
 // through the typed reads, written and read back. What is written must read back to the
-// same document.
+// same document (but for lone surrogates, which UTF-8 cannot carry).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +19,20 @@ void Check(bool ok, const char* what) {
     std::fprintf(stderr, "broken: %s\n", what);
     std::abort();
   }
+}
+
+// A surrogate without its partner: UTF-8, in which settings are written, cannot carry it, so
+// it comes back as U+FFFD.
+bool HasLoneSurrogate(std::u16string_view t) {
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] >= 0xD800 && t[i] <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 &&
+        t[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (t[i] >= 0xD800 && t[i] <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -46,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   doc.GetText();
   TIniStream back;
   back.LoadFromBytes(doc.SaveToBytes());
-  Check(back.FileText() == text, "written settings read back differently");
+  if (!HasLoneSurrogate(text))
+    Check(back.FileText() == text, "written settings read back differently");
   back.DelDupLines();
   back.SortKeywords();
   return 0;
