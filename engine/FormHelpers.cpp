@@ -108,12 +108,22 @@ std::string TVerbGen::ReduceTripleLetters(std::string s) const {
   return s;
 }
 
+// One pass, the result written over the letters already read: the letter after a removed one
+// joins the checked letters without being looked at as the vowel itself (as erasing and moving
+// on would do), and a long run of one letter costs no more than its length.
 void TVerbGen::ReduceTripleLettersIn(std::string& s) const {
-  if (FOrthoTyp == NeuOrtho) return;
-  for (std::size_t i = 3; i < s.size(); ++i) {
-    if (s[i - 3] == s[i - 2] && s[i - 2] == s[i - 1] && IsVowel(static_cast<unsigned char>(s[i])))
-      s.erase(i - 1, 1);
+  if (FOrthoTyp == NeuOrtho || s.size() < 4) return;
+  std::size_t w = 3;
+  for (std::size_t k = 3; k < s.size();) {
+    if (s[w - 3] == s[w - 2] && s[w - 2] == s[w - 1] &&
+        IsVowel(static_cast<unsigned char>(s[k]))) {
+      s[w - 1] = s[k++];
+      if (k < s.size()) s[w++] = s[k++];
+    } else {
+      s[w++] = s[k++];
+    }
   }
+  s.resize(w);
 }
 
 namespace {

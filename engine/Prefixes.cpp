@@ -28,7 +28,7 @@ std::string_view After(std::string_view s, int n) {
 }
 
 bool HasVowelGroup(std::string_view s) {
-  return CountSyllables(s, static_cast<int>(s.size())) > 0;
+  return CountSyllablesUpTo(s, static_cast<int>(s.size()), 1) > 0;
 }
 
 // fuegstelle is one byte wide; a longer input keeps the largest position it can hold.
@@ -98,11 +98,14 @@ namespace {
 // The first prefix table entry (file order) that passes the tests of a separable prefix.
 // The text returned is that of s or plain, where the entry matched.
 std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, int limit) {
+  // Counted only as far as the test needs: a stack of prefixes on a long input is otherwise
+  // read to its end once per prefix.
+  const bool twoSyllables = CountSyllablesUpTo(plain, limit, 2) >= 2;
   TEntryHits hits;
   PrefixEntriesBeginning(s, plain, hits);
   for (const TEntryHit& hit : hits) {
     const std::string_view e = hit.text;
-    if (!HasVowelGroup(After(s, static_cast<int>(e.size()))) || CountSyllables(plain, limit) < 2 ||
+    if (!HasVowelGroup(After(s, static_cast<int>(e.size()))) || !twoSyllables ||
         !OnsetAllowed(plain, static_cast<int>(e.size())))
       continue;
     return e;

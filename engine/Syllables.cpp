@@ -2,6 +2,7 @@
 #include "engine/Syllables.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "engine/_ZTVerbLists.h"
 
@@ -27,11 +28,11 @@ constexpr bool JoinsVowel(unsigned char v, unsigned char next) {
 }
 }  // namespace
 
-int CountSyllables(std::string_view s, int n) {
+int CountSyllablesUpTo(std::string_view s, int n, int atMost) {
   const std::size_t len = s.size();
   const std::size_t limit = n <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), len);
   int count = 0;
-  for (std::size_t i = 0; i < limit; ++i) {
+  for (std::size_t i = 0; i < limit && count < atMost; ++i) {
     const auto c = static_cast<unsigned char>(s[i]);
     if (!IsVowel(c)) continue;
     ++count;
@@ -47,7 +48,15 @@ int CountSyllables(std::string_view s, int n) {
   return count;
 }
 
+int CountSyllables(std::string_view s, int n) {
+  return CountSyllablesUpTo(s, n, std::numeric_limits<int>::max());
+}
+
 std::string RemoveStressMarks(std::string_view s) {
+  // Mostly there is no mark at all: one search, one copy.
+  const auto mark = std::find_if(s.begin(), s.end(),
+                                 [](char c) { return IsStressMark(static_cast<unsigned char>(c)); });
+  if (mark == s.end() || mark + 1 == s.end()) return std::string(s);
   std::string r;
   r.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i)

@@ -40,6 +40,9 @@ constexpr bool IsStressMark(unsigned char c) {
 // Number of vowel groups in the first min(n, size) characters (ie, aa, ai, au, ee, ei, eu,
 // oi, oo, äu are one; y before a vowel and u after q are consonants). n <= 0 gives 0.
 int CountSyllables(std::string_view s, int n);
+// min(CountSyllables(s, n), atMost), reading only as far as needed: the count never falls
+// back once a letter is done, so it can stop at atMost.
+int CountSyllablesUpTo(std::string_view s, int n, int atMost);
 // s without apostrophes and backquotes, except a mark in the last position.
 std::string RemoveStressMarks(std::string_view s);
 // Number of the stressed syllable from the first mark, else from the stress table; 0 unknown.

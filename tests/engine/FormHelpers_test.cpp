@@ -167,6 +167,10 @@ TEST_F(FormHelpersTest, ReduceTripleLetters) {
       {A, "Balletttruppe", "Balletttruppe"},
       {A, "stillleeere", "stilleeere"},
       {A, "aaa", "aaa"},
+      // runs longer than three: after a removal the next letter is not looked at as the vowel
+      {A, "eeeeeeee", "eeeee"},
+      {A, "seeeeeen", "seeeen"},
+      {A, "stilllllegen", "stillllegen"},
       {A, "", ""},
   };
   for (const Row& r : rows)
