@@ -47,7 +47,7 @@ test: build asan
 # AddressSanitizer + UndefinedBehaviorSanitizer over the library tests and the fuzz corpora.
 asan: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBEUGWERK_SANITIZE=ON -DBEUGWERK_GUI=OFF
-	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target beugwerk_library_tests
 
 # Each fuzz target for SECONDS seconds: `make fuzz SECONDS=600 FUZZ_TARGETS=forms`. New inputs
 # go to $(FUZZ_DIR)/corpus, crashes to $(FUZZ_DIR)/findings; tests/fuzz/corpus holds the seeds
