@@ -115,8 +115,7 @@ void TVerbGen::ReduceTripleLettersIn(std::string& s) const {
   if (FOrthoTyp == NeuOrtho || s.size() < 4) return;
   std::size_t w = 3;
   for (std::size_t k = 3; k < s.size();) {
-    if (s[w - 3] == s[w - 2] && s[w - 2] == s[w - 1] &&
-        IsVowel(static_cast<unsigned char>(s[k]))) {
+    if (s[w - 3] == s[w - 2] && s[w - 2] == s[w - 1] && IsVowel(static_cast<unsigned char>(s[k]))) {
       s[w - 1] = s[k++];
       if (k < s.size()) s[w++] = s[k++];
     } else {
