@@ -6,11 +6,9 @@
 
 namespace {
 
-using TFiniteBuilder = std::string (TVerbGen::*)(int, bool);
 using TNonFiniteBuilder = std::string (TVerbGen::*)(int);
 
-constexpr TFiniteBuilder kTenses[] = {&TVerbGen::PraesensA, &TVerbGen::PraeteritumA,
-                                      &TVerbGen::KonjunktivGA, &TVerbGen::KonjunktivVA};
+constexpr TFiniteTense kTenses[] = {ftPraesens, ftPraeteritum, ftKonjunktivG, ftKonjunktivV};
 
 struct TNonFinite {
   TNonFiniteBuilder build;
@@ -25,10 +23,11 @@ constexpr TNonFinite kNonFinites[] = {{&TVerbGen::InfinitivA, 2},
 constexpr std::string_view kCrLf = "\r\n";
 
 // "sub/alt,main;": the subordinate form only where it differs, the alternative only where
-// there is one. The order of the calls matters: Form2 belongs to the main-clause call.
-void AppendFiniteEntry(std::string& record, TVerbGen& verb, TFiniteBuilder tense, int person) {
-  const std::string sub = (verb.*tense)(person, true);
-  std::string main = (verb.*tense)(person, false);
+// there is one. Form2 belongs to the main-clause form; both come from one request, which
+// answers as the subordinate and then the main-clause request would.
+void AppendFiniteEntry(std::string& record, TVerbGen& verb, TFiniteTense tense, int person) {
+  std::string sub;
+  std::string main = verb.BothClausesA(tense, person, sub);
   const std::string& alt = verb.Form2;
   TrimTrailingBlanks(main);
   if (sub != main) record.append(sub).push_back('/');
@@ -84,7 +83,7 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line) {
     record.append(kCrLf);
   }
   record.append("> ").append(line).append(kCrLf);
-  for (TFiniteBuilder tense : kTenses) {
+  for (TFiniteTense tense : kTenses) {
     record.push_back(':');
     for (int person = 1; person <= 6; ++person) AppendFiniteEntry(record, verb, tense, person);
     record.append(kCrLf);

@@ -104,16 +104,19 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
     Form2.clear();
   }
   SettleAlternative(s);
-  PlacePrefixAndReflexive(s, Nebensatzform, r);
-  std::string result = ReduceTripleLetters(std::move(s));
-  AdaptStressMarker(result);
-  if (!shortForm.empty()) {
-    AdaptStressMarker(shortForm);
-    // Short form first (fandst,fandete); no dangling comma when the alternative was dropped.
-    Form2 = Form2.empty() ? shortForm : shortForm + "," + Form2;
-  }
-  FinishAlternative(Nebensatzform);
-  return result;
+  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+    PlacePrefixAndReflexive(f, nebensatz, r);
+    ReduceTripleLettersIn(f);
+    AdaptStressMarker(f);
+    if (!shortForm.empty()) {
+      std::string shortened = shortForm;
+      AdaptStressMarker(shortened);
+      // Short form first (fandst,fandete); no dangling comma when the alternative was dropped.
+      Form2 = Form2.empty() ? shortened : shortened + "," + Form2;
+    }
+    FinishAlternative(nebensatz);
+    return f;
+  });
 }
 
 // --- Konjunktiv I ---------------------------------------------------------------------------
@@ -147,12 +150,14 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
       AppendEnding(s, Dash(ending), stammvokalLang);
     }
   }
-  s = ReduceTripleLetters(std::move(s));
-  PlacePrefixAndReflexive(s, Nebensatzform, refPartikel(person));
-  FinishAlternative(Nebensatzform);
-  std::string result = ReduceTripleLetters(std::move(s));
-  AdaptStressMarker(result);
-  return result;
+  ReduceTripleLettersIn(s);
+  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+    PlacePrefixAndReflexive(f, nebensatz, refPartikel(person));
+    FinishAlternative(nebensatz);
+    ReduceTripleLettersIn(f);
+    AdaptStressMarker(f);
+    return f;
+  });
 }
 
 // --- Konjunktiv II --------------------------------------------------------------------------
@@ -204,21 +209,55 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
     Form2.clear();
   }
   SettleAlternative(s);
-  if (Nebensatzform) {
-    PlacePrefixAndReflexive(s, true, r);
-  } else if (!unPrefixed) {
-    // Form, pronoun, particle (zöge mich an). No blank is added when nothing follows it.
-    s += r;
-    const std::string particle = SeparatedParticle();
-    if (!particle.empty()) s += " " + particle;
-  }
-  std::string result = ReduceTripleLetters(std::move(s));
-  AdaptStressMarker(result);
-  FinishAlternative(Nebensatzform);
-  return result;
+  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+    if (nebensatz) {
+      PlacePrefixAndReflexive(f, true, r);
+    } else if (!unPrefixed) {
+      // Form, pronoun, particle (zöge mich an). No blank is added when nothing follows it.
+      f += r;
+      const std::string particle = SeparatedParticle();
+      if (!particle.empty()) f += " " + particle;
+    }
+    ReduceTripleLettersIn(f);
+    AdaptStressMarker(f);
+    FinishAlternative(nebensatz);
+    return f;
+  });
 }
 
 // --- public entry points --------------------------------------------------------------------
+
+std::string TVerbGen::BuildFinite(TFiniteTense tense, int person, bool Nebensatzform) {
+  switch (tense) {
+    case ftPraesens:
+      return BuildPraesens(person, Nebensatzform);
+    case ftPraeteritum:
+      return BuildPraeteritum(person, Nebensatzform);
+    case ftKonjunktivG:
+      return BuildKonjunktivG(person, Nebensatzform);
+    default:
+      return BuildKonjunktivV(person, Nebensatzform);
+  }
+}
+
+std::string TVerbGen::BothClausesA(TFiniteTense tense, int person, std::string& sub) {
+  bothClausesSub_ = &sub;
+  bothClausesDone_ = false;
+  std::string main;
+  try {
+    main = Framed([&] { return BuildFinite(tense, person, false); });
+  } catch (...) {
+    bothClausesSub_ = nullptr;
+    throw;
+  }
+  bothClausesSub_ = nullptr;
+  // A builder that returned before its clause part (a blocked person): two plain requests.
+  if (!bothClausesDone_) {
+    sub = Framed([&] { return BuildFinite(tense, person, true); });
+    main = Framed([&] { return BuildFinite(tense, person, false); });
+  }
+  return main;
+}
 
 std::string TVerbGen::PraeteritumA(int person, bool Nebensatzform) {
   return Framed([&] { return BuildPraeteritum(person, Nebensatzform); });

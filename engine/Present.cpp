@@ -120,10 +120,12 @@ std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {
     else if (U->regelBesser && !regelsperre)
       std::swap(F, Form2);
   }
-  PlacePrefixAndReflexive(F, Nebensatzform, R);
-  FinishAlternative(Nebensatzform);
-  AdaptStressMarker(F);
-  return F;
+  return FinishClause(std::move(F), Nebensatzform, [&](std::string f, bool nebensatz) {
+    PlacePrefixAndReflexive(f, nebensatz, R);
+    FinishAlternative(nebensatz);
+    AdaptStressMarker(f);
+    return f;
+  });
 }
 
 // An imperative: stem, "e" or nothing, the reflexive pronoun and the separated particle.
@@ -174,7 +176,7 @@ std::string TVerbGen::RegularImperative(std::string S, std::string_view R, std::
     Form2 = with(Form2, "e");
     return with(S, "e");
   }
-  if (_eln) return with(S, "");  // -erln: schlumperl
+  if (_eln) return with(S, "");               // -erln: schlumperl
   if (S.ends_with("ie")) return with(S, "");  // knie: the ie takes no second e
   std::string result = with(S, "e");
   bool modalLike = S.ends_with("wiss") || S.ends_with("woll") || S.ends_with("m\xFCss");

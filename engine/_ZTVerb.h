@@ -67,6 +67,8 @@ constexpr TFormenSet FormBit(TFormen f) {
 }
 // All finite forms and both imperatives (ImperativS .. KonjPraet3P).
 constexpr TFormenSet FiniteFormsAndImperatives = ~TFormenSet{0} << ImperativS & 0x3FFFFFFFu;
+// The tenses of the finite simple forms, for requests of both clause orders at once.
+enum TFiniteTense { ftPraesens, ftPraeteritum, ftKonjunktivG, ftKonjunktivV };
 // How a modal-like verb shows its Partizip II after an infinitive.
 enum TInfiStattPart2 { ISP_nurInfi, ISP_InfiPart, ISP_PartInfi };
 using TVerbGenMsgEvent = std::function<void(const std::u16string& message)>;
@@ -128,6 +130,11 @@ class TVerbGen {
   std::u16string Partizip(int nr);
   std::string InfinitivA(int nr);
   std::u16string Infinitiv(int nr);
+  // Both clause orders of one finite form, as the two calls (Nebensatzform true, then false)
+  // give them: the subordinate form into sub, the main-clause form returned, Form2 as after
+  // the main-clause call. The part of the form that does not depend on the clause is built
+  // once.
+  std::string BothClausesA(TFiniteTense tense, int person, std::string& sub);
 
   // --- form access ---
   std::string getFormA(TFormen desiredForm, std::u16string_view options);
@@ -265,6 +272,13 @@ class TVerbGen {
   // Runs a builder in the request frame: reload check first, then the read lock in file mode.
   template <class Builder>
   std::string Framed(Builder&& build);
+  // The end of a finite builder from where the clause order matters: finish(form, nebensatz).
+  // Within BothClausesA it also finishes a copy for the subordinate clause.
+  template <class Finish>
+  std::string FinishClause(std::string form, bool Nebensatzform, Finish&& finish);
+  std::string BuildFinite(TFiniteTense tense, int person, bool Nebensatzform);
+  std::string* bothClausesSub_ = nullptr;  // set during BothClausesA
+  bool bothClausesDone_ = false;
 };
 
 // Owns a "haben" and a "sein" verb object and yields the auxiliary forms of either or both.

@@ -39,3 +39,16 @@ std::string TVerbGen::Framed(Builder&& build) {
   }
   return result;
 }
+
+template <class Finish>
+std::string TVerbGen::FinishClause(std::string form, bool Nebensatzform, Finish&& finish) {
+  if (bothClausesSub_ == nullptr) return finish(std::move(form), Nebensatzform);
+  // As two requests would: each clause starts from the same form and alternative, and the
+  // subordinate one gets the frame's Swiss spelling here (its alternative is not kept).
+  const std::string alternative = Form2;
+  *bothClausesSub_ = finish(form, true);
+  if (FOrthoTyp == ChOrtho) SwissSharpS(*bothClausesSub_);
+  bothClausesDone_ = true;
+  Form2 = alternative;
+  return finish(std::move(form), false);
+}
