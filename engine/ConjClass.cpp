@@ -120,6 +120,12 @@ habseityp TVerbGen::EffectiveHabenSein() const {
 // Runs while praef is the separable prefix alone: prefix and stem are looked up together
 // first, so "abfahr1" beats "fahr2".
 void TVerbGen::DecideAuxiliary() {
+  // A reflexive verb takes haben whatever its base verb takes: "ich habe mich verlaufen",
+  // though "der Weg ist verlaufen". The generator shows FHabsei itself, so it must say so too.
+  if (refl) {
+    FHabsei = haben;
+    return;
+  }
   FHabsei = static_cast<habseityp>(HabenSeinFromTable(praef + stamm));
   if (FHabsei == unspe && HasInseparablePrefix(stamm) &&
       !LeadingWord(prefix_words::kHabenHint, stamm).empty())

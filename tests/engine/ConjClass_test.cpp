@@ -136,6 +136,10 @@ constexpr AuxRow kAuxRows[] = {
     {"conjclass.VLX", "abfahren", sein},          // through the stem without its prefix
     {"conjclass_abfahr.VLX", "abfahren", haben},  // prefix and stem are looked up first
     {"conjclass.VLX", "sich waschen", haben},
+    {"conjclass.VLX", "verlaufen", sein},        // der Weg ist verlaufen
+    {"conjclass.VLX", "sich verlaufen", haben},  // the reflexive verb beats the table entry
+    {"conjclass.VLX", "(sich) verlaufen", haben},
+    {"conjclass.VLX", "sich abfahren", haben},  // the entry found through the stem alone
     {"conjclass.VLX", "kriechen", sein},  // the entry's flag
     {"conjclass.VLX", "lesen", haben},
 };
