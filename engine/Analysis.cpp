@@ -68,6 +68,23 @@ void RespellOldOrthography(std::string& input) {
   input.insert(start + p - 1, 1, word[p - 2]);
 }
 
+// German infinitives are written in lower case; the verb (the last word) typed with capitals,
+// as at the start of a sentence ("Lesen"), is lowered so that its stem is found. So is a
+// leading "Sich". The other words keep their letters: nouns of a phrase ("mit dem Taxi
+// fahren") stay capitalised.
+void LowerVerb(std::string& input) {
+  const std::size_t end = input.find_last_not_of(' ');
+  if (end == std::string::npos) return;
+  const std::size_t first = input.find_first_not_of(" (");
+  if (first != std::string::npos && input.compare(first, 4, "Sich") == 0 &&
+      first + 4 < input.size() &&
+      std::string_view(" )34").find(input[first + 4]) != std::string_view::npos)
+    input[first] = 's';  // not the noun of "Sicherheit geben"
+  const std::size_t before = input.find_last_of(" ]", end);
+  for (std::size_t i = before == std::string::npos ? 0 : before + 1; i <= end; ++i)
+    input[i] = static_cast<char>(LowerLatin1(static_cast<unsigned char>(input[i])));
+}
+
 }  // namespace
 
 bool TVerbGen::newVerb(const std::u16string& infinit, TSchwSt schwachstark) {
@@ -90,6 +107,7 @@ bool TVerbGen::Fail(std::u16string_view message) {
 }
 
 bool TVerbGen::Analyse(std::string input, TSchwSt schwachstark) {
+  LowerVerb(input);
   RespellOldOrthography(input);
   FMyVerbListsFileDate = VerbListsFileDate;
   if (unRegList.empty()) return Fail(u"init zuvor vergessen");

@@ -110,7 +110,17 @@ constexpr Row kInputRows[] = {
     {"gehn", "stamm=geh"},
     {"tun", "stamm=tu"},
     {"stillegen", "infin=stilllegen|stamm=stillleg"},
-    {"Stillegen", "infin=Stilllegen"},  // the old spelling is found in any letter case
+    {"Stillegen", "infin=stilllegen"},  // the old spelling is found in any letter case
+    // The verb is lowered, the words before it keep their capitals.
+    {"Lesen", "infin=lesen|stamm=les|BasisLen=3"},
+    {"LESEN", "infin=lesen|stamm=les"},
+    {"Ändern", "infin=ändern|stamm=änder|_ern=1"},
+    {"sich Waschen", "infin=waschen|stamm=wasch|refl=1"},
+    {"Sich waschen", "infin=waschen|refl=1|refPraep="},  // as at the start of a sentence
+    {"(Sich) ärgern", "infin=ärgern|refl=1|auchunrefl=1"},
+    {"Sicherheit geben", "infin=Sicherheit geben|refl=0|stamm=geb"},
+    {"mit dem Taxi Fahren", "transitiv=1|stamm=fahr|praef=mit dem Taxi "},
+    {"Rad/Fahren", "praef=Rad|stamm=fahr"},
     {"\\+lesen", "infin='lesen|stressMarker=\\+"},
     {"\\+le\\+sen", "infin='lesen|stressMarker=\\+"},  // later "\+" are dropped
     {"\\.lesen", "infin='lesen|stressMarker=\\."},
@@ -135,6 +145,7 @@ TEST_F(AnalysisTest, NormalisesInputAndStem) {
 constexpr Row kRejectedRows[] = {
     {"'über'setzen", "Bitte nur EIN Betonungszeichen eingeben!"},
     {"\\.le\\.sen", "Bitte nur EIN Betonungszeichen eingeben!"},
+    {"((", "((\rist kein Infinitiv!"},
     {"lesem", "lesem\rist kein Infinitiv!"},
     {"sich wäschen lassen ", "wäschen lassen \rist kein Infinitiv!"},
     {"3 ", "\rist kein Infinitiv!"},

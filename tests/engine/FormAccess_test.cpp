@@ -39,6 +39,9 @@ const Row kRows[] = {
     {"lesen", IndikPraet1P, u"xyz", "lasen"},
     {"lesen", PartizipII, u"MP", "gelesen"},
     {"lesen", InfinitivII, u"P", "zu lesen"},
+    {"Lesen", PartizipII, u"M", "gelesen"},  // a capitalised verb is conjugated as written small
+    {"LESEN", IndikPraes2S, u"MP", "du  liest"},
+    {"Ankommen", IndikPraes1S, u"MP", "ich komme an"},
     {"regnen", IndikPraes3S, u"MP", "es regnet"},
     {"regnen", KonjPraet3S, u"P", "es regnete"},
     {"regnen", IndikPraes1S, u"MP", "-"},
