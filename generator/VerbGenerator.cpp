@@ -49,8 +49,12 @@ bool IsBareForm(const std::u16string& form) {
   return form.empty() || form == u"-";
 }
 
+// The compound tenses place the reflexive pronoun by person (refPartikel), the optional one
+// "(mich)" included, so the pronoun of the infinitive or participle goes: "sich " and, for a verb
+// also used without it, "(sich) "; else "ich habe (mich) (sich) gewaschen".
 void StripSich(std::u16string& form) {
   if (BeginsWithW(u"sich ", form)) form.erase(0, 5);
+  else if (BeginsWithW(u"(sich) ", form)) form.erase(0, 7);
 }
 
 void TrimTrailing(std::u16string& s) {
@@ -70,17 +74,12 @@ std::u16string Shown(const TConjForm& x, const std::u16string& pronoun) {
   return r;
 }
 
-// Every spelling of a form, the form first; "sich " dropped where the compound tense places the
-// reflexive pronoun itself.
+// Every spelling of a form, the form first, without the pronoun that the compound tense places
+// itself.
 std::vector<std::u16string> Spellings(const TConjForm& x) {
   std::vector<std::u16string> r{x.form};
   for (std::u16string& a : Alternatives(x)) r.push_back(std::move(a));
-  for (std::u16string& s : r) {
-    StripSich(s);
-    // The optional pronoun too: the person's own "(mich)" stands in front already. (The
-    // table's cells keep it, as they always have.)
-    if (BeginsWithW(u"(sich) ", s)) s.erase(0, 7);
-  }
+  for (std::u16string& s : r) StripSich(s);
   return r;
 }
 
@@ -353,8 +352,6 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   t.nonFinite[5] = WrapForm(u"", t.nonFinite[5], u"!");
   std::u16string p2 = t.nonFinite[3];
   std::u16string inf1 = t.nonFinite[0];
-  // The compound tenses place the reflexive pronoun by person (refPartikel), so the "sich" of
-  // the non-finite forms goes.
   StripSich(p2);
   StripSich(inf1);
   t.hintHtml = Verb.HabenSeinHint();

@@ -128,6 +128,41 @@ TEST_F(GeneratorTest, ReflexiveVerbPlacesThePronounByPerson) {
   EXPECT_EQ(futur2.conj + futur2.sub, u"wenn ich  mich gewaschen haben werde");
 }
 
+TEST_F(GeneratorTest, OptionalReflexiveShowsItsPronounOnceInTheCompoundTenses) {
+  const TFragments f = Fragments(u"(sich) waschen");
+  EXPECT_NE(f.s1.find("Infinitiv I: </td><td>(sich) waschen</td>"), std::string::npos) << f.s1;
+  EXPECT_NE(f.s1.find("Partizip II: </td><td>(sich) gewaschen</td>"), std::string::npos) << f.s1;
+  // Person ich and person sie of each compound tense, blanks as the browser shows them; the
+  // same cells stand on the page and in the terminal table.
+  struct {
+    int tense, person;
+    const char16_t *main, *sub;
+  } rows[] = {
+      {2, 0, u"ich habe (mich) gewaschen", u"als ich (mich) gewaschen habe"},
+      {3, 0, u"ich hatte (mich) gewaschen", u"als ich (mich) gewaschen hatte"},
+      {4, 0, u"ich werde (mich) waschen", u"wenn ich (mich) waschen werde"},
+      {5, 0, u"ich werde (mich) gewaschen haben", u"wenn ich (mich) gewaschen haben werde"},
+      {2, 5, u"sie haben (sich) gewaschen", u"als sie (sich) gewaschen haben"},
+      {4, 5, u"sie werden (sich) waschen", u"wenn sie (sich) waschen werden"},
+      {5, 5, u"sie werden (sich) gewaschen haben", u"wenn sie (sich) gewaschen haben werden"},
+  };
+  for (const auto& r : rows) {
+    const TConjRow& row = f.table.tenses[r.tense].rows[r.person];
+    const std::string name = U8(f.table.tenses[r.tense].name);
+    EXPECT_EQ(CollapseBlanks(row.main), r.main) << name;
+    EXPECT_EQ(CollapseBlanks(row.conj + row.sub), r.sub) << name;
+    EXPECT_NE(f.s2.find(U8(row.main)), std::string::npos) << name;
+  }
+  // No cell of a compound tense carries a second pronoun.
+  for (int k = 2; k < 6; ++k)
+    for (const TConjRow& row : f.table.tenses[k].rows)
+      for (const std::u16string& cell : {row.main, row.sub})
+        EXPECT_EQ(Count(U8(cell), "("), 1) << U8(f.table.tenses[k].name) << " " << U8(cell);
+  const std::u16string text = ConjugationText(f.table);
+  EXPECT_NE(text.find(u"\n  ich habe (mich) gewaschen "), text.npos) << U8(text);
+  EXPECT_EQ(text.find(u"(mich) (sich)"), text.npos) << U8(text);
+}
+
 TEST_F(GeneratorTest, ImpersonalVerbBlocksAllButThirdSingular) {
   const TFragments f = Fragments(u"3 regnen");
   // Präsens and Präteritum keep their two items; the blocked ones are dashes on both sides.
