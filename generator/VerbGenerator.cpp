@@ -53,8 +53,10 @@ bool IsBareForm(const std::u16string& form) {
 // "(mich)" included, so the pronoun of the infinitive or participle goes: "sich " and, for a verb
 // also used without it, "(sich) "; else "ich habe (mich) (sich) gewaschen".
 void StripSich(std::u16string& form) {
-  if (BeginsWithW(u"sich ", form)) form.erase(0, 5);
-  else if (BeginsWithW(u"(sich) ", form)) form.erase(0, 7);
+  if (BeginsWithW(u"sich ", form))
+    form.erase(0, 5);
+  else if (BeginsWithW(u"(sich) ", form))
+    form.erase(0, 7);
 }
 
 void TrimTrailing(std::u16string& s) {
