@@ -150,8 +150,11 @@ std::string TVerbGen::SeparatedParticle() const {
   } else if (praef.compare(f, 3, "mit") == 0 && StacksOnParticle(std::string_view(praef).substr(f))) {
     p.insert(f + 3, 1, ' ');  // mitein -> mit ein: "bezieht mit ein", as "wieder auf"
   } else if (std::size_t e = praef.find("einander"); e != std::string::npos) {
-    p.insert(e + 8, 1, ' ');  // auseinander -> "auseinander " (trailing blank trimmed later)
+    p.insert(e + 8, 1, ' ');  // aufeinanderzu -> aufeinander zu
   }
+  // Nothing follows the particle in a form: no blank at its end (wieder, auseinander, a phrase
+  // prefix "mit dem Taxi "), else "belebe wieder " stands in the full-form lists.
+  TrimTrailingBlanks(p);
   return p;
 }
 
@@ -172,8 +175,8 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
       else
         form = JoinPrefixReduced(p, form);
     } else if (!unPrefixed) {
-      form += ' ';
-      form += SeparatedParticle();
+      if (const std::string particle = SeparatedParticle(); !particle.empty())
+        form += " " + particle;
     }
   }
   if (subordinate && refl && !reflText.empty()) {

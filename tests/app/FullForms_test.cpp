@@ -143,6 +143,14 @@ TEST_F(FullFormsTest, RecordLines) {
        "anfangen/fangen an;anfangt/fangt an;anfangen/fangen an;"},
       {"sammeln", 1, ":sammele,sammle;sammelst;sammelt;sammeln;sammelt;sammeln;"},
       {"3 regnen", 1, ":-;-;regnet;-;-;-;"},
+      // The particle ends the imperative: no blank before the separators.
+      {"wiederkommen", 5, ":wiederzukommen;wiederkommend;wiedergekommen;komm wieder,komme wieder;"},
+      {"auseinandergehen", 5,
+       ":auseinanderzugehen;auseinandergehend;auseinandergegangen;geh auseinander,gehe "
+       "auseinander;"},
+      {"sich3 etwas merken", 5,
+       ":sich etwas zu merken;sich etwas merkend;sich etwas gemerkt;merk dir etwas,merke dir "
+       "etwas;"},
       {"lesem", 0, "* lesem nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einf\xFCgung!"},
       {"lesem", 1, "> lesem"},
   };

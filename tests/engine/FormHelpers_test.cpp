@@ -186,19 +186,19 @@ TEST_F(FormHelpersTest, SeparatedParticle) {
       {"wiederher", "wieder her"},
       {"wiederauf", "wieder auf"},
       {"etwas wiederauf", "etwas wieder auf"},
-      {"wieder", "wieder "},
-      {"auseinander", "auseinander "},
+      {"wieder", "wieder"},  // nothing follows the particle in a form: no blank at its end
+      {"auseinander", "auseinander"},
       {"aufeinanderzu", "aufeinander zu"},
       // mit before another particle stands apart too (bezieht mit ein); miteinander is one
       {"mitein", "mit ein"},
       {"mitauf", "mit auf"},
       {"etwas mitan", "etwas mit an"},
       {"mit", "mit"},
-      {"miteinander", "miteinander "},
+      {"miteinander", "miteinander"},
       {"an", "an"},
-      {"mit dem Taxi ", "mit dem Taxi "},
+      {"mit dem Taxi ", "mit dem Taxi"},
       {"Rad", "Rad"},
-      {" ", " "},
+      {" ", ""},
       {"", ""},
   };
   TVerbGen& v = Ortho(NeuOrtho);
