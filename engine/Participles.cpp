@@ -121,8 +121,10 @@ std::string TVerbGen::BuildParticipleII(bool forceRegular) {
   return p;
 }
 
-void TVerbGen::JoinParticiplePrefix(std::string_view prefixText, std::string& participle,
+// True when an infinitive replaced the participle or was given as its alternative.
+bool TVerbGen::JoinParticiplePrefix(std::string_view prefixText, std::string& participle,
                                     std::string& alternative) const {
+  bool ersatz = false;
   std::size_t end = prefixText.find_last_not_of(' ');
   if (GEpos > 0 && !prefixText.empty() && prefixText.back() == ' ' &&
       end != std::string_view::npos && prefixText[end] == 'n') {
@@ -134,6 +136,7 @@ void TVerbGen::JoinParticiplePrefix(std::string_view prefixText, std::string& pa
     auto first =
         static_cast<unsigned char>(prefixText[blank == std::string_view::npos ? 0 : blank + 1]);
     if (a > 0 && first == LowerLatin1(first)) {
+      ersatz = true;
       std::string_view infinitive = ErsatzInfinitives[static_cast<std::size_t>(a - 1)];
       if (!ChoosesByInfiStattPart2(a) || InfiStattPart2 == ISP_nurInfi) {
         participle.assign(infinitive);
@@ -146,6 +149,7 @@ void TVerbGen::JoinParticiplePrefix(std::string_view prefixText, std::string& pa
     }
   }
   participle.insert(0, prefixText);
+  return ersatz;
 }
 
 std::string TVerbGen::BuildPartizip(int nr) {
@@ -174,6 +178,7 @@ std::string TVerbGen::BuildPartizipI(const std::string& r) {
 }
 
 std::string TVerbGen::BuildPartizipII(const std::string& r) {
+  ersatzInfinitiv = false;
   if (IsSuppressed(FUnterdrueckteFormen, PartizipII)) return "-";
   std::string p;
   if (SplitExceptionForm(ausnahmeformen[3], p)) {
@@ -188,7 +193,7 @@ std::string TVerbGen::BuildPartizipII(const std::string& r) {
   p = BuildParticipleII(false);
   std::string ieAlternative = std::move(Form2);
   Form2.clear();
-  JoinParticiplePrefix(l, p, Form2);
+  ersatzInfinitiv = JoinParticiplePrefix(l, p, Form2);
   if (!ieAlternative.empty()) Form2 = l + ieAlternative;
   p = ReduceTripleLetters(p);
   Form2 = ReduceTripleLetters(Form2);

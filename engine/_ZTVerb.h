@@ -189,6 +189,9 @@ class TVerbGen {
   std::int32_t einanderpos = 0;
   bool unPrefixed = false;
   bool ohneUnterschiedMeldung = false;
+  // Set by the last Partizip II built: an infinitive stands in for the participle, in the form
+  // or its alternative ("arbeiten müssen"); compound tenses then order their words differently.
+  bool ersatzInfinitiv = false;
   bool ForceMarkVowelLength = false;
 
  private:
@@ -243,7 +246,7 @@ class TVerbGen {
   bool SplitExceptionForm(std::string_view text, std::string& main);
   std::string BuildParticipleII(bool forceRegular);
   std::string LowerPrefixInitial() const;
-  void JoinParticiplePrefix(std::string_view prefixText, std::string& participle,
+  bool JoinParticiplePrefix(std::string_view prefixText, std::string& participle,
                             std::string& alternative) const;
   std::string BuildPartizipI(const std::string& reflText);
   std::string BuildPartizipII(const std::string& reflText);

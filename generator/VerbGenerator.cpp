@@ -153,6 +153,29 @@ std::u16string_view ConjugationClass(const TConjForm& partizipII, const TConjTen
   return u"weak";
 }
 
+// A participle spelling that is an Ersatzinfinitiv ("arbeiten müssen") ends in the same word as
+// the infinitive. Its last two words form the verb cluster, before which the finite auxiliary
+// (and haben of Futur II) stands in every clause: "als ich habe arbeiten müssen", "ich werde
+// haben arbeiten müssen". Returns the words before the cluster, trailing blank kept, and the
+// cluster; false for any other spelling.
+bool SplitVerbCluster(const std::u16string& spelling, const std::u16string& infinitive,
+                      std::u16string& before, std::u16string& cluster) {
+  const auto lastWord = [](const std::u16string& s) { return s.substr(s.rfind(u' ') + 1); };
+  const std::size_t last = spelling.rfind(u' ');
+  if (last == spelling.npos || lastWord(spelling) != lastWord(infinitive)) return false;
+  const std::size_t split = spelling.rfind(u' ', last - 1);
+  before = split == spelling.npos ? u"" : spelling.substr(0, split + 1);
+  cluster = spelling.substr(split == spelling.npos ? 0 : split + 1);
+  return true;
+}
+
+// A display cell from the spelt-out data: the pronoun, then each spelling, "/" between them.
+std::u16string CellFromData(const std::u16string& pron, const std::vector<std::u16string>& data) {
+  std::u16string r = pron;
+  for (std::size_t i = 0; i < data.size(); ++i) r += (i == 0 ? u" " : u"/") + data[i];
+  return r;
+}
+
 }  // namespace
 
 std::u16string CollapseBlanks(std::u16string_view s) {
@@ -231,6 +254,8 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
   const std::u16string pron = Verb.getPersPronF(f);
   const std::u16string refl = Verb.refPartikel(f);
   const std::u16string blank = u" ";
+  // Read straight after the participle was built for this table; nothing rebuilds it between.
+  const bool ersatz = Verb.ersatzInfinitiv;
   // The data spell out each auxiliary with each participle (or infinitive) spelling.
   std::vector<std::u16string> mainData, subData;
   const auto combine = [&](const std::vector<std::u16string>& aux, const TConjForm& basis,
@@ -252,8 +277,12 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
           AuxWords(VerbHabenSein.getForm(f, u"")), p2Form,
           [&](const std::u16string& a, const std::u16string& b) { return a + blank + refl + b; },
           [&](const std::u16string& a, const std::u16string& b) {
+            std::u16string before, cluster;
+            if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
+              return refl + blank + before + a + blank + cluster;
             return refl + blank + b + blank + a;
           });
+      if (ersatz && !subData.empty()) row.sub = CellFromData(pron, subData);
       break;
     }
     case tFutur1: {
@@ -279,11 +308,21 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
       combine(
           AuxWords(hs), p2Form,
           [&](const std::u16string& a, const std::u16string& b) {
+            std::u16string before, cluster;
+            if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
+              return w + blank + refl + before + a + blank + cluster;
             return w + blank + refl + b + blank + a;
           },
           [&](const std::u16string& a, const std::u16string& b) {
+            std::u16string before, cluster;
+            if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
+              return refl + blank + before + w + blank + a + blank + cluster;
             return refl + blank + b + blank + a + blank + w;
           });
+      if (ersatz && !mainData.empty()) {
+        row.main = CellFromData(pron, mainData);
+        row.sub = CellFromData(pron, subData);
+      }
       break;
     }
   }

@@ -43,6 +43,12 @@ class GeneratorTest : public ::testing::Test {
 };
 std::unique_ptr<TVerbGen> GeneratorTest::keepLoaded_;
 
+// The cells keep the engine's blanks; the comparisons here do not care for doubled ones.
+std::u16string CollapseBlanksForTest(std::u16string s) {
+  for (std::size_t p; (p = s.find(u"  ")) != s.npos;) s.erase(p, 1);
+  return s;
+}
+
 int Count(std::string_view s, std::string_view sub) {
   int n = 0;
   for (std::size_t p = s.find(sub); p != s.npos; p = s.find(sub, p + sub.size())) ++n;
@@ -219,6 +225,39 @@ TEST_F(GeneratorTest, EinanderDashRowsFollowTheAnalysis) {
     if (!r.singularDashes) {
       EXPECT_EQ(f.table.tenses[2].rows[0].main, r.perfekt1) << U8(r.phrase);
     }
+  }
+}
+
+// An infinitive standing for the participle (Ersatzinfinitiv) ends the clause together with the
+// infinitive it governs; the finite auxiliary, and haben of Futur II, stand before both. The
+// participle spelling keeps the usual order.
+TEST_F(GeneratorTest, ErsatzinfinitivKeepsTheVerbClusterLast) {
+  struct {
+    const char16_t* phrase;
+    int tense;  // Perfekt 2, Plusquamperfekt 3, Futur II 5; person ich
+    const char16_t *main, *sub, *subForm, *subAlt;
+  } rows[] = {
+      {u"arbeiten brauchen", 2, u"ich habe arbeiten brauchen", u"ich habe arbeiten brauchen",
+       u"habe arbeiten brauchen", u""},
+      {u"das Buch lesen brauchen", 3, u"ich hatte das Buch lesen brauchen",
+       u"ich das Buch hatte lesen brauchen", u"das Buch hatte lesen brauchen", u""},
+      {u"arbeiten brauchen", 5, u"ich werde haben arbeiten brauchen",
+       u"ich werde haben arbeiten brauchen", u"werde haben arbeiten brauchen", u""},
+      {u"lachen machen", 2, u"ich habe lachen machen/lachen gemacht",
+       u"ich habe lachen machen/lachen gemacht habe", u"habe lachen machen",
+       u"lachen gemacht habe"},
+      {u"lesen", 2, u"ich habe gelesen", u"ich gelesen habe", u"gelesen habe", u""},
+      {u"lesen", 5, u"ich werde gelesen haben", u"ich gelesen haben werde",
+       u"gelesen haben werde", u""},
+  };
+  for (const auto& r : rows) {
+    const TFragments f = Fragments(r.phrase);
+    const TConjRow& row = f.table.tenses[r.tense].rows[0];
+    const std::string name = U8(r.phrase) + " " + std::to_string(r.tense);
+    EXPECT_EQ(U8(CollapseBlanksForTest(row.main)), U8(r.main)) << name;
+    EXPECT_EQ(U8(CollapseBlanksForTest(row.sub)), U8(r.sub)) << name;
+    EXPECT_EQ(U8(row.subForm.form), U8(r.subForm)) << name;
+    EXPECT_EQ(U8(row.subForm.alt), U8(r.subAlt)) << name;
   }
 }
 
