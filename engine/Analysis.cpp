@@ -132,6 +132,9 @@ bool TVerbGen::Analyse(std::string input, TSchwSt schwachstark) {
   if (GEpos >= 0) GEpos = GePosition(stamm);
   CompleteEntrySlots();
   bool decided = FinalGeDecision();
+  // A verb used only in the infinitive and the participles, whose zu-infinitive and Partizip II
+  // the lists give or suppress, needs no ge-/zu- position: nothing open remains to decide.
+  if (!decided && FormsSettledByTheLists()) decided = true;
   // The ver- rule may have chosen another entry; complete it now as well, so the builders of
   // this verb never see its empty slots and no later analysis writes it while they read.
   CompleteEntrySlots();

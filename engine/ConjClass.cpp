@@ -61,6 +61,14 @@ unRegPtr TVerbGen::FindException(std::string_view verb, std::string_view prefix)
   return nullptr;
 }
 
+bool TVerbGen::FormsSettledByTheLists() const {
+  auto settled = [this](TFormen f, int slot) {
+    return (FUnterdrueckteFormen & FormBit(f)) != 0 || !ausnahmeformen[slot].empty();
+  };
+  return (FUnterdrueckteFormen & FiniteFormsAndImperatives) == FiniteFormsAndImperatives &&
+         settled(InfinitivII, 1) && settled(PartizipII, 3);
+}
+
 void TVerbGen::ApplyFormLimits() {
   FUnterdrueckteFormen = 0;
   for (int i = 1; i <= 3; ++i) ausnahmeformen[i].clear();

@@ -222,6 +222,7 @@ class TVerbGen {
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
 
   unRegPtr FindException(std::string_view verb, std::string_view prefix);
+  bool FormsSettledByTheLists() const;  // finite forms suppressed, zu-infinitive and Partizip II listed
   void ApplyFormLimits();
   habseityp EffectiveHabenSein() const;
   void DecideAuxiliary();

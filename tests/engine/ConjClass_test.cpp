@@ -118,6 +118,31 @@ TEST_F(ConjClassTest, FormLimits) {
   }
 }
 
+// A compound whose ge-/zu- position no rule finds is still decided when the lists leave it no
+// finite forms and give or suppress both forms that would need the position.
+TEST_F(ConjClassTest, FormLimitsSettleTheGePosition) {
+  struct {
+    const char* input;
+    bool decided;
+    const char* partizipII;
+  } rows[] = {
+      {"wettlaufen", true, "-"},
+      {"kopfrechnen", true, "kopfgerechnet"},
+      {"sonnenbaden", false, nullptr},     // finite forms suppressed, participle still built
+      {"wettrennen", false, nullptr},      // participle settled, finite forms still built
+      {"schwimmsteigen", false, nullptr},  // no limits at all
+  };
+  TVerbGen v;
+  Quiet(v);
+  for (const auto& row : rows) {
+    EXPECT_EQ(v.newVerbA(row.input, unsp), row.decided) << row.input;
+    if (row.partizipII != nullptr) {
+      EXPECT_EQ(v.PartizipA(2), row.partizipII) << row.input;
+      EXPECT_EQ(v.PraesensA(1, false), "-") << row.input;
+    }
+  }
+}
+
 TEST_F(ConjClassTest, FormLimitErrorWithoutHandlerThrows) {
   TVerbGen v;
   EXPECT_THROW(v.newVerbA("xyqen", unsp), EVerbGenError);

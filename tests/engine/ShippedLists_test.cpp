@@ -556,4 +556,41 @@ TEST_F(ShippedListsTest, TwoReadingsBlockStaysOpen) {
   EXPECT_GT(listed, 40);
 }
 
+struct InfinitiveOnlyRow {
+  const char* verb;
+  const char* zuInfinitive;  // "-": none
+  const char* partizipII;    // "-": none
+};
+
+// Verbs used only in the infinitive and the participles: no finite form, no imperative, and
+// yet decided (no "nicht eindeutig").
+// clang-format off
+const InfinitiveOnlyRow kInfinitiveOnly[] = {
+    {"bausparen", "bauzusparen", "baugespart"},
+    {"kopfrechnen", "kopfzurechnen", "kopfgerechnet"},
+    {"seiltanzen", "seilzutanzen", "seilgetanzt"},
+    {"brustschwimmen", "brustzuschwimmen", "brustgeschwommen"},
+    {"rückenschwimmen", "rückenzuschwimmen", "rückengeschwommen"},
+    {"bergsteigen", "bergzusteigen", "berggestiegen"},
+    {"segelfliegen", "segelzufliegen", "segelgeflogen"},
+    {"probefahren", "probezufahren", "probegefahren"},
+    {"kugelstoßen", "kugelzustoßen", "kugelgestoßen"},
+    {"wettlaufen", "-", "-"},
+    {"zwangsumsiedeln", "zwangsumzusiedeln", "zwangsumgesiedelt"},
+    {"zwangsernähren", "-", "zwangsernährt"},
+};
+// clang-format on
+
+TEST_F(ShippedListsTest, VerbsUsedOnlyInTheInfinitiveAndTheParticiple) {
+  for (const auto& row : kInfinitiveOnly) {
+    SCOPED_TRACE(row.verb);
+    TVerbGen& v = Verb();
+    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_EQ(v.InfinitivA(2), Latin1(row.zuInfinitive));
+    EXPECT_EQ(v.PartizipA(2), Latin1(row.partizipII));
+    for (TFormen f : {IndikPraes1S, IndikPraes3S, IndikPraet3S, KonjPraet3P, ImperativS})
+      EXPECT_EQ(v.getFormA(f, u"M"), "-") << "form " << f;
+  }
+}
+
 }  // namespace
