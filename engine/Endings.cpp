@@ -21,6 +21,7 @@ bool NeedsLinkingE(std::string_view stem) {
   unsigned char last = LastChar(stem);
   if (last == 'd' || last == 't') return true;
   if (stem.size() < 2 || (last != 'm' && last != 'n')) return false;
+  if (stem.ends_with("sign")) return false;  // design-t: the English g is silent
   unsigned char p = static_cast<unsigned char>(stem[stem.size() - 2]);
   if (p == 'l' || p == 'r' || p == last || IsVowel(p)) return false;
   if (p == 'h') {

@@ -21,6 +21,8 @@ TEST(Endings, NeedsLinkingE) {
       {"komm", false},  {"lern", false}, {"film", false},  {"reis", false},
       {"n", false},     {"", false},     {"bau", false},   {"rhn", true},  // h after a consonant
       {"ahn", false},   {"kenn", false}, {"filmn", true},
+      {"regn", true},   {"design", false},  // the English g is silent: er designt
+      {"redesign", false},
   };
   for (const Row& r : rows) EXPECT_EQ(NeedsLinkingE(Ansi(r.stem)), r.expected) << r.stem;
 }

@@ -593,4 +593,47 @@ TEST_F(ShippedListsTest, VerbsUsedOnlyInTheInfinitiveAndTheParticiple) {
   }
 }
 
+// English loans: the forms current dictionaries give; '|' joins two standard ones.
+// clang-format off
+const PartsRow kLoans[] = {
+    {"updaten", "updatet", "updatete", "upgedatet", haben},
+    {"upgraden", "upgradet", "upgradete", "upgegradet", haben},
+    {"downloaden", "downloadet", "downloadete", "downgeloadet", haben},
+    {"outsourcen", "outsourct", "outsourcte", "outgesourct", haben},
+    {"designen", "designt", "designte", "designt", haben},
+    {"leasen", "least", "leaste", "geleast", haben},
+    {"sprayen", "sprayt", "sprayte", "gesprayt", haben},
+    {"dealen", "dealt", "dealte", "gedealt", haben},
+    {"chatten", "chattet", "chattete", "gechattet", haben},
+    {"kidnappen", "kidnappt", "kidnappte", "gekidnappt", haben},
+    {"coaten", "coatet", "coatete", "gecoatet", haben},
+    {"coachen", "coacht", "coachte", "gecoacht", haben},
+    {"timen", "timt", "timte", "getimt", haben},
+    {"stylen", "stylt", "stylte", "gestylt", haben},
+    {"managen", "managt", "managte", "gemanagt", haben},
+    {"babysitten", "babysittet", "babysittete", "gebabysittet", haben},
+    {"brainstormen", "brainstormt", "brainstormte", "gebrainstormt", haben},
+    {"layouten", "layoutet", "layoutete", "gelayoutet", haben},
+    {"leaken", "leakt", "leakte", "geleakt", haben},
+    {"recyceln", "recycelt", "recycelte", "recycelt", haben},
+};
+// clang-format on
+
+TEST_F(ShippedListsTest, EnglishLoans) {
+  for (const auto& row : kLoans) {
+    SCOPED_TRACE(row.verb);
+    TVerbGen& v = Verb();
+    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_TRUE(OneOf(v.PraesensA(3, false), row.praesens3)) << v.PraesensA(3, false);
+    EXPECT_TRUE(OneOf(v.PraeteritumA(3, false), row.praeteritum3)) << v.PraeteritumA(3, false);
+    EXPECT_TRUE(OneOf(v.PartizipA(2), row.partizip2)) << v.PartizipA(2);
+  }
+  // The second standard participle stands beside the first.
+  TVerbGen& v = Verb();
+  ASSERT_TRUE(v.newVerbA("updaten", unsp));
+  EXPECT_EQ(v.getFormA(PartizipII, u"M"), "upgedatet/geupdatet");
+  ASSERT_TRUE(v.newVerbA("designen", unsp));
+  EXPECT_EQ(v.PraesensA(2, false), "designst");
+}
+
 }  // namespace
