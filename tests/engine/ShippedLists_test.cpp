@@ -272,6 +272,8 @@ const AuxRow kAux[] = {
     {"entkommen", sein}, {"verfallen", sein}, {"umfallen", sein}, {"ausgehen", sein},
     {"weggehen", sein}, {"spazierengehen", sein}, {"auferstehen", sein}, {"widerfahren", sein},
     {"unterliegen", sein}, {"erfrieren", sein}, {"zerfallen", sein},
+    {"eintreffen", sein}, {"aufeinandertreffen", sein}, {"zusammentreffen", sein},
+    {"verschallen", sein},
     // compounds with a particle the lists learnt late, and wallfahren
     {"pleitegehen", sein}, {"zugutekommen", sein}, {"heißlaufen", sein}, {"wallfahren", sein},
     {"wundlaufen", haben}, {"wundliegen", haben}, {"teilhaben", haben}, {"obliegen", haben},
