@@ -12,29 +12,15 @@
 
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbLists.h"
+#include "tests/GermanText.h"
 
 namespace {
-
-// The rows are UTF-8 source text; the engine speaks Windows-1252, which holds every letter here.
-std::string Latin1(std::string_view utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c >= 0xC0 && i + 1 < utf8.size()) {
-      out.push_back(
-          static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(c));
-    }
-  }
-  return out;
-}
 
 // True when form is one of the '|'-separated alternatives of expected.
 bool OneOf(const std::string& form, std::string_view expected) {
   while (true) {
     const auto bar = expected.find('|');
-    if (Latin1(expected.substr(0, bar)) == form) return true;
+    if (Ansi(expected.substr(0, bar)) == form) return true;
     if (bar == std::string_view::npos) return false;
     expected.remove_prefix(bar + 1);
   }
@@ -223,7 +209,7 @@ TEST_F(ShippedListsTest, PrincipalPartsOfIrregularVerbs) {
   for (const auto& row : kParts) {
     SCOPED_TRACE(row.verb);
     TVerbGen& v = Verb();
-    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_TRUE(v.newVerbA(Ansi(row.verb), unsp)) << "undecided analysis";
     const std::string praes = v.PraesensA(3, false);
     EXPECT_TRUE(OneOf(praes, row.praesens3)) << "Praesens er: " << praes;
     const std::string praet = v.PraeteritumA(3, false);
@@ -290,7 +276,7 @@ TEST_F(ShippedListsTest, AuxiliaryOfCommonVerbs) {
   for (const auto& row : kAux) {
     SCOPED_TRACE(row.verb);
     TVerbGen& v = Verb();
-    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_TRUE(v.newVerbA(Ansi(row.verb), unsp)) << "undecided analysis";
     EXPECT_EQ(AuxName(v.habenSein()), std::string(AuxName(row.aux)));
   }
 }
@@ -340,8 +326,8 @@ TEST_F(ShippedListsTest, FormsOfCurrentGerman) {
   for (const auto& row : kCurrentForms) {
     SCOPED_TRACE(std::string(row.verb) + " form " + std::to_string(row.form));
     TVerbGen& v = Verb();
-    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
-    EXPECT_EQ(v.getFormA(row.form, u"M"), Latin1(row.expected));
+    EXPECT_TRUE(v.newVerbA(Ansi(row.verb), unsp)) << "undecided analysis";
+    EXPECT_EQ(v.getFormA(row.form, u"M"), Ansi(row.expected));
   }
 }
 
@@ -360,7 +346,7 @@ struct ClassRow {
 void CheckClass(TVerbGen& v, const ClassRow* begin, const ClassRow* end) {
   for (const ClassRow* r = begin; r != end; ++r) {
     SCOPED_TRACE(r->verb);
-    EXPECT_TRUE(v.newVerbA(Latin1(r->verb), unsp)) << "undecided analysis";
+    EXPECT_TRUE(v.newVerbA(Ansi(r->verb), unsp)) << "undecided analysis";
     const std::string praes = v.PraesensA(3, false);
     EXPECT_TRUE(OneOf(praes, r->praesens3)) << "Praesens er: " << praes;
     const std::string praet = v.PraeteritumA(3, false);
@@ -529,7 +515,7 @@ TEST_F(ShippedListsTest, TwoReadingsBlockStaysOpen) {
   std::string line;
   bool inside = false;
   int listed = 0;
-  const std::string prefixes[] = {"durch", "hinter", Latin1("über"), "unter", "um", "voll",
+  const std::string prefixes[] = {"durch", "hinter", Ansi("über"), "unter", "um", "voll",
                                   "wider", "wieder"};
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -587,9 +573,9 @@ TEST_F(ShippedListsTest, VerbsUsedOnlyInTheInfinitiveAndTheParticiple) {
   for (const auto& row : kInfinitiveOnly) {
     SCOPED_TRACE(row.verb);
     TVerbGen& v = Verb();
-    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
-    EXPECT_EQ(v.InfinitivA(2), Latin1(row.zuInfinitive));
-    EXPECT_EQ(v.PartizipA(2), Latin1(row.partizipII));
+    EXPECT_TRUE(v.newVerbA(Ansi(row.verb), unsp)) << "undecided analysis";
+    EXPECT_EQ(v.InfinitivA(2), Ansi(row.zuInfinitive));
+    EXPECT_EQ(v.PartizipA(2), Ansi(row.partizipII));
     for (TFormen f : {IndikPraes1S, IndikPraes3S, IndikPraet3S, KonjPraet3P, ImperativS})
       EXPECT_EQ(v.getFormA(f, u"M"), "-") << "form " << f;
   }
@@ -625,7 +611,7 @@ TEST_F(ShippedListsTest, EnglishLoans) {
   for (const auto& row : kLoans) {
     SCOPED_TRACE(row.verb);
     TVerbGen& v = Verb();
-    EXPECT_TRUE(v.newVerbA(Latin1(row.verb), unsp)) << "undecided analysis";
+    EXPECT_TRUE(v.newVerbA(Ansi(row.verb), unsp)) << "undecided analysis";
     EXPECT_TRUE(OneOf(v.PraesensA(3, false), row.praesens3)) << v.PraesensA(3, false);
     EXPECT_TRUE(OneOf(v.PraeteritumA(3, false), row.praeteritum3)) << v.PraeteritumA(3, false);
     EXPECT_TRUE(OneOf(v.PartizipA(2), row.partizip2)) << v.PartizipA(2);

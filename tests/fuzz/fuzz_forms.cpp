@@ -11,19 +11,9 @@
 
 #include "app/FullForms.h"
 #include "engine/_ZTVerb.h"
-#include "tests/fuzz/FuzzSupport.h"
+#include "tests/fuzz/FuzzVerb.h"
 
 namespace {
-
-TVerbGen& Verb() {
-  static TVerbGen* verb = [] {
-    VerbListsPath = FuzzVerbListsPath();
-    auto* v = new TVerbGen;
-    v->SetOnErrMsg([](const std::u16string&) {});
-    return v;
-  }();
-  return *verb;
-}
 
 void Check(bool ok, const char* what) {
   if (!ok) {
@@ -38,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TFuzzInput in(data, size);
   const unsigned options = in.Byte();
   const std::string phrase(in.Rest());
-  TVerbGen& v = Verb();
+  TVerbGen& v = FuzzVerb();
   for (TOrthoTyp ortho : {NeuOrtho, AltOrtho, ChOrtho}) {
     v.SetOrthoTyp(ortho);
     v.unPrefixed = false;

@@ -9,19 +9,9 @@
 
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbLists.h"
-#include "tests/fuzz/FuzzSupport.h"
+#include "tests/fuzz/FuzzVerb.h"
 
 namespace {
-
-TVerbGen& Verb() {
-  static TVerbGen* verb = [] {
-    VerbListsPath = FuzzVerbListsPath();
-    auto* v = new TVerbGen;
-    v->SetOnErrMsg([](const std::u16string&) {});
-    return v;
-  }();
-  return *verb;
-}
 
 // Verbs that reach every section: irregular and compound stems, prefixes, stress, the
 // Fügestelle, impersonal and auxiliary entries, form limits and old spellings.
@@ -33,7 +23,7 @@ constexpr const char* kVerbs[] = {"gehen",        "anfangen", "'umfahren",  "wie
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  TVerbGen& v = Verb();
+  TVerbGen& v = FuzzVerb();
   std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));
   TAnsiStringList lines;
   lines.LoadFromStream(file);
