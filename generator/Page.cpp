@@ -120,6 +120,7 @@ u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInp
   // The head comes from the analysis already made; Formen analyses again for the body.
   const u16string infin = Latin1ToUni(Verb.infin);
   u16string page;
+  page.reserve(16384);  // pages run to some 12,000 characters: no regrowing copies
   Item(page, Head(infin));
   Item(page, Title(InfinitivPhrase));
   Item(page, u"<h1 style=\"margin-bottom:0; padding-bottom:0\"><a href=\"" +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The HTML fragments of a conjugation table: message paragraph, the block of non-finite
 // forms and the two-column table. Lists of items end every item with CR LF.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,18 @@ constexpr std::u16string_view kDashRow = u"<tr><td>-</td><td class=\"c2\">-</td>
 void Item(std::u16string& list, std::u16string_view item) {
   list += item;
   list += kCrLf;
+}
+
+// Appends text escaped for HTML. Most cells need no escape: they are appended as they are,
+// without the copy that HtmlEscape returns.
+void AppendEscaped(std::u16string& out, std::u16string_view text) {
+  const bool plain = std::none_of(text.begin(), text.end(), [](char16_t c) {
+    return c < 0x20 || c == u'&' || c == u'<' || c == u'>' || c == u'"';
+  });
+  if (plain)
+    out += text;
+  else
+    out += HtmlEscape(text);
 }
 
 std::u16string Paragraph(std::u16string_view text) {
@@ -66,7 +79,7 @@ std::u16string NonFiniteBlock(const TConjTable& t) {
   std::u16string s1 = u"<table class=\"tbl1\" style=\"margin-bottom:0.7em\">";
   for (int i = 0; i < kNonFiniteForms; ++i) {
     s1 += kNonFiniteLabels[i];
-    s1 += HtmlEscape(t.nonFinite[i]);
+    AppendEscaped(s1, t.nonFinite[i]);
     s1 += u"</td></tr>\r\n";
   }
   s1 += u"</table>";
@@ -74,44 +87,42 @@ std::u16string NonFiniteBlock(const TConjTable& t) {
   return s1;
 }
 
-std::u16string SubCell(const TConjRow& row) {
-  std::u16string cell;
-  if (!row.conj.empty()) {
-    cell = u"<span style=\"color:#888888\">";
-    cell += row.conj;
-    cell += u"</span>";
-  }
-  return cell + HtmlEscape(row.sub);
+void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t) {
+  list += u"<tr><td><br><b>";
+  list += tense.name;
+  list += u":</b>";
+  if (tense.auxHint) list += t.hintHtml;
+  list += u"</td><td>&nbsp;</td></tr>";
+  list += kCrLf;
 }
 
-std::u16string Heading(const TConjTense& tense, const TConjTable& t) {
-  std::u16string h = u"<tr><td><br><b>";
-  h += tense.name;
-  h += u":</b>";
-  if (tense.auxHint) h += t.hintHtml;
-  return h + u"</td><td>&nbsp;</td></tr>";
-}
-
-// The indicative simple tenses put the row into two items, split after the main cell.
+// The indicative simple tenses put the row into two items, split after the main cell. The
+// cells are appended straight to the list: a page has some 50 rows.
 void Rows(std::u16string& list, const TConjTense& tense, bool twoItems) {
   for (const TConjRow& row : tense.rows) {
     if (row.dash) {
       Item(list, kDashRow);
       continue;
     }
-    const std::u16string main = u"<tr><td>" + HtmlEscape(row.main) + u"</td>";
-    const std::u16string sub = u"<td class=\"c2\">" + SubCell(row) + u"</td></tr>";
-    if (twoItems) {
-      Item(list, main);
-      Item(list, sub);
-    } else {
-      Item(list, main + sub);
+    list += u"<tr><td>";
+    AppendEscaped(list, row.main);
+    list += u"</td>";
+    if (twoItems) list += kCrLf;
+    list += u"<td class=\"c2\">";
+    if (!row.conj.empty()) {
+      list += u"<span style=\"color:#888888\">";
+      list += row.conj;
+      list += u"</span>";
     }
+    AppendEscaped(list, row.sub);
+    list += u"</td></tr>";
+    list += kCrLf;
   }
 }
 
 std::u16string Table(const TConjTable& t) {
   std::u16string s2;
+  s2.reserve(8192);  // a long phrase's table is some 7,000 characters: one allocation
   Item(s2, u"<table class=\"tbl2\">");
   Item(s2, u"<colgroup><col><col style=\"background-color:#f8e0C8\"></colgroup>\r\n<tr><td>");
   for (int k = 0; k < kConjTenses; ++k) {
@@ -121,7 +132,7 @@ std::u16string Table(const TConjTable& t) {
            u"<p><br><i>im Hauptsatz</i></p><b>Präsens:</b></td>\r\n<td class=\"c2\"><br><p><i>im "
            u"Nebensatz</i></p></td></tr>");
     else
-      Item(s2, Heading(tense, t));
+      AppendHeading(s2, tense, t);
     Rows(s2, tense, k < 2);
   }
   Item(s2, u"</table>");
