@@ -4,6 +4,9 @@
 // infinitive.
 #include "generator/VerbGenerator.h"
 
+#include <array>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,15 +66,41 @@ void TrimTrailing(std::u16string& s) {
   s.erase(s.find_last_not_of(u' ') + 1);
 }
 
+// The parts joined in one allocation; the cells of a table are made of five or six short words.
+std::u16string Join(std::initializer_list<std::u16string_view> parts) {
+  std::size_t size = 0;
+  for (std::u16string_view p : parts) size += p.size();
+  std::u16string r;
+  r.reserve(size);
+  for (std::u16string_view p : parts) r += p;
+  return r;
+}
+
+// The parts joined with runs of blanks shown as one and no blank at either end, built in one
+// string (no joined copy first).
+std::u16string Collapsed(std::initializer_list<std::u16string_view> parts) {
+  std::size_t size = 0;
+  for (std::u16string_view p : parts) size += p.size();
+  std::u16string r;
+  r.reserve(size);
+  for (std::u16string_view p : parts)
+    for (char16_t c : p) {
+      if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
+      r += c;
+    }
+  if (!r.empty() && r.back() == u' ') r.pop_back();
+  return r;
+}
+
 // The text getForm gives with "M" (and "P" when a pronoun is passed): the pronoun before a
 // form the verb has, the alternative after a slash. Composed here from the parts that the data
 // keep, so the table and the data come from one call per form.
 std::u16string Shown(const TConjForm& x, const std::u16string& pronoun) {
-  std::u16string r = pronoun.empty() || x.form == u"-" ? x.form : pronoun + u" " + x.form;
+  std::u16string r = pronoun.empty() || x.form == u"-" ? x.form : Join({pronoun, u" ", x.form});
   if (!x.alt.empty()) {
-    std::u16string alt = x.alt;
-    TrimTrailing(alt);
-    r += u"/" + alt;
+    const std::u16string_view alt(x.alt);
+    r += u'/';
+    r += alt.substr(0, alt.find_last_not_of(u' ') + 1);
   }
   return r;
 }
@@ -85,24 +114,27 @@ std::vector<std::u16string> Spellings(const TConjForm& x) {
   return r;
 }
 
-// The words of an auxiliary cell: "bin/habe" and "bin?/habe?" give bin and habe.
-std::vector<std::u16string> AuxWords(const std::u16string& aux) {
-  std::vector<std::u16string> r;
-  std::size_t from = 0;
+// The words of an auxiliary cell: "bin/habe" and "bin?/habe?" give bin and habe. They point
+// into aux.
+std::vector<std::u16string_view> AuxWords(std::u16string_view aux) {
+  std::vector<std::u16string_view> r;
   for (;;) {
-    const std::size_t slash = aux.find(u'/', from);
-    std::u16string w = aux.substr(from, slash == aux.npos ? aux.npos : slash - from);
-    if (!w.empty() && w.back() == u'?') w.pop_back();
+    const std::size_t slash = aux.find(u'/');
+    std::u16string_view w = aux.substr(0, slash);
+    if (!w.empty() && w.back() == u'?') w.remove_suffix(1);
     r.push_back(w);
     if (slash == aux.npos) return r;
-    from = slash + 1;
+    aux.remove_prefix(slash + 1);
   }
 }
 
 TConjForm FromSpellings(const std::vector<std::u16string>& spellings) {
   TConjForm r;
   r.form = spellings.front();
-  for (std::size_t i = 1; i < spellings.size(); ++i) r.alt += (i > 1 ? u"," : u"") + spellings[i];
+  for (std::size_t i = 1; i < spellings.size(); ++i) {
+    if (i > 1) r.alt += u',';
+    r.alt += spellings[i];
+  }
   return r;
 }
 
@@ -158,13 +190,14 @@ std::u16string_view ConjugationClass(const TConjForm& partizipII, const TConjTen
 // (and haben of Futur II) stands in every clause: "als ich habe arbeiten müssen", "ich werde
 // haben arbeiten müssen". Returns the words before the cluster, trailing blank kept, and the
 // cluster; false for any other spelling.
-bool SplitVerbCluster(const std::u16string& spelling, const std::u16string& infinitive,
-                      std::u16string& before, std::u16string& cluster) {
-  const auto lastWord = [](const std::u16string& s) { return s.substr(s.rfind(u' ') + 1); };
+// The parts point into spelling.
+bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infinitive,
+                      std::u16string_view& before, std::u16string_view& cluster) {
+  const auto lastWord = [](std::u16string_view s) { return s.substr(s.rfind(u' ') + 1); };
   const std::size_t last = spelling.rfind(u' ');
   if (last == spelling.npos || lastWord(spelling) != lastWord(infinitive)) return false;
   const std::size_t split = spelling.rfind(u' ', last - 1);
-  before = split == spelling.npos ? u"" : spelling.substr(0, split + 1);
+  before = split == spelling.npos ? std::u16string_view() : spelling.substr(0, split + 1);
   cluster = spelling.substr(split == spelling.npos ? 0 : split + 1);
   return true;
 }
@@ -172,20 +205,34 @@ bool SplitVerbCluster(const std::u16string& spelling, const std::u16string& infi
 // A display cell from the spelt-out data: the pronoun, then each spelling, "/" between them.
 std::u16string CellFromData(const std::u16string& pron, const std::vector<std::u16string>& data) {
   std::u16string r = pron;
-  for (std::size_t i = 0; i < data.size(); ++i) r += (i == 0 ? u" " : u"/") + data[i];
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    r += i == 0 ? u' ' : u'/';
+    r += data[i];
+  }
   return r;
 }
 
 }  // namespace
 
-std::u16string CollapseBlanks(std::u16string_view s) {
-  std::u16string r;
-  for (char16_t c : s) {
-    if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
-    r += c;
+// The participle and infinitive without their "sich", their spellings, and the auxiliary forms
+// that several rows ask for: made once per table, not once per row (or per auxiliary word).
+struct TVerbGenerator::TCompoundBasis {
+  TCompoundBasis(std::u16string participle, std::u16string infinitive, const TConjForm& p2F,
+                 const TConjForm& inf1F)
+      : p2(std::move(participle)), inf1(std::move(infinitive)), p2Form(p2F), inf1Form(inf1F) {
+    if (!IsBareForm(p2Form.form)) p2Spellings = Spellings(p2Form);
+    if (!IsBareForm(inf1Form.form)) inf1Spellings = Spellings(inf1Form);
   }
-  if (!r.empty() && r.back() == u' ') r.pop_back();
-  return r;
+  std::u16string p2, inf1;
+  const TConjForm& p2Form;
+  const TConjForm& inf1Form;
+  std::vector<std::u16string> p2Spellings, inf1Spellings;
+  std::array<std::optional<std::u16string>, 6> werden;  // Futur I and II, person by person
+  std::optional<std::u16string> habenSeinInf, habenSeinInfM;  // Futur II
+};
+
+std::u16string CollapseBlanks(std::u16string_view s) {
+  return Collapsed({s});
 }
 
 std::vector<std::u16string> Alternatives(const TConjForm& f) {
@@ -248,76 +295,91 @@ void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, std::u16string_view con
   if (!IsBareForm(row.sub)) row.conj = conj;
 }
 
-void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
-                                 const std::u16string& inf1, const TConjForm& p2Form,
-                                 const TConjForm& inf1Form) {
+void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, TCompoundBasis& basis) {
   const std::u16string pron = Verb.getPersPronF(f);
   const std::u16string refl = Verb.refPartikel(f);
-  const std::u16string blank = u" ";
+  constexpr std::u16string_view blank = u" ";
+  const std::u16string& p2 = basis.p2;
+  const std::u16string& inf1 = basis.inf1;
   // Read straight after the participle was built for this table; nothing rebuilds it between.
   const bool ersatz = Verb.ersatzInfinitiv;
   // The data spell out each auxiliary with each participle (or infinitive) spelling.
   std::vector<std::u16string> mainData, subData;
-  const auto combine = [&](const std::vector<std::u16string>& aux, const TConjForm& basis,
-                           auto&& main, auto&& sub) {
-    if (IsBareForm(basis.form)) return;
-    for (const std::u16string& a : aux)
-      for (const std::u16string& b : Spellings(basis)) {
-        mainData.push_back(CollapseBlanks(main(a, b)));
-        subData.push_back(CollapseBlanks(sub(a, b)));
+  const auto combine = [&](const std::vector<std::u16string_view>& aux, const TConjForm& form,
+                           const std::vector<std::u16string>& spellings, auto&& main,
+                           auto&& sub) {
+    if (IsBareForm(form.form)) return;
+    for (std::u16string_view a : aux)
+      for (std::u16string_view b : spellings) {
+        mainData.push_back(main(a, b));
+        subData.push_back(sub(a, b));
       }
   };
+  // Futur I and II take werden of the same person: one engine call for both tenses.
+  const auto werden = [&]() -> const std::u16string& {
+    std::optional<std::u16string>& w = basis.werden[f - IndikPraes1S];
+    if (!w) w = VerbWerden.getForm(f, u"M");
+    return *w;
+  };
+  std::u16string_view before, cluster;
   switch (tense) {
     case tPerfekt:
     case tPlusquam: {
-      row.main = WrapForm(pron + blank + VerbHabenSein.getForm(f, u"M") + blank + refl, p2, u"");
-      row.sub = WrapForm(pron + blank + refl, p2, blank + VerbHabenSein.getForm(f, u"MN"));
+      const std::u16string hsM = VerbHabenSein.getForm(f, u"M");
+      row.main = WrapForm(Join({pron, blank, hsM, blank, refl}), p2, u"");
+      row.sub = WrapForm(Join({pron, blank, refl}), p2, Join({blank, VerbHabenSein.getForm(f, u"MN")}));
       if (!IsBareForm(p2)) row.conj = kAls;
+      const std::u16string aux = VerbHabenSein.getForm(f, u"");
       combine(
-          AuxWords(VerbHabenSein.getForm(f, u"")), p2Form,
-          [&](const std::u16string& a, const std::u16string& b) { return a + blank + refl + b; },
-          [&](const std::u16string& a, const std::u16string& b) {
-            std::u16string before, cluster;
+          AuxWords(aux), basis.p2Form, basis.p2Spellings,
+          [&](std::u16string_view a, std::u16string_view b) {
+            return Collapsed({a, blank, refl, b});
+          },
+          [&](std::u16string_view a, std::u16string_view b) {
             if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
-              return refl + blank + before + a + blank + cluster;
-            return refl + blank + b + blank + a;
+              return Collapsed({refl, blank, before, a, blank, cluster});
+            return Collapsed({refl, blank, b, blank, a});
           });
       if (ersatz && !subData.empty()) row.sub = CellFromData(pron, subData);
       break;
     }
     case tFutur1: {
-      const std::u16string w = VerbWerden.getForm(f, u"M");
-      row.main = pron + blank + w + refl + blank + inf1;
-      row.sub = WrapForm(pron + refl + blank, inf1, blank + w);
+      const std::u16string& w = werden();
+      row.main = Join({pron, blank, w, refl, blank, inf1});
+      row.sub = WrapForm(Join({pron, refl, blank}), inf1, Join({blank, w}));
       if (!IsBareForm(inf1)) row.conj = kWenn;
       combine(
-          {w}, inf1Form,
-          [&](const std::u16string& a, const std::u16string& b) { return a + refl + blank + b; },
-          [&](const std::u16string& a, const std::u16string& b) {
-            return refl + blank + b + blank + a;
+          {w}, basis.inf1Form, basis.inf1Spellings,
+          [&](std::u16string_view a, std::u16string_view b) {
+            return Collapsed({a, refl, blank, b});
+          },
+          [&](std::u16string_view a, std::u16string_view b) {
+            return Collapsed({refl, blank, b, blank, a});
           });
       break;
     }
     default: {  // Futur II
-      const std::u16string w = VerbWerden.getForm(f, u"M");
-      const std::u16string hs = VerbHabenSein.getForm(InfinitivI, u"");
-      row.main = pron + blank +
-                 WrapForm(w + blank + refl, p2, blank + VerbHabenSein.getForm(InfinitivI, u"M"));
-      row.sub = WrapForm(pron + blank + refl, p2, blank + hs + blank + w);
+      const std::u16string& w = werden();
+      if (!basis.habenSeinInf) {
+        basis.habenSeinInf = VerbHabenSein.getForm(InfinitivI, u"");
+        basis.habenSeinInfM = VerbHabenSein.getForm(InfinitivI, u"M");
+      }
+      const std::u16string& hs = *basis.habenSeinInf;
+      row.main = Join({pron, blank,
+                       WrapForm(Join({w, blank, refl}), p2, Join({blank, *basis.habenSeinInfM}))});
+      row.sub = WrapForm(Join({pron, blank, refl}), p2, Join({blank, hs, blank, w}));
       if (!IsBareForm(p2)) row.conj = kWenn;
       combine(
-          AuxWords(hs), p2Form,
-          [&](const std::u16string& a, const std::u16string& b) {
-            std::u16string before, cluster;
+          AuxWords(hs), basis.p2Form, basis.p2Spellings,
+          [&](std::u16string_view a, std::u16string_view b) {
             if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
-              return w + blank + refl + before + a + blank + cluster;
-            return w + blank + refl + b + blank + a;
+              return Collapsed({w, blank, refl, before, a, blank, cluster});
+            return Collapsed({w, blank, refl, b, blank, a});
           },
-          [&](const std::u16string& a, const std::u16string& b) {
-            std::u16string before, cluster;
+          [&](std::u16string_view a, std::u16string_view b) {
             if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
-              return refl + blank + before + w + blank + a + blank + cluster;
-            return refl + blank + b + blank + a + blank + w;
+              return Collapsed({refl, blank, before, w, blank, a, blank, cluster});
+            return Collapsed({refl, blank, b, blank, a, blank, w});
           });
       if (ersatz && !mainData.empty()) {
         row.main = CellFromData(pron, mainData);
@@ -395,6 +457,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   std::u16string inf1 = t.nonFinite[0];
   StripSich(p2);
   StripSich(inf1);
+  TCompoundBasis basis(std::move(p2), std::move(inf1), t.nonFiniteForms[3], t.nonFiniteForms[0]);
   t.hintHtml = Verb.HabenSeinHint();
 
   for (int k = 0; k < kConjTenses; ++k) {
@@ -411,7 +474,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
         row.dash = true;
         row.main = row.sub = u"-";
       } else if (compound) {
-        CompoundRow(row, k, f, p2, inf1, t.nonFiniteForms[3], t.nonFiniteForms[0]);
+        CompoundRow(row, k, f, basis);
       } else {
         const bool indicative = k < tPerfekt;
         SimpleRow(row, f, k == tPraesens ? kWenn : indicative ? kAls : kAlsOb, indicative);

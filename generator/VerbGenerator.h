@@ -129,8 +129,8 @@ class TVerbGenerator {
  private:
   TConjForm Fetch(TFormen f, std::u16string_view options);
   void SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj, bool indicative);
-  void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& p2,
-                   const std::u16string& inf1, const TConjForm& p2Form, const TConjForm& inf1Form);
+  struct TCompoundBasis;  // what the compound rows of one table share
+  void CompoundRow(TConjRow& row, int tense, TFormen f, TCompoundBasis& basis);
   void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
 };
