@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
@@ -81,14 +82,16 @@ std::u16string Join(std::initializer_list<std::u16string_view> parts) {
 std::u16string Collapsed(std::initializer_list<std::u16string_view> parts) {
   std::size_t size = 0;
   for (std::u16string_view p : parts) size += p.size();
-  std::u16string r;
-  r.reserve(size);
+  std::u16string r(size, u' ');
+  char16_t* const begin = r.data();
+  char16_t* out = begin;  // written through a pointer: a string's += checks its size each time
   for (std::u16string_view p : parts)
     for (char16_t c : p) {
-      if (c == u' ' && (r.empty() || r.back() == u' ')) continue;
-      r += c;
+      if (c == u' ' && (out == begin || out[-1] == u' ')) continue;
+      *out++ = c;
     }
-  if (!r.empty() && r.back() == u' ') r.pop_back();
+  if (out != begin && out[-1] == u' ') --out;
+  r.resize(static_cast<std::size_t>(out - begin));
   return r;
 }
 
@@ -128,9 +131,10 @@ std::vector<std::u16string_view> AuxWords(std::u16string_view aux) {
   }
 }
 
-TConjForm FromSpellings(const std::vector<std::u16string>& spellings) {
+// Takes the spellings apart: the first becomes the form without a copy.
+TConjForm FromSpellings(std::vector<std::u16string>&& spellings) {
   TConjForm r;
-  r.form = spellings.front();
+  r.form = std::move(spellings.front());
   for (std::size_t i = 1; i < spellings.size(); ++i) {
     if (i > 1) r.alt += u',';
     r.alt += spellings[i];
@@ -389,8 +393,8 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, TCompoundB
     }
   }
   if (!mainData.empty()) {
-    row.mainForm = FromSpellings(mainData);
-    row.subForm = FromSpellings(subData);
+    row.mainForm = FromSpellings(std::move(mainData));
+    row.subForm = FromSpellings(std::move(subData));
   }
 }
 
