@@ -4,6 +4,7 @@
 // infinitive.
 #include "generator/VerbGenerator.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <optional>
@@ -71,9 +72,9 @@ void TrimTrailing(std::u16string& s) {
 std::u16string Join(std::initializer_list<std::u16string_view> parts) {
   std::size_t size = 0;
   for (std::u16string_view p : parts) size += p.size();
-  std::u16string r;
-  r.reserve(size);
-  for (std::u16string_view p : parts) r += p;
+  std::u16string r(size, u' ');
+  char16_t* out = r.data();
+  for (std::u16string_view p : parts) out = std::copy(p.begin(), p.end(), out);
   return r;
 }
 
@@ -283,9 +284,8 @@ TConjForm TVerbGenerator::Fetch(TFormen f, std::u16string_view options) {
   return r;
 }
 
-void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj,
-                               bool indicative) {
-  const std::u16string pron = Verb.getPersPronF(f);
+void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, const std::u16string& pron,
+                               std::u16string_view conj, bool indicative) {
   row.mainForm = Fetch(f, u"");
   row.main = Shown(row.mainForm, pron);
   // A blocked impersonal form has no subordinate clause at all; the subjunctives show
@@ -299,8 +299,8 @@ void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, std::u16string_view con
   if (!IsBareForm(row.sub)) row.conj = conj;
 }
 
-void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, TCompoundBasis& basis) {
-  const std::u16string pron = Verb.getPersPronF(f);
+void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& pron,
+                                 TCompoundBasis& basis) {
   const std::u16string refl = Verb.refPartikel(f);
   constexpr std::u16string_view blank = u" ";
   const std::u16string& p2 = basis.p2;
@@ -472,16 +472,17 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
     for (int p = 0; p < 6; ++p) {
       const TFormen f = static_cast<TFormen>(kTenses[k].first + p);
       TConjRow& row = tense.rows[p];
-      row.pronoun = Verb.getPersPronF(f);
+      const std::u16string pron = Verb.getPersPronF(f);  // the cells take it untrimmed
+      row.pronoun = pron;
       TrimTrailing(row.pronoun);
       if (DashRow(f, compound)) {
         row.dash = true;
         row.main = row.sub = u"-";
       } else if (compound) {
-        CompoundRow(row, k, f, basis);
+        CompoundRow(row, k, f, pron, basis);
       } else {
         const bool indicative = k < tPerfekt;
-        SimpleRow(row, f, k == tPraesens ? kWenn : indicative ? kAls : kAlsOb, indicative);
+        SimpleRow(row, f, pron, k == tPraesens ? kWenn : indicative ? kAls : kAlsOb, indicative);
       }
     }
   }

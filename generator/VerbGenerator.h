@@ -128,9 +128,11 @@ class TVerbGenerator {
 
  private:
   TConjForm Fetch(TFormen f, std::u16string_view options);
-  void SimpleRow(TConjRow& row, TFormen f, std::u16string_view conj, bool indicative);
+  void SimpleRow(TConjRow& row, TFormen f, const std::u16string& pron, std::u16string_view conj,
+                 bool indicative);
   struct TCompoundBasis;  // what the compound rows of one table share
-  void CompoundRow(TConjRow& row, int tense, TFormen f, TCompoundBasis& basis);
+  void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& pron,
+                   TCompoundBasis& basis);
   void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
 };
