@@ -49,8 +49,8 @@ std::u16string QueryValue(const std::u16string& phrase) {
   constexpr char16_t kHex[] = u"0123456789ABCDEF";
   std::u16string out;
   for (unsigned char c : UniToUtf8(phrase)) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                       (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '.' || c == '_' || c == '~';
     if (plain) {
       out += static_cast<char16_t>(c);
     } else {

@@ -78,6 +78,23 @@ std::u16string Join(std::initializer_list<std::u16string_view> parts) {
   return r;
 }
 
+// prefix + form + suffix in one string, or the form alone when it is empty or "-" (WrapForm
+// without building prefix and suffix first).
+std::u16string Wrapped(std::initializer_list<std::u16string_view> prefix,
+                       const std::u16string& form,
+                       std::initializer_list<std::u16string_view> suffix) {
+  if (IsBareForm(form)) return form;
+  std::size_t size = form.size();
+  for (std::u16string_view p : prefix) size += p.size();
+  for (std::u16string_view p : suffix) size += p.size();
+  std::u16string r;
+  r.reserve(size);
+  for (std::u16string_view p : prefix) r += p;
+  r += form;
+  for (std::u16string_view p : suffix) r += p;
+  return r;
+}
+
 // The parts joined with runs of blanks shown as one and no blank at either end, built in one
 // string (no joined copy first).
 std::u16string Collapsed(std::initializer_list<std::u16string_view> parts) {
@@ -232,7 +249,7 @@ struct TVerbGenerator::TCompoundBasis {
   const TConjForm& p2Form;
   const TConjForm& inf1Form;
   std::vector<std::u16string> p2Spellings, inf1Spellings;
-  std::array<std::optional<std::u16string>, 6> werden;  // Futur I and II, person by person
+  std::array<std::optional<std::u16string>, 6> werden;        // Futur I and II, person by person
   std::optional<std::u16string> habenSeinInf, habenSeinInfM;  // Futur II
 };
 
@@ -310,8 +327,7 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
   // The data spell out each auxiliary with each participle (or infinitive) spelling.
   std::vector<std::u16string> mainData, subData;
   const auto combine = [&](const std::vector<std::u16string_view>& aux, const TConjForm& form,
-                           const std::vector<std::u16string>& spellings, auto&& main,
-                           auto&& sub) {
+                           const std::vector<std::u16string>& spellings, auto&& main, auto&& sub) {
     if (IsBareForm(form.form)) return;
     for (std::u16string_view a : aux)
       for (std::u16string_view b : spellings) {
@@ -330,8 +346,9 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
     case tPerfekt:
     case tPlusquam: {
       const std::u16string hsM = VerbHabenSein.getForm(f, u"M");
-      row.main = WrapForm(Join({pron, blank, hsM, blank, refl}), p2, u"");
-      row.sub = WrapForm(Join({pron, blank, refl}), p2, Join({blank, VerbHabenSein.getForm(f, u"MN")}));
+      const std::u16string hsMN = VerbHabenSein.getForm(f, u"MN");
+      row.main = Wrapped({pron, blank, hsM, blank, refl}, p2, {});
+      row.sub = Wrapped({pron, blank, refl}, p2, {blank, hsMN});
       if (!IsBareForm(p2)) row.conj = kAls;
       const std::u16string aux = VerbHabenSein.getForm(f, u"");
       combine(
@@ -350,7 +367,7 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
     case tFutur1: {
       const std::u16string& w = werden();
       row.main = Join({pron, blank, w, refl, blank, inf1});
-      row.sub = WrapForm(Join({pron, refl, blank}), inf1, Join({blank, w}));
+      row.sub = Wrapped({pron, refl, blank}, inf1, {blank, w});
       if (!IsBareForm(inf1)) row.conj = kWenn;
       combine(
           {w}, basis.inf1Form, basis.inf1Spellings,
@@ -369,9 +386,8 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
         basis.habenSeinInfM = VerbHabenSein.getForm(InfinitivI, u"M");
       }
       const std::u16string& hs = *basis.habenSeinInf;
-      row.main = Join({pron, blank,
-                       WrapForm(Join({w, blank, refl}), p2, Join({blank, *basis.habenSeinInfM}))});
-      row.sub = WrapForm(Join({pron, blank, refl}), p2, Join({blank, hs, blank, w}));
+      row.main = Join({pron, blank, Wrapped({w, blank, refl}, p2, {blank, *basis.habenSeinInfM})});
+      row.sub = Wrapped({pron, blank, refl}, p2, {blank, hs, blank, w});
       if (!IsBareForm(p2)) row.conj = kWenn;
       combine(
           AuxWords(hs), basis.p2Form, basis.p2Spellings,
