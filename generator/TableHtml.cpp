@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace std::string_view_literals;  // appends of literals need no length scan
+
 constexpr std::u16string_view kCrLf = u"\r\n";
 
 constexpr std::u16string_view kNonFiniteLabels[kNonFiniteForms] = {
@@ -88,11 +90,11 @@ std::u16string NonFiniteBlock(const TConjTable& t) {
 }
 
 void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t) {
-  list += u"<tr><td><br><b>";
+  list += u"<tr><td><br><b>"sv;
   list += tense.name;
-  list += u":</b>";
+  list += u":</b>"sv;
   if (tense.auxHint) list += t.hintHtml;
-  list += u"</td><td>&nbsp;</td></tr>";
+  list += u"</td><td>&nbsp;</td></tr>"sv;
   list += kCrLf;
 }
 
@@ -104,18 +106,18 @@ void Rows(std::u16string& list, const TConjTense& tense, bool twoItems) {
       Item(list, kDashRow);
       continue;
     }
-    list += u"<tr><td>";
+    list += u"<tr><td>"sv;
     AppendEscaped(list, row.main);
-    list += u"</td>";
+    list += u"</td>"sv;
     if (twoItems) list += kCrLf;
-    list += u"<td class=\"c2\">";
+    list += u"<td class=\"c2\">"sv;
     if (!row.conj.empty()) {
-      list += u"<span style=\"color:#888888\">";
+      list += u"<span style=\"color:#888888\">"sv;
       list += row.conj;
-      list += u"</span>";
+      list += u"</span>"sv;
     }
     AppendEscaped(list, row.sub);
-    list += u"</td></tr>";
+    list += u"</td></tr>"sv;
     list += kCrLf;
   }
 }

@@ -104,9 +104,15 @@ std::u16string Collapsed(std::initializer_list<std::u16string_view> parts) {
   char16_t* const begin = r.data();
   char16_t* out = begin;  // written through a pointer: a string's += checks its size each time
   for (std::u16string_view p : parts)
-    for (char16_t c : p) {
-      if (c == u' ' && (out == begin || out[-1] == u' ')) continue;
-      *out++ = c;
+    while (!p.empty()) {
+      if (p.front() == u' ') {
+        if (out != begin && out[-1] != u' ') *out++ = u' ';
+        p.remove_prefix(1);
+        continue;
+      }
+      const std::u16string_view word = p.substr(0, p.find(u' '));  // copied as a whole
+      out = std::copy(word.begin(), word.end(), out);
+      p.remove_prefix(word.size());
     }
   if (out != begin && out[-1] == u' ') --out;
   r.resize(static_cast<std::size_t>(out - begin));
