@@ -136,6 +136,43 @@ std::string TVerbHabenSein::getFormA(TFormen desiredForm, std::u16string_view op
   return FSein.getFormA(desiredForm, options) + "?/" + FHaben.getFormA(desiredForm, options) + "?";
 }
 
+namespace {
+
+// getFormA(f, u"") and getFormA(f, u"M") of one verb: "M" only appends the alternative that
+// the build leaves in Form2.
+void PlainAndWithAlternative(TVerbGen& verb, TFormen desiredForm, std::string& plain,
+                             std::string& withAlternative) {
+  plain = verb.getFormA(desiredForm, u"");
+  withAlternative = plain;
+  if (verb.Form2.empty()) return;
+  std::string alternative = verb.Form2;
+  TrimTrailingBlanks(alternative);
+  withAlternative.append("/").append(alternative);
+}
+
+}  // namespace
+
+void TVerbHabenSein::MainFormsA(TFormen desiredForm, std::string& plain,
+                                std::string& withAlternative) {
+  std::string seinPlain, seinAlt, habenPlain, habenAlt;
+  switch (FHabSei) {
+    case haben:
+      PlainAndWithAlternative(FHaben, desiredForm, plain, withAlternative);
+      return;
+    case sein:
+      PlainAndWithAlternative(FSein, desiredForm, plain, withAlternative);
+      return;
+    case habensein:
+    case unspe:
+      break;
+  }
+  PlainAndWithAlternative(FSein, desiredForm, seinPlain, seinAlt);
+  PlainAndWithAlternative(FHaben, desiredForm, habenPlain, habenAlt);
+  const char* const mark = FHabSei == habensein ? "" : "?";
+  plain = seinPlain + mark + "/" + habenPlain + mark;
+  withAlternative = seinAlt + mark + "/" + habenAlt + mark;
+}
+
 std::u16string TVerbHabenSein::getForm(TFormen desiredForm, std::u16string_view options) {
   return Latin1ToUni(getFormA(desiredForm, options));
 }

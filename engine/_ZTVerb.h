@@ -292,6 +292,9 @@ class TVerbHabenSein {
   void newVerb(habseityp hs) { FHabSei = hs; }
   std::string getFormA(TFormen desiredForm, std::u16string_view options);
   std::u16string getForm(TFormen desiredForm, std::u16string_view options);
+  // The main-clause form as the options "" and "M" give it (without and with the
+  // alternative), from one build of each auxiliary instead of two.
+  void MainFormsA(TFormen desiredForm, std::string& plain, std::string& withAlternative);
 
  private:
   TVerbGen FHaben;

@@ -351,12 +351,14 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
   switch (tense) {
     case tPerfekt:
     case tPlusquam: {
-      const std::u16string hsM = VerbHabenSein.getForm(f, u"M");
+      std::string plainA, withAltA;  // "" and "M" differ only by the alternative: one build
+      VerbHabenSein.MainFormsA(f, plainA, withAltA);
+      const std::u16string hsM = Latin1ToUni(withAltA);
       const std::u16string hsMN = VerbHabenSein.getForm(f, u"MN");
       row.main = Wrapped({pron, blank, hsM, blank, refl}, p2, {});
       row.sub = Wrapped({pron, blank, refl}, p2, {blank, hsMN});
       if (!IsBareForm(p2)) row.conj = kAls;
-      const std::u16string aux = VerbHabenSein.getForm(f, u"");
+      const std::u16string aux = Latin1ToUni(plainA);
       combine(
           AuxWords(aux), basis.p2Form, basis.p2Spellings,
           [&](std::u16string_view a, std::u16string_view b) {

@@ -165,6 +165,22 @@ TEST_F(FormAccessTest, HabenSeinObject) {
   EXPECT_EQ(aux.getForm(IndikPraes1S, u""), u"bin/habe");
 }
 
+// Both main-clause forms from one build answer as the two requests, for every auxiliary
+// choice and every form.
+TEST_F(FormAccessTest, HabenSeinMainFormsAnswerAsTwoRequests) {
+  TVerbHabenSein aux;
+  for (const habseityp hs : {haben, sein, habensein, unspe}) {
+    aux.newVerb(hs);
+    for (int f = InfinitivI; f <= KonjPraet3P; ++f) {
+      const TFormen form = static_cast<TFormen>(f);
+      std::string plain, withAlternative;
+      aux.MainFormsA(form, plain, withAlternative);
+      EXPECT_EQ(plain, aux.getFormA(form, u"")) << "hs " << hs << ", form " << f;
+      EXPECT_EQ(withAlternative, aux.getFormA(form, u"M")) << "hs " << hs << ", form " << f;
+    }
+  }
+}
+
 // Swiss spelling has no ß, whether it comes from the stem or from an ending token.
 TEST_F(FormAccessTest, SwissSpellingWritesSs) {
   struct Row {
