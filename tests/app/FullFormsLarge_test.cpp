@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/FullForms.h"
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
@@ -31,17 +32,10 @@ fs::path Fixture(std::string_view name) {
   return fs::path(BEUGWERK_FIXTURES) / "fullforms" / name;
 }
 
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // The list's infinitives in the engine's 8-bit text, comment and empty lines dropped.
 std::vector<std::string> LargeList() {
   std::vector<std::string> lines;
-  std::istringstream in(ReadBytes(Fixture("large.txt")));
+  std::istringstream in(ReadFileBytes(Fixture("large.txt")));
   std::string line;
   while (std::getline(in, line)) {
     line = Utf8ToLatin1(line);
@@ -92,7 +86,7 @@ TEST_F(FullFormsLargeTest, RecordsKeepTheirHashes) {
   const bool regenerate = std::getenv("BEUGWERK_REGENERATE_GOLDEN") != nullptr;
   std::string golden;
   int shown = 0, differing = 0;
-  std::istringstream expected(ReadBytes(Fixture("large.hashes")));
+  std::istringstream expected(ReadFileBytes(Fixture("large.hashes")));
   for (const std::string& line : list_) {
     std::uint64_t h = Hash("");
     std::string records;
@@ -127,7 +121,7 @@ namespace {
 
 // The large list as one input text, and its records written by WriteFullForms.
 std::string WriteLarge(TVerbGen& verb, int jobs, bool utf8Out) {
-  std::istringstream in(ReadBytes(Fixture("large.txt")));
+  std::istringstream in(ReadFileBytes(Fixture("large.txt")));
   std::ostringstream out;
   TFullFormsRun run;
   run.inputUtf8 = true;

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
@@ -26,13 +27,6 @@ namespace fs = std::filesystem;
 
 fs::path Fixture(std::string_view folder, std::string_view name) {
   return fs::path(BEUGWERK_FIXTURES) / folder / name;
-}
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 std::vector<std::string> RecordLines(std::string_view record) {
@@ -233,7 +227,7 @@ TEST_F(FullFormsTest, GoldenDozen) {
   ASSERT_TRUE(in);
   std::ostringstream out;
   EXPECT_EQ(WriteFullForms(*verb, in, out, false, false), 12);
-  EXPECT_EQ(out.str(), ReadBytes(Fixture("fullforms", "dozen.txf")));
+  EXPECT_EQ(out.str(), ReadFileBytes(Fixture("fullforms", "dozen.txf")));
 }
 
 // --- the command line front end ---------------------------------------------------------------
@@ -262,7 +256,7 @@ class FullFormsCliTest : public ::testing::Test {
     const std::string cmd = std::string("'") + BEUGWERK_EXE + "' " + args + " <'" + in.string() +
                             "' >'" + out.string() + "' 2>'" + err.string() + "'";
     const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
   }
   static void Write(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
@@ -274,7 +268,7 @@ class FullFormsCliTest : public ::testing::Test {
 };
 
 TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
-  const std::string list = ReadBytes(Fixture("fullforms", "dozen.txt"));
+  const std::string list = ReadFileBytes(Fixture("fullforms", "dozen.txt"));
   struct Row {
     const char* input;
     const char* output;
@@ -290,7 +284,7 @@ TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
     EXPECT_EQ(r.rc, 0) << row.input << r.err;
     EXPECT_EQ(r.out, "12Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
         << row.input;
-    EXPECT_EQ(ReadBytes(dir / row.output), ReadBytes(Fixture("fullforms", "dozen.txf")))
+    EXPECT_EQ(ReadFileBytes(dir / row.output), ReadFileBytes(Fixture("fullforms", "dozen.txf")))
         << row.input;
   }
 }
@@ -301,7 +295,7 @@ TEST_F(FullFormsCliTest, OnlyComments) {
   EXPECT_EQ(r.rc, 0);
   EXPECT_TRUE(r.out.starts_with("0Verben verarbeitet\n")) << r.out;
   EXPECT_TRUE(fs::exists(dir / "c.txf"));
-  EXPECT_EQ(ReadBytes(dir / "c.txf"), "");
+  EXPECT_EQ(ReadFileBytes(dir / "c.txf"), "");
 }
 
 // The shipped lists, standard input to standard output, the message on standard error.
@@ -348,7 +342,7 @@ TEST_F(FullFormsCliTest, Failures) {
   // A list already named .txf is not overwritten by its own output.
   Write(dir / "self.txf", "lesen\n");
   EXPECT_EQ(Run("fullforms " + FormsLists() + " '" + (dir / "self.txf").string() + "'").rc, 1);
-  EXPECT_EQ(ReadBytes(dir / "self.txf"), "lesen\n");
+  EXPECT_EQ(ReadFileBytes(dir / "self.txf"), "lesen\n");
   EXPECT_EQ(Run("fullforms --ortho xx -").rc, 2);
   for (const char* jobs : {"--jobs 0", "--jobs 65", "--jobs x", "--jobs=", "--jobs"})
     EXPECT_EQ(Run("fullforms " + std::string(jobs) + " -").rc, 2) << jobs;

@@ -28,13 +28,6 @@ fs::path Fixture(std::string_view name) {
   return fs::path(BEUGWERK_FIXTURES) / "sitemap" / name;
 }
 
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 const std::vector<std::u16string> kVerbs = {u"lesen", u"sich waschen", u"\u00FCbersetzen",
                                             u"Rock & <Roll> fahren"};
 
@@ -45,7 +38,7 @@ std::string Loc(const std::u16string& item) {
 }
 
 TEST(Sitemap, GoldenFileFromEveryEncoding) {
-  const std::string golden = ReadBytes(Fixture("beugwerkSitemap.xml"));
+  const std::string golden = ReadFileBytes(Fixture("beugwerkSitemap.xml"));
   ASSERT_TRUE(golden.starts_with("\xEF\xBB\xBF<?xml"));
   EXPECT_EQ(SitemapBytes(kVerbs), golden);
   for (const char* input : {"verben-1252.txt", "verben-utf8.txt", "verben-utf16.txt"})
@@ -114,7 +107,7 @@ TEST(Sitemap, WriteOverwritesAndFailsLoudly) {
     old << "an old, longer sitemap that must disappear completely";
   }
   WriteSitemap(kVerbs, out);
-  EXPECT_EQ(ReadBytes(out), ReadBytes(Fixture("beugwerkSitemap.xml")));
+  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
   EXPECT_FALSE(fs::exists(dir / "beugwerkSitemap.xml.tmp"));
   EXPECT_THROW(WriteSitemap(kVerbs, dir / "missing" / "x.xml"), EFileError);
   fs::remove_all(dir);
@@ -140,7 +133,7 @@ TEST(SitemapCommand, WritesTheFileAndPrintsItsPath) {
                 "'" + Fixture("verben-utf16.txt").string() + "' '" + out.string() + "'", &printed),
             0);
   EXPECT_EQ(printed, out.string() + "\n");
-  EXPECT_EQ(ReadBytes(out), ReadBytes(Fixture("beugwerkSitemap.xml")));
+  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
   fs::remove(out);
 
   // a missing input writes nothing

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "common/SiteConfig.h"
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 #include "generator/VerbGenerator.h"
 
@@ -30,11 +31,6 @@ class PageTest : public ::testing::Test {
   static std::unique_ptr<TVerbGen> keepLoaded_;
 };
 std::unique_ptr<TVerbGen> PageTest::keepLoaded_;
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Page(std::u16string_view phrase, bool online) {
   return UniToUtf8(GetVerbPageHtml(std::u16string(phrase), online, NeuOrtho));
@@ -57,7 +53,7 @@ TEST_F(PageTest, GoldenPages) {
       {u"mit dem Taxi fahren", true, "mit_dem_Taxi_fahren_online.htm"},
   };
   for (const auto& r : rows) {
-    const std::string expected = ReadBytes(kDir / r.file);
+    const std::string expected = ReadFileBytes(kDir / r.file);
     ASSERT_FALSE(expected.empty()) << r.file;
     EXPECT_EQ(Page(r.phrase, r.online), expected) << r.file;
   }

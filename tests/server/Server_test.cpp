@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
 #include "generator/VerbGenerator.h"
@@ -33,11 +34,6 @@ using namespace std::chrono_literals;
 
 const fs::path kFixtureLists = fs::path(BEUGWERK_FIXTURES) / "generator" / "generator.VLX";
 constexpr std::string_view kPage = "/beugwerkde/verbformen-deutsch.htm";
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void WriteBytes(const fs::path& p, const std::string& bytes) {
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -55,7 +51,7 @@ class ServerTest : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("beugwerk-server-test-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
     lists_ = dir_ / "Beugwerk.VLX";
-    WriteBytes(lists_, ReadBytes(kFixtureLists));
+    WriteBytes(lists_, ReadFileBytes(kFixtureLists));
     VerbListsPath = lists_;
     TServerOptions o;
     o.port = 0;
@@ -313,7 +309,7 @@ TEST_F(ServerTest, ASlowClientTimesOut) {
 // The lists file changes while clients keep asking: every answer is a whole page, and the
 // pages follow the new lists within a few seconds.
 TEST_F(ServerTest, ChangedListsAreReloadedWithoutAFailedRequest) {
-  const std::string original = ReadBytes(lists_);
+  const std::string original = ReadFileBytes(lists_);
   const std::string strongLesen = "les a:  ie \xE4: !h\n";
   ASSERT_NE(original.find(strongLesen), std::string::npos);
   std::string weak = original;
