@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "server/Query.h"
 
-#include <array>
-#include <optional>
-
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
@@ -13,44 +11,6 @@ int HexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
-}
-
-// The code points of UTF-8 bytes; nothing when they are not valid UTF-8 (overlong forms and
-// surrogates included).
-std::optional<std::u16string> StrictUtf8(std::string_view s) {
-  std::u16string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    char32_t cp;
-    int more;
-    if (c < 0x80) {
-      cp = c, more = 0;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      cp = c & 0x1F, more = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      cp = c & 0x0F, more = 2;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      cp = c & 0x07, more = 3;
-    } else {
-      return std::nullopt;
-    }
-    for (int k = 1; k <= more; ++k) {
-      if (i + k >= s.size()) return std::nullopt;
-      const unsigned char d = static_cast<unsigned char>(s[i + k]);
-      if ((d & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    constexpr std::array<char32_t, 4> kLeast = {0, 0x80, 0x800, 0x10000};
-    if (cp < kLeast[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-    if (cp >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += 1 + more;
-  }
-  return out;
 }
 
 bool IsUndefinedIn1252(unsigned char c) {
@@ -83,8 +43,9 @@ bool PercentDecode(std::string_view in, std::string& out) {
 }
 
 bool DecodeQueryText(std::string_view bytes, std::u16string& text) {
-  if (std::optional<std::u16string> u = StrictUtf8(bytes)) {
-    text = std::move(*u);
+  // Strict UTF-8 (no overlong forms or surrogates) is read as UTF-8, anything else as 1252.
+  if (bytes.empty() || IsPlausibleUtf8(bytes)) {
+    text = Utf8ToUni(bytes);
   } else {
     for (char c : bytes)
       if (IsUndefinedIn1252(static_cast<unsigned char>(c))) return false;
