@@ -139,9 +139,15 @@ bool StacksOnParticle(std::string_view word) {
 }
 }  // namespace
 
-std::string TVerbGen::SeparatedParticle() const {
-  if (praef.empty()) return {};
-  std::string p = praef;
+const std::string& TVerbGen::SeparatedParticle() const {
+  // Every main-clause form asks for it and it depends only on praef (and the prefix table,
+  // which changes only with a new analysis): built once per prefix.
+  if (particleValid_ && particleFor_ == praef) return particle_;
+  particleFor_ = praef;
+  particleValid_ = true;
+  std::string& p = particle_;
+  p = praef;
+  if (praef.empty()) return p;
   // Start of the last word: a blank in the final position does not count.
   std::size_t b = praef.size() < 2 ? std::string::npos : praef.rfind(' ', praef.size() - 2);
   std::size_t f = b == std::string::npos ? 0 : b + 1;
@@ -158,6 +164,7 @@ std::string TVerbGen::SeparatedParticle() const {
   return p;
 }
 
+// Edits form in place: it is called twice for every finite form.
 void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
                                        std::string_view reflText) const {
   if (!subordinate && refl) form += reflText;
@@ -168,21 +175,26 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
       while (p.ends_with("  ")) p.remove_suffix(1);
       if (p == " ") p = {};
       std::string_view last = LastWord(p);
-      if (!last.empty() && IsUpperLatin1(static_cast<unsigned char>(last[0])))
-        form = std::string(p) + " " + form;  // a noun stays a word of its own: Rad fahre
-      else if (FOrthoTyp == NeuOrtho)
+      if (!last.empty() && IsUpperLatin1(static_cast<unsigned char>(last[0]))) {
+        form.insert(0, 1, ' ');  // a noun stays a word of its own: Rad fahre
         form.insert(0, p);
-      else
+      } else if (FOrthoTyp == NeuOrtho) {
+        form.insert(0, p);
+      } else {
         form = JoinPrefixReduced(p, form);
+      }
     } else if (!unPrefixed) {
-      if (const std::string particle = SeparatedParticle(); !particle.empty())
-        form += " " + particle;
+      if (const std::string& particle = SeparatedParticle(); !particle.empty()) {
+        form += ' ';
+        form += particle;
+      }
     }
   }
   if (subordinate && refl && !reflText.empty()) {
-    std::string r(reflText);
-    TrimLeadingBlanks(r);
-    form = r + " " + form;
+    std::string_view r = reflText;
+    r.remove_prefix(std::min(r.find_first_not_of(' '), r.size()));
+    form.insert(0, 1, ' ');
+    form.insert(0, r);
   }
 }
 

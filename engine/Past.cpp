@@ -215,8 +215,10 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
     } else if (!unPrefixed) {
       // Form, pronoun, particle (zöge mich an). No blank is added when nothing follows it.
       f += r;
-      const std::string particle = SeparatedParticle();
-      if (!particle.empty()) f += " " + particle;
+      if (const std::string& particle = SeparatedParticle(); !particle.empty()) {
+        f += ' ';
+        f += particle;
+      }
     }
     ReduceTripleLettersIn(f);
     AdaptStressMarker(f);

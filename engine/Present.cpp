@@ -203,7 +203,7 @@ std::string TVerbGen::BuildImperativ(int nr) {
   for (std::string_view m : {"d\xFCrf", "k\xF6nn", "soll", "m\xF6g"})
     if (S.ends_with(m)) return "-";  // no imperative of these modal verbs
   std::string T;
-  if (const std::string particle = SeparatedParticle(); !particle.empty() && !unPrefixed)
+  if (const std::string& particle = SeparatedParticle(); !particle.empty() && !unPrefixed)
     T = " " + particle;
   std::string result;
   // e and ö stems with i in the Präsens: gib, lies; erlisch, verlisch.

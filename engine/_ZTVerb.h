@@ -238,7 +238,7 @@ class TVerbGen {
   void ElideStemE(std::string& form) const;
   std::string ReduceTripleLetters(std::string s) const;
   void ReduceTripleLettersIn(std::string& s) const;  // the same in place, without a copy
-  std::string SeparatedParticle() const;
+  const std::string& SeparatedParticle() const;
   void PlacePrefixAndReflexive(std::string& form, bool subordinate,
                                std::string_view reflText) const;
   void MarkVowelLength(std::string& form, bool isLong) const;
@@ -283,6 +283,10 @@ class TVerbGen {
   std::string BuildFinite(TFiniteTense tense, int person, bool Nebensatzform);
   std::string* bothClausesSub_ = nullptr;  // set during BothClausesA
   bool bothClausesDone_ = false;
+  // SeparatedParticle's answer for the prefix particleFor_; an analysis drops it.
+  mutable std::string particle_;
+  mutable std::string particleFor_;
+  mutable bool particleValid_ = false;
 };
 
 // Owns a "haben" and a "sein" verb object and yields the auxiliary forms of either or both.

@@ -215,6 +215,7 @@ struct TVerbListsIndex {
   TWordIndex prefixes;                     // value: entry number
   TWordIndex stems{true};                  // unRegList stem without its '?': first entry
   std::vector<std::int32_t> nextSameStem;  // the next entry with that stem, -1 after the last
+  TWordIndex formLimits;                   // a form-limit line's first word: its line number
   void Build(const TVerbListsTables& tables);
   void Clear();
 };

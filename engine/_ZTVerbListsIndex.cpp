@@ -136,6 +136,14 @@ void TVerbListsIndex::Build(const TVerbListsTables& t) {
       e = nextSameStem[static_cast<std::size_t>(e)];
     nextSameStem[static_cast<std::size_t>(e)] = EntryNumber(i);
   }
+  // A line names the stem before its first blank; the first such line wins, as in a walk.
+  if (t.formLimitList) {
+    for (int i = 0; i < t.formLimitList->Count(); ++i) {
+      const std::string_view line = t.formLimitList->Get(i);
+      if (const std::size_t blank = line.find(' '); blank != std::string_view::npos && blank > 0)
+        formLimits.Add(line.substr(0, blank), i);
+    }
+  }
 }
 
 void TVerbListsIndex::Clear() {
