@@ -31,20 +31,20 @@ bool NeedsLinkingE(std::string_view stem) {
   return true;
 }
 
-std::string PresentEnding(int person, std::string_view stem, bool noLinkingE, bool elnErn) {
-  std::string e(TableEnding(EndingRow::Praesens, person));
+TEnding PresentEnding(int person, std::string_view stem, bool noLinkingE, bool elnErn) {
+  TEnding e(TableEnding(EndingRow::Praesens, person));
   switch (person) {
     case 2:
     case 3:
-      if (NeedsLinkingE(stem) && !noLinkingE) e.insert(e.begin(), 'e');
-      if (person == 2 && EndsInSibilant(stem)) e.erase(0, 1);
+      if (NeedsLinkingE(stem) && !noLinkingE) e.PushFront('e');
+      if (person == 2 && EndsInSibilant(stem)) e.EraseFront();
       break;
     case 4:
     case 6:
-      if (elnErn) e.erase(0, 1);
+      if (elnErn) e.EraseFront();
       break;
     case 5:
-      if (NeedsLinkingE(stem)) e = "et";
+      if (NeedsLinkingE(stem)) e = TEnding("et");
       break;
     default:
       break;
@@ -52,27 +52,27 @@ std::string PresentEnding(int person, std::string_view stem, bool noLinkingE, bo
   return e;
 }
 
-std::string PastEnding(int person, std::string_view stem, bool strong) {
+TEnding PastEnding(int person, std::string_view stem, bool strong) {
   if (!strong) {
-    std::string e(TableEnding(EndingRow::PraetWeak, person));
-    if (NeedsLinkingE(stem)) e.insert(e.begin(), 'e');
+    TEnding e(TableEnding(EndingRow::PraetWeak, person));
+    if (NeedsLinkingE(stem)) e.PushFront('e');
     return e;
   }
-  std::string e(TableEnding(EndingRow::PraetStrong, person));
-  if (person == 2 && EndsInSibilant(stem)) e = "est";
-  if (person == 5 && NeedsLinkingE(stem)) e = "et";
-  if (LastChar(stem) == 'e' && !e.empty() && e.front() == 'e') e.erase(0, 1);
+  TEnding e(TableEnding(EndingRow::PraetStrong, person));
+  if (person == 2 && EndsInSibilant(stem)) e = TEnding("est");
+  if (person == 5 && NeedsLinkingE(stem)) e = TEnding("et");
+  if (LastChar(stem) == 'e' && !e.empty() && e.front() == 'e') e.EraseFront();
   return e;
 }
 
-std::string SubjIEnding(int person) {
-  return std::string(TableEnding(EndingRow::KonjI, person));
+TEnding SubjIEnding(int person) {
+  return TableEnding(EndingRow::KonjI, person);
 }
 
-std::string SubjIIEnding(int person, std::string_view stem, bool strong) {
-  if (strong) return std::string(TableEnding(EndingRow::KonjIIStrong, person));
-  std::string e(TableEnding(EndingRow::KonjIIWeak, person));
-  if (NeedsLinkingE(stem)) e.insert(e.begin(), 'e');
+TEnding SubjIIEnding(int person, std::string_view stem, bool strong) {
+  if (strong) return TableEnding(EndingRow::KonjIIStrong, person);
+  TEnding e(TableEnding(EndingRow::KonjIIWeak, person));
+  if (NeedsLinkingE(stem)) e.PushFront('e');
   return e;
 }
 

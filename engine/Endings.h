@@ -64,13 +64,44 @@ inline constexpr std::array<std::string_view, 80> kFinalClusters = {
     "rS",  "nx",   "lx",  "rx",   "lm",  "rm",   "ln",    "rl"};
 static_assert(!kFinalClusters.back().empty(), "all 80 clusters are listed");
 
+// A person ending, held by value: every finite form asks for one or two, and a std::string
+// would copy its letters on every return and move.
+class TEnding {
+ public:
+  static constexpr std::size_t kRoom = 7;  // the longest ending is five letters ("etest")
+  constexpr TEnding() = default;
+  constexpr TEnding(std::string_view s) : size_(s.size() < kRoom ? s.size() : kRoom) {
+    for (std::size_t i = 0; i < size_; ++i) text_[i] = s[i];
+  }
+  constexpr operator std::string_view() const { return {text_.data(), size_}; }
+  constexpr bool empty() const { return size_ == 0; }
+  constexpr char front() const { return text_[0]; }
+  constexpr bool ends_with(char c) const { return size_ > 0 && text_[size_ - 1] == c; }
+  constexpr void pop_back() { --size_; }
+  constexpr void PushFront(char c) {
+    if (size_ == kRoom) return;
+    for (std::size_t i = size_; i > 0; --i) text_[i] = text_[i - 1];
+    text_[0] = c;
+    ++size_;
+  }
+  constexpr void EraseFront() {
+    if (size_ == 0) return;
+    for (std::size_t i = 1; i < size_; ++i) text_[i - 1] = text_[i];
+    --size_;
+  }
+
+ private:
+  std::array<char, kRoom> text_{};
+  std::size_t size_ = 0;
+};
+
 // The stem takes an "e" before the endings t and st (arbeit-et, atm-est; not lern-t).
 bool NeedsLinkingE(std::string_view stem);
 // Person endings (person 1..6) of the Präsens, Präteritum, Konjunktiv I and II rows.
-std::string PresentEnding(int person, std::string_view stem, bool noLinkingE, bool elnErn);
-std::string PastEnding(int person, std::string_view stem, bool strong);
-std::string SubjIEnding(int person);
-std::string SubjIIEnding(int person, std::string_view stem, bool strong);
+TEnding PresentEnding(int person, std::string_view stem, bool noLinkingE, bool elnErn);
+TEnding PastEnding(int person, std::string_view stem, bool strong);
+TEnding SubjIEnding(int person);
+TEnding SubjIIEnding(int person, std::string_view stem, bool strong);
 // Applies an ending token: "" nothing; "-en"/":en" append; "-2mm" cut 2 then append;
 // anything else replaces the form.
 void ApplyEndingToken(std::string& form, std::string_view token);

@@ -62,6 +62,18 @@ void TVerbGen::AppendEnding(std::string& form, std::string_view token, bool vowe
   ApplyEndingToken(form, tok);
 }
 
+void TVerbGen::AppendBareEnding(std::string& form, std::string_view ending, bool vowelLong) const {
+  // A digit after the dash would be read as a cut: the token's own rules decide then.
+  if (!ending.empty() && IsTokenCutDigit(static_cast<unsigned char>(ending[0]))) {
+    AppendEnding(form, Dash(ending), vowelLong);
+    return;
+  }
+  const char next = ending.empty() ? ' ' : ending[0];
+  if (static_cast<unsigned char>(next) == LastChar(form)) DeleteLastChar(form);
+  AdjustSharpS(form, next, vowelLong);
+  form.append(ending);
+}
+
 void TVerbGen::AdjustSharpS(std::string& form, char next, bool vowelLong) const {
   if (FOrthoTyp == ChOrtho || form.empty()) return;
   bool alt = FOrthoTyp == AltOrtho;

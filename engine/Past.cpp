@@ -72,10 +72,11 @@ void TVerbGen::StrongPraeteritum(int person, std::string& s, std::string& shortF
   if (person == 5 && NeedsLinkingE(s)) s += 'e';
   if ((person == 4 || person == 6) && EndsWith("ie", s)) {
     // schrie + en: the finished form equals this alternative, which the finish then drops.
-    Form2 = s + PastEnding(person, s, true);
+    Form2 = s;
+    Form2 += PastEnding(person, s, true);
     DeleteLastChar(s);
   }
-  AppendEnding(s, Dash(PastEnding(person, s, true)), lang);
+  AppendBareEnding(s, PastEnding(person, s, true), lang);
   if (!u.ablaut2[kPastSlot].empty()) {
     // The same finished form with the second vowel. The first vowel now stands at vpos, so
     // its own length is replaced (not the stem vowel's, which may differ: ie for a).
@@ -93,7 +94,7 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
 
   Form2 = stamm;
   MarkVowelLength(Form2, stammvokalLang);
-  AppendEnding(Form2, Dash(PastEnding(person, Form2, false)), stammvokalLang);
+  AppendBareEnding(Form2, PastEnding(person, Form2, false), stammvokalLang);
   ReduceTripleLettersIn(Form2);
 
   std::string s = stamm;
@@ -104,7 +105,7 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
     Form2.clear();
   }
   SettleAlternative(s);
-  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+  return FinishClause(s, Nebensatzform, [&](std::string& f, bool nebensatz) {
     PlacePrefixAndReflexive(f, nebensatz, r);
     ReduceTripleLettersIn(f);
     AdaptStressMarker(f);
@@ -115,7 +116,6 @@ std::string TVerbGen::BuildPraeteritum(int person, bool Nebensatzform) {
       Form2 = Form2.empty() ? shortened : shortened + "," + Form2;
     }
     FinishAlternative(nebensatz);
-    return f;
   });
 }
 
@@ -126,16 +126,17 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
   // A person outside 1 to 6 has no form (and no ending to build one from).
   if (stamm.empty() || person < 1 || person > 6 || personblocked(person)) return "-";
   std::string s = stamm;
-  const std::string ending = SubjIEnding(person);
+  const TEnding ending = SubjIEnding(person);
   if (_eln != _ern && person != 1 && person != 3) {
     // du sammelst, wir wandern: the ending's e merges with the stem's ("sammlen" is no German).
-    s += ending.substr(1);
+    s += std::string_view(ending).substr(1);
   } else {
     if (_eln != _ern) {
       // -eln: elided main form (sammle), -ern: elided alternative (wandre); full ending.
       Form2 = s;
       ElideStemE(_ern ? Form2 : s);
-      Form2 = ReduceTripleLetters(Form2 + ending);
+      Form2 += ending;
+      ReduceTripleLettersIn(Form2);
     }
     if (person <= 3 && EndsWith("sei", s)) {
       s.resize(s.size() - 3);
@@ -147,16 +148,15 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
       // A stem ending in e keeps its own e in front of an ending that begins with e; the
       // ie of knien is one vowel and takes the ending's e as its own (ich knie, wir knien).
       if (EndsWith("e", s) && !EndsWith("ie", s) && FirstChar(ending) == 'e') s += 'e';
-      AppendEnding(s, Dash(ending), stammvokalLang);
+      AppendBareEnding(s, ending, stammvokalLang);
     }
   }
   ReduceTripleLettersIn(s);
-  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+  return FinishClause(s, Nebensatzform, [&](std::string& f, bool nebensatz) {
     PlacePrefixAndReflexive(f, nebensatz, refPartikel(person));
     FinishAlternative(nebensatz);
     ReduceTripleLettersIn(f);
     AdaptStressMarker(f);
-    return f;
   });
 }
 
@@ -183,13 +183,13 @@ void TVerbGen::StrongKonjunktivV(int person, std::string& s) {
   if ((person == 2 || person == 5) && EndsWith("w\xE4r", s)) {
     Form2 = s + (person == 2 ? "st" : "t");  // wärst, wärt beside wärest, wäret
   }
-  const std::string ending = SubjIIEnding(person, s, vowel != stammvokal);
+  const TEnding ending = SubjIIEnding(person, s, vowel != stammvokal);
   if (EndsWith("e", s) && FirstChar(ending) == 'e') {
     s += 'e';
     if (!vowel2.empty()) Form2 += 'e';
   }
-  AppendEnding(s, Dash(ending), lang);
-  if (!vowel2.empty()) AppendEnding(Form2, Dash(ending), lang);
+  AppendBareEnding(s, ending, lang);
+  if (!vowel2.empty()) AppendBareEnding(Form2, ending, lang);
 }
 
 std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
@@ -198,7 +198,7 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
   const std::string r = refPartikel(person);
 
   Form2 = stamm;
-  AppendEnding(Form2, Dash(SubjIIEnding(person, Form2, false)), stammvokalLang);
+  AppendBareEnding(Form2, SubjIIEnding(person, Form2, false), stammvokalLang);
   ReduceTripleLettersIn(Form2);
 
   std::string s = stamm;
@@ -209,7 +209,7 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
     Form2.clear();
   }
   SettleAlternative(s);
-  return FinishClause(std::move(s), Nebensatzform, [&](std::string f, bool nebensatz) {
+  return FinishClause(s, Nebensatzform, [&](std::string& f, bool nebensatz) {
     if (nebensatz) {
       PlacePrefixAndReflexive(f, true, r);
     } else if (!unPrefixed) {
@@ -223,7 +223,6 @@ std::string TVerbGen::BuildKonjunktivV(int person, bool Nebensatzform) {
     ReduceTripleLettersIn(f);
     AdaptStressMarker(f);
     FinishAlternative(nebensatz);
-    return f;
   });
 }
 
@@ -243,16 +242,17 @@ std::string TVerbGen::BuildFinite(TFiniteTense tense, int person, bool Nebensatz
 }
 
 std::string TVerbGen::BothClausesA(TFiniteTense tense, int person, std::string& sub) {
-  bothClausesSub_ = &sub;
-  bothClausesDone_ = false;
-  std::string main;
-  try {
-    main = Framed([&] { return BuildFinite(tense, person, false); });
-  } catch (...) {
-    bothClausesSub_ = nullptr;
-    throw;
-  }
-  bothClausesSub_ = nullptr;
+  // The builder finishes the subordinate form into sub on its way (see FinishClause).
+  struct TScope {
+    TVerbGen& verb;
+    ~TScope() { verb.bothClausesSub_ = nullptr; }
+  };
+  std::string main = [&] {
+    TScope scope{*this};
+    bothClausesSub_ = &sub;
+    bothClausesDone_ = false;
+    return Framed([&] { return BuildFinite(tense, person, false); });
+  }();
   // A builder that returned before its clause part (a blocked person): two plain requests.
   if (!bothClausesDone_) {
     sub = Framed([&] { return BuildFinite(tense, person, true); });

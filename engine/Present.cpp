@@ -26,12 +26,12 @@ std::string TVerbGen::RegularPraesens(int person, std::string& S, bool lang) {
     ElideStemE(_eln ? S : Form2);  // -eln: sammle (sammele); -ern: wandere (wandre)
     Form2 = ReduceTripleLetters(Form2 + "e");
   }
-  std::string E = PresentEnding(person, S, false, elnErn);
+  TEnding E = PresentEnding(person, S, false, elnErn);
   if (person == 1 && _eln && _ern && E.ends_with('e')) E.pop_back();  // ich schlumperl
   AdjustSharpS(S, static_cast<char>(FirstChar(E)), lang);
   std::string F = S;
   MarkVowelLength(F, lang);
-  AppendEnding(F, Dash(E), lang);
+  AppendBareEnding(F, E, lang);
   ReduceTripleLettersIn(F);
   return F;
 }
@@ -48,7 +48,7 @@ void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
   if (!U.ablaut2[3].empty()) {
     ReplaceStemVowel(S2, U.ablaut2[3], U.ablautlang2[3]);
     MarkVowelLength(S2, U.ablautlang2[3]);
-    AppendEnding(S2, Dash(PresentEnding(person, S2, U.ablaut2[3] != stammvokal, elnErn)),
+    AppendBareEnding(S2, PresentEnding(person, S2, U.ablaut2[3] != stammvokal, elnErn),
                  U.ablautlang2[3]);
     Form2 = S2;
   }
@@ -58,7 +58,7 @@ void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
   }
   AppendEnding(S, U.endung[3], lang);
   // A changed vowel takes no linking e: hältst, hält, rät, lädt.
-  AppendEnding(S, Dash(PresentEnding(person, S, U.ablaut[3] != stammvokal, elnErn)), lang);
+  AppendBareEnding(S, PresentEnding(person, S, U.ablaut[3] != stammvokal, elnErn), lang);
 }
 
 std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
@@ -75,7 +75,7 @@ std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
       S = stamm;
       ReplaceTail(S, 3, "bin");
     } else {
-      AppendEnding(S, Dash(PresentEnding(1, S, false, elnErn)), lang);
+      AppendBareEnding(S, PresentEnding(1, S, false, elnErn), lang);
     }
   } else if (person <= 3) {
     if (S.ends_with("sei"))
@@ -90,7 +90,7 @@ std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
     S += person == 5 ? "t" : "n";
   } else {
     MarkVowelLength(S, lang);
-    AppendEnding(S, Dash(PresentEnding(person, S, false, elnErn)), lang);
+    AppendBareEnding(S, PresentEnding(person, S, false, elnErn), lang);
   }
   ReduceTripleLettersIn(S);
   return S;
@@ -120,11 +120,10 @@ std::string TVerbGen::BuildPraesens(int person, bool Nebensatzform) {
     else if (U->regelBesser && !regelsperre)
       std::swap(F, Form2);
   }
-  return FinishClause(std::move(F), Nebensatzform, [&](std::string f, bool nebensatz) {
+  return FinishClause(F, Nebensatzform, [&](std::string& f, bool nebensatz) {
     PlacePrefixAndReflexive(f, nebensatz, R);
     FinishAlternative(nebensatz);
     AdaptStressMarker(f);
-    return f;
   });
 }
 

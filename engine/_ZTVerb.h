@@ -233,6 +233,8 @@ class TVerbGen {
   // Form-building helpers shared by the tense builders.
   std::string ParticipleIIEnding(std::string_view stem, bool irregular) const;
   void AppendEnding(std::string& form, std::string_view token, bool vowelLong) const;
+  // AppendEnding with the token "-" + ending, without building the token.
+  void AppendBareEnding(std::string& form, std::string_view ending, bool vowelLong) const;
   void AdjustSharpS(std::string& form, char next, bool vowelLong) const;
   void ReplaceStemVowel(std::string& form, std::string_view vowel, bool vowelLong) const;
   void ElideStemE(std::string& form) const;
@@ -276,10 +278,11 @@ class TVerbGen {
   // Runs a builder in the request frame: reload check first, then the read lock in file mode.
   template <class Builder>
   std::string Framed(Builder&& build);
-  // The end of a finite builder from where the clause order matters: finish(form, nebensatz).
-  // Within BothClausesA it also finishes a copy for the subordinate clause.
+  // The end of a finite builder from where the clause order matters: finish(form, nebensatz)
+  // completes form in place. Within BothClausesA it also finishes a copy for the subordinate
+  // clause.
   template <class Finish>
-  std::string FinishClause(std::string form, bool Nebensatzform, Finish&& finish);
+  std::string FinishClause(std::string& form, bool Nebensatzform, Finish&& finish);
   std::string BuildFinite(TFiniteTense tense, int person, bool Nebensatzform);
   std::string* bothClausesSub_ = nullptr;  // set during BothClausesA
   bool bothClausesDone_ = false;

@@ -22,17 +22,21 @@ inline void SwissSharpS(std::string& s) {
     s.replace(i, 1, "ss");
 }
 
+// The result is built in place and returned without a move: a short form moved is still a
+// copy of its bytes, and every form passes through here.
 template <class Builder>
 std::string TVerbGen::Framed(Builder&& build) {
-  std::string result;
-  if (!VerbListsFileMode()) {
-    result = std::forward<Builder>(build)();
-  } else {
-    // The reload check comes before the lock: the re-analysis takes the lock itself.
-    RefreshIfListsChanged();
-    TReadLock lock(VerbListsLock);
-    result = std::forward<Builder>(build)();
-  }
+  const bool fileMode = VerbListsFileMode();
+  // The reload check comes before the lock: the re-analysis takes the lock itself.
+  if (fileMode) RefreshIfListsChanged();
+  if (fileMode) VerbListsLock.BeginRead();
+  struct TEndRead {
+    bool on;
+    ~TEndRead() {
+      if (on) VerbListsLock.EndRead();
+    }
+  } endRead{fileMode};
+  std::string result = std::forward<Builder>(build)();
   if (FOrthoTyp == ChOrtho) {
     SwissSharpS(result);
     SwissSharpS(Form2);
@@ -40,15 +44,22 @@ std::string TVerbGen::Framed(Builder&& build) {
   return result;
 }
 
+// finish(form, nebensatz) completes a form in place. Within BothClausesA the subordinate
+// clause is finished on a copy first.
 template <class Finish>
-std::string TVerbGen::FinishClause(std::string form, bool Nebensatzform, Finish&& finish) {
-  if (bothClausesSub_ == nullptr) return finish(std::move(form), Nebensatzform);
+std::string TVerbGen::FinishClause(std::string& form, bool Nebensatzform, Finish&& finish) {
+  if (bothClausesSub_ == nullptr) {
+    finish(form, Nebensatzform);
+    return std::move(form);
+  }
   // As two requests would: each clause starts from the same form and alternative, and the
   // subordinate one gets the frame's Swiss spelling here (its alternative is not kept).
   const std::string alternative = Form2;
-  *bothClausesSub_ = finish(form, true);
+  *bothClausesSub_ = form;
+  finish(*bothClausesSub_, true);
   if (FOrthoTyp == ChOrtho) SwissSharpS(*bothClausesSub_);
   bothClausesDone_ = true;
   Form2 = alternative;
-  return finish(std::move(form), false);
+  finish(form, false);
+  return std::move(form);
 }

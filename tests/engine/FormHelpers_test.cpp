@@ -23,6 +23,12 @@ struct FormHelpersTest : FormsFixture {
     v.AppendEnding(s, token, isLong);
     return Utf8(s);
   }
+  static std::string AppendBare(TVerbGen& v, std::string_view form, std::string_view ending,
+                                bool isLong) {
+    std::string s = Ansi(form);
+    v.AppendBareEnding(s, Ansi(ending), isLong);
+    return Utf8(s);
+  }
   static std::string SharpS(TVerbGen& v, std::string_view form, char next, bool isLong) {
     std::string s = Ansi(form);
     v.AdjustSharpS(s, next, isLong);
@@ -89,9 +95,15 @@ TEST_F(FormHelpersTest, AppendEnding) {
       {N, "riß", "-en", false, "rissen"},
       {C, "riß", "-en", false, "rißen"},
   };
-  for (const Row& r : rows)
+  for (const Row& r : rows) {
     EXPECT_EQ(Append(Ortho(r.ortho), r.form, r.token, r.isLong), r.expected)
         << OrthoName(r.ortho) << " " << r.form << " + " << r.token;
+    // The builders' shortcut for a dashed token answers as the token does.
+    if (const std::string_view token = r.token; token.starts_with('-')) {
+      EXPECT_EQ(AppendBare(Ortho(r.ortho), r.form, token.substr(1), r.isLong), r.expected)
+          << OrthoName(r.ortho) << " " << r.form << " + bare " << token.substr(1);
+    }
+  }
 }
 
 TEST_F(FormHelpersTest, AdjustSharpS) {
