@@ -106,3 +106,28 @@ TEST(Cli, RejectedCalls) {
 }
 
 }  // namespace
+
+// A second run replaces the list's output; an output that is a link is written through and
+// stays a link, so a list may point its output elsewhere.
+TEST(Cli, FullFormsReplacesItsOutputAndWritesThroughALink) {
+  const fs::path dir = fs::temp_directory_path() / "beugwerk-cli-fullforms";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const fs::path list = dir / "list.txt";
+  const fs::path txf = dir / "list.txf";
+  std::ofstream(list, std::ios::binary) << "lesen\n";
+  std::ofstream(txf, std::ios::binary) << "old contents that are longer than nothing\n";
+  TRun r = RunBeugwerk("fullforms '" + list.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(ReadAll(txf).starts_with("> lesen\r\n:lese;liest;")) << ReadAll(txf);
+
+  const fs::path target = dir / "elsewhere.txf";
+  std::ofstream(target, std::ios::binary) << "old";
+  fs::remove(txf);
+  fs::create_symlink(target, txf);
+  r = RunBeugwerk("fullforms '" + list.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(txf));
+  EXPECT_TRUE(ReadAll(target).starts_with("> lesen\r\n")) << ReadAll(target);
+  fs::remove_all(dir);
+}
