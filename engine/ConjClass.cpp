@@ -2,6 +2,7 @@
 // Conjugation class: the exception entry, form limits, auxiliary, stem vowel, the completion
 // of the entry's empty slots and the final weak/strong decision.
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -175,8 +176,12 @@ void TVerbGen::FindStemVowel() {
 void TVerbGen::CompleteEntrySlots() {
   unRegRec* e = unRegel;
   if (e == nullptr || e->dochRegel) return;
+  // Filled in once by the first analysis that uses the entry; after that every thread's
+  // analysis only reads, without taking the process-wide lock.
+  std::atomic_ref<bool> completed(e->completed);
+  if (completed.load(std::memory_order_acquire)) return;
   std::lock_guard<std::mutex> guard(entryCompletionMutex);
-  if (e->completed) return;
+  if (completed.load(std::memory_order_relaxed)) return;
   for (int i = 1; i <= 3; ++i) {
     if (e->ablaut[i].empty()) {
       e->ablaut[i] = stammvokal;
@@ -188,7 +193,7 @@ void TVerbGen::CompleteEntrySlots() {
     e->ablautLang[4] = e->ablautLang[1];
   }
   if (e->endung[4].empty()) e->endung[4] = e->endung[1];
-  e->completed = true;
+  completed.store(true, std::memory_order_release);
 }
 
 void TVerbGen::FinalClassDecision(TSchwSt schwachstark) {
