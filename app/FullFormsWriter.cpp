@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -35,28 +36,57 @@ void CheckStream(const std::ios& stream, const char* message) {
   }
 }
 
-// The next infinitive of the list in 8-bit text; false at the end of the input.
+// The rest of the input; a UTF-8 list without its byte order mark.
+std::string ReadList(std::istream& in, bool utf8) {
+  std::ostringstream text;
+  if (in.peek() != std::istream::traits_type::eof()) text << in.rdbuf();
+  CheckStream(in, "Die Liste kann nicht gelesen werden.");
+  std::string s = std::move(text).str();
+  if (utf8 && s.starts_with(kUtf8Bom)) s.erase(0, kUtf8Bom.size());
+  return s;
+}
+
+// A line of the list as the engine reads it (8-bit text, cleaned); false for a line without
+// an infinitive.
+bool PrepareLine(std::string_view raw, bool utf8, std::string& line) {
+  if (utf8)
+    line = Utf8ToLatin1(raw);
+  else
+    line.assign(raw);
+  return CleanListLine(line);
+}
+
+// The next infinitive of the list in 8-bit text; false at the end of the input. A UTF-8 list
+// is converted as a whole when the reader is made: one conversion a line cost more than the
+// reading itself.
 class TListReader {
  public:
-  TListReader(std::istream& in, bool utf8) : in_(in), utf8_(utf8) {}
+  TListReader(std::istream& in, bool utf8) : in_(&in) {
+    if (!utf8) return;
+    converted_.str(Utf8ToLatin1(ReadList(in, true)));
+    in_ = &converted_;
+  }
   bool Next(std::string& line) {
-    while (std::getline(in_, line)) {
-      if (utf8_) {
-        if (first_ && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
-        line = Utf8ToLatin1(line);
-      }
-      first_ = false;
+    while (std::getline(*in_, line))
       if (CleanListLine(line)) return true;
-    }
-    CheckStream(in_, "Die Liste kann nicht gelesen werden.");
+    CheckStream(*in_, "Die Liste kann nicht gelesen werden.");
     return false;
   }
 
  private:
-  std::istream& in_;
-  bool utf8_;
-  bool first_ = true;
+  std::istream* in_;
+  std::istringstream converted_;
 };
+
+// The lines of a text as std::getline gives them.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
 
 // Gathers the records and hands them to the stream 64 KiB at a time: a file stream's own
 // buffer is a few KiB, and every record larger than what was left of it cost a write call.
@@ -116,13 +146,16 @@ int WriteOnOneThread(const TRecordProducer& produce, TListReader& list, TOutput&
 }
 
 // The blocks of the list, made by the workers and the writer in any order and handed to the
-// writer in order, already in the output's encoding (so the writer, whose work cannot be
-// shared, only writes).
+// writer in order. A block is a run of the list's lines as read: each maker converts and
+// cleans its own lines and gives the records in the output's encoding, so the writer, whose
+// work cannot be shared, only reads the list and writes.
 class TBlockQueue {
  public:
-  TBlockQueue(const std::vector<std::string>& lines, std::size_t jobs, bool utf8)
+  TBlockQueue(const std::vector<std::string_view>& lines, std::size_t jobs, bool utf8In,
+              bool utf8Out)
       : lines_(lines),
-        utf8_(utf8),
+        utf8In_(utf8In),
+        utf8Out_(utf8Out),
         blocks_((lines.size() + kBlockLines - 1) / kBlockLines),
         ahead_(jobs * kBlocksAheadPerJob) {}
 
@@ -136,19 +169,29 @@ class TBlockQueue {
   }
   void Make(std::size_t block, const TRecordProducer& produce) {
     std::string bytes;
-    const std::size_t end = std::min(lines_.size(), (block + 1) * kBlockLines);
-    for (std::size_t i = block * kBlockLines; i < end; ++i) bytes += MakeRecord(produce, lines_[i]);
-    if (utf8_) bytes = Latin1ToUtf8(bytes);
+    int records = 0;
+    std::string line;
+    const std::size_t start = block * kBlockLines;
+    const std::size_t end = std::min(lines_.size(), start + kBlockLines);
+    for (std::size_t i = start; i < end; ++i) {
+      if (!PrepareLine(lines_[i], utf8In_, line)) continue;
+      std::string record = MakeRecord(produce, line);
+      if (records++ == 0 && IsUndecidedRecord(record) && FollowOneThread(start, produce))
+        record = MakeRecord(produce, line);
+      bytes += record;
+    }
+    if (utf8Out_) bytes = Latin1ToUtf8(bytes);
     std::lock_guard<std::mutex> lock(mutex_);
     blocks_[block].bytes = std::move(bytes);
+    blocks_[block].records = records;
     blocks_[block].done = true;
     // Only the writer waits for a made block; the workers wait for written ones.
     if (block == written_) writerWaits_.notify_one();
   }
-  // The writer's turn: the bytes of the next block in order when they are made, else a block
-  // to make itself while it would only wait; false once stopped.
+  // The writer's turn: the bytes and record count of the next block in order when they are
+  // made, else a block to make itself while it would only wait; Stopped once stopped.
   enum class TTurn { Write, Make, Stopped };
-  TTurn WriterTurn(std::string& bytes, std::size_t& block) {
+  TTurn WriterTurn(std::string& bytes, int& records, std::size_t& block) {
     std::unique_lock<std::mutex> lock(mutex_);
     writerWaits_.wait(lock, [&] {
       return stop_ || blocks_[written_].done || (next_ < blocks_.size() && CanTake());
@@ -160,6 +203,7 @@ class TBlockQueue {
     }
     // Taken out whole: a move assignment would leave the writer's old buffer in the block.
     bytes = std::exchange(blocks_[written_].bytes, std::string());
+    records = blocks_[written_].records;
     ++written_;
     changed_.notify_all();
     return TTurn::Write;
@@ -180,11 +224,28 @@ class TBlockQueue {
  private:
   struct TBlock {
     std::string bytes;
+    int records = 0;
     bool done = false;
   };
   bool CanTake() const { return next_ < written_ + ahead_; }
-  const std::vector<std::string>& lines_;
-  bool utf8_;
+  // Brings the producer's verb object where one thread would have it before the line at
+  // start: the lines before it again, in order, from the last one with a unique analysis
+  // (whose record does not depend on the lines before it). False when there is none before.
+  bool FollowOneThread(std::size_t start, const TRecordProducer& produce) const {
+    std::vector<std::string> replay;  // in reverse order
+    std::string line;
+    for (std::size_t i = start; i-- > 0;) {
+      if (!PrepareLine(lines_[i], utf8In_, line)) continue;
+      const bool decided = !IsUndecidedRecord(MakeRecord(produce, line));
+      replay.push_back(line);
+      if (decided) break;
+    }
+    for (auto l = replay.rbegin(); l != replay.rend(); ++l) MakeRecord(produce, *l);
+    return !replay.empty();
+  }
+  const std::vector<std::string_view>& lines_;
+  bool utf8In_;
+  bool utf8Out_;
   std::mutex mutex_;
   std::condition_variable changed_;      // a block was written, or the run stopped
   std::condition_variable writerWaits_;  // the block the writer needs was made, or stopped
@@ -206,21 +267,23 @@ void Work(TBlockQueue& queue, const TRecordProducer& produce) {
 
 // The calling thread writes and, while the next block in order is not made yet, makes blocks
 // with the caller's producer: jobs threads in all, none of them only waiting.
-int WriteOnThreads(const TRecordProducer& produce, TListReader& list, TOutput& out,
+int WriteOnThreads(const TRecordProducer& produce, std::istream& in, TOutput& out,
                    const TFullFormsRun& run) {
-  std::vector<std::string> lines;
-  for (std::string line; list.Next(line);) lines.push_back(std::move(line));
+  const std::string text = ReadList(in, run.inputUtf8);
+  const std::vector<std::string_view> lines = SplitLines(text);
   std::vector<TRecordProducer> others;
   for (int j = 1; j < run.jobs; ++j) others.push_back(run.makeProducer());
-  TBlockQueue queue(lines, static_cast<std::size_t>(run.jobs), out.Utf8());
+  TBlockQueue queue(lines, static_cast<std::size_t>(run.jobs), run.inputUtf8, out.Utf8());
   std::vector<std::thread> threads;
   for (const TRecordProducer& p : others) threads.emplace_back(Work, std::ref(queue), std::cref(p));
+  int count = 0;
   std::exception_ptr writeError;
   try {
     std::string bytes;
+    int records = 0;
     std::size_t block = 0;
     for (std::size_t written = 0; written < queue.Blocks();) {
-      const TBlockQueue::TTurn turn = queue.WriterTurn(bytes, block);
+      const TBlockQueue::TTurn turn = queue.WriterTurn(bytes, records, block);
       if (turn == TBlockQueue::TTurn::Stopped) break;
       if (turn == TBlockQueue::TTurn::Make) {
         queue.Make(block, produce);
@@ -228,8 +291,8 @@ int WriteOnThreads(const TRecordProducer& produce, TListReader& list, TOutput& o
       }
       out.WriteEncoded(bytes);
       ++written;
-      if (run.afterRecord)
-        run.afterRecord(static_cast<int>(std::min(lines.size(), written * kBlockLines)));
+      count += records;
+      if (run.afterRecord) run.afterRecord(count);
     }
     out.Flush();
   } catch (...) {
@@ -239,18 +302,24 @@ int WriteOnThreads(const TRecordProducer& produce, TListReader& list, TOutput& o
   for (std::thread& t : threads) t.join();
   if (writeError) std::rethrow_exception(writeError);
   if (std::exception_ptr e = queue.Error()) std::rethrow_exception(e);
-  if (!lines.empty()) MakeRecord(produce, lines.back());
-  return static_cast<int>(lines.size());
+  // The caller's verb object is left with the last infinitive, as after one thread.
+  std::string line;
+  for (auto raw = lines.rbegin(); raw != lines.rend(); ++raw) {
+    if (!PrepareLine(*raw, run.inputUtf8, line)) continue;
+    MakeRecord(produce, line);
+    break;
+  }
+  return count;
 }
 
 }  // namespace
 
 int WriteFullForms(const TRecordProducer& produce, std::istream& in, std::ostream& out,
                    const TFullFormsRun& run) {
-  TListReader list(in, run.inputUtf8);
   TOutput output(out, run.outputUtf8);
-  if (run.jobs <= 1 || !run.makeProducer) return WriteOnOneThread(produce, list, output, run);
-  return WriteOnThreads(produce, list, output, run);
+  if (run.jobs > 1 && run.makeProducer) return WriteOnThreads(produce, in, output, run);
+  TListReader list(in, run.inputUtf8);
+  return WriteOnOneThread(produce, list, output, run);
 }
 
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,

@@ -277,13 +277,14 @@ std::u16string Latin1ToUni(std::string_view a) {
 }
 
 std::string UniToLatin1(std::u16string_view u) {
-  std::string a;
-  a.reserve(u.size());
+  std::string a(u.size(), '\0');
+  std::size_t n = 0;
   for (std::size_t i = 0; i < u.size(); ++i) {
     // A character outside the BMP is one character: one question mark for the pair.
     if (IsHighSurrogate(u[i]) && i + 1 < u.size() && IsLowSurrogate(u[i + 1])) ++i;
-    a.push_back(static_cast<char>(UniCharToLatin1(u[i])));
+    a[n++] = static_cast<char>(UniCharToLatin1(u[i]));
   }
+  a.resize(n);
   return a;
 }
 

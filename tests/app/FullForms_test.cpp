@@ -230,6 +230,36 @@ TEST_F(FullFormsTest, GoldenDozen) {
   EXPECT_EQ(out.str(), ReadFileBytes(Fixture("fullforms", "dozen.txf")));
 }
 
+// An analysis that is not unique builds its forms on what the verb object kept from the line
+// before ("schrÃ¤nken" after "lesen": "sahrÃ¤nk"). Threads give the records one thread gives:
+// every block starts with such a line, and the blocks end alternately with "machen" and
+// "lesen", so a thread that made the block before the one before would start elsewhere.
+TEST_F(FullFormsTest, ThreadsGiveUndecidedVerbsTheStateOfOneThread) {
+  // Read as Windows-1252 (the run says so), 64 lines a block.
+  std::string list;
+  for (int block = 0; block < 12; ++block) {
+    list += "schr\xC3\xA4nken\n";
+    for (int i = 2; i < 64; ++i) list += i % 2 ? "machen\n" : "lesen\n";
+    list += block % 2 ? "lesen\n" : "machen\n";
+  }
+  auto write = [&](int jobs) {
+    TVerbGen caller;  // every verb object fresh, as in the command line
+    std::istringstream in(list);
+    std::ostringstream out;
+    TFullFormsRun run;
+    run.jobs = jobs;
+    run.makeProducer = [] {
+      auto v = std::make_shared<TVerbGen>();
+      return TRecordProducer([v](const std::string& line) { return FullFormRecord(*v, line); });
+    };
+    WriteFullForms(TxfRecords(caller), in, out, run);
+    return out.str();
+  };
+  const std::string one = write(1);
+  ASSERT_NE(one.find("* schr\xC3\xA4nken nicht eindeutig"), std::string::npos);
+  for (int jobs : {2, 3}) EXPECT_TRUE(write(jobs) == one) << jobs << " jobs";
+}
+
 // --- the command line front end ---------------------------------------------------------------
 
 struct TRun {
