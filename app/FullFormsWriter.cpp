@@ -27,7 +27,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // A flush per record cost a write call per verb; this much is written at once instead.
 constexpr std::size_t kFlushBytes = std::size_t{1} << 16;
 // Lines per block of work, and how many blocks may wait ahead of the writer per thread.
-constexpr std::size_t kBlockLines = 64;
+constexpr std::size_t kBlockLines = 128;
 constexpr std::size_t kBlocksAheadPerJob = 4;
 
 void CheckStream(const std::ios& stream, const char* message) {
@@ -173,8 +173,17 @@ class TBlockQueue {
     std::string line;
     const std::size_t start = block * kBlockLines;
     const std::size_t end = std::min(lines_.size(), start + kBlockLines);
+    // The block's lines stand together in the list: converted in one piece, which keeps
+    // their line breaks.
+    const char* first = lines_[start].data();
+    const std::string_view raw(first, lines_[end - 1].data() + lines_[end - 1].size() - first);
+    const std::string text = utf8In_ ? Utf8ToLatin1(raw) : std::string(raw);
+    std::size_t from = 0;
     for (std::size_t i = start; i < end; ++i) {
-      if (!PrepareLine(lines_[i], utf8In_, line)) continue;
+      const std::size_t lineEnd = std::min(text.find('\n', from), text.size());
+      line.assign(text, from, lineEnd - from);
+      from = lineEnd + 1;
+      if (!CleanListLine(line)) continue;
       std::string record = MakeRecord(produce, line);
       if (records++ == 0 && IsUndecidedRecord(record) && FollowOneThread(start, produce))
         record = MakeRecord(produce, line);

@@ -231,16 +231,17 @@ TEST_F(FullFormsTest, GoldenDozen) {
 }
 
 // An analysis that is not unique builds its forms on what the verb object kept from the line
-// before ("schrÃ¤nken" after "lesen": "sahrÃ¤nk"). Threads give the records one thread gives:
-// every block starts with such a line, and the blocks end alternately with "machen" and
-// "lesen", so a thread that made the block before the one before would start elsewhere.
+// before ("schrÃ¤nken" after "lesen": "sahrÃ¤nk", after "fahren": "suhrÃ¤nk"). Threads give
+// the records one thread gives. Every 64th line is such a verb, and the verbs before them
+// repeat in threes, so whatever the block size (a multiple of 64), a thread that made any
+// block but the one just before starts its block elsewhere.
 TEST_F(FullFormsTest, ThreadsGiveUndecidedVerbsTheStateOfOneThread) {
-  // Read as Windows-1252 (the run says so), 64 lines a block.
-  std::string list;
-  for (int block = 0; block < 12; ++block) {
+  static constexpr const char* kBefore[] = {"machen\n", "lesen\n", "fahren\n"};
+  std::string list;  // read as Windows-1252: the run says so
+  for (int group = 0; group < 24; ++group) {
     list += "schr\xC3\xA4nken\n";
     for (int i = 2; i < 64; ++i) list += i % 2 ? "machen\n" : "lesen\n";
-    list += block % 2 ? "lesen\n" : "machen\n";
+    list += kBefore[(group + 1) % 3];
   }
   auto write = [&](int jobs) {
     TVerbGen caller;  // every verb object fresh, as in the command line
