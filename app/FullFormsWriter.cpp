@@ -92,7 +92,9 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // buffer is a few KiB, and every record larger than what was left of it cost a write call.
 class TOutput {
  public:
-  TOutput(std::ostream& out, bool utf8) : out_(out), utf8_(utf8) { buffer_.reserve(2 * kFlushBytes); }
+  TOutput(std::ostream& out, bool utf8) : out_(out), utf8_(utf8) {
+    buffer_.reserve(2 * kFlushBytes);
+  }
   // What was gathered before a failure still reaches the stream.
   ~TOutput() {
     if (!buffer_.empty()) out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));

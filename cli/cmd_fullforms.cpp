@@ -4,6 +4,8 @@
 // input to standard output), the records on N threads (default 1); with --json one
 // conjugation object a line into FILE.jsonl. Opens the files and prints; the records come
 // from app/FullForms and app/FullFormsJson.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,8 +18,6 @@
 #include <string_view>
 #include <system_error>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/FullForms.h"
 #include "app/FullFormsJson.h"

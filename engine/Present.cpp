@@ -49,7 +49,7 @@ void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
     ReplaceStemVowel(S2, U.ablaut2[3], U.ablautlang2[3]);
     MarkVowelLength(S2, U.ablautlang2[3]);
     AppendBareEnding(S2, PresentEnding(person, S2, U.ablaut2[3] != stammvokal, elnErn),
-                 U.ablautlang2[3]);
+                     U.ablautlang2[3]);
     Form2 = S2;
   }
   if (modal && person == 3) {
