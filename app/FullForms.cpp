@@ -94,10 +94,6 @@ std::string FullFormRecord(TVerbGen& verb, const std::string& line) {
   return record;
 }
 
-bool IsUndecidedRecord(std::string_view record) {
-  return record.starts_with("* ");
-}
-
 TRecordProducer TxfRecords(TVerbGen& verb) {
   return [&verb](const std::string& line) { return FullFormRecord(verb, line); };
 }

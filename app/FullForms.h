@@ -42,10 +42,6 @@ bool CleanListLine(std::string& line);
 // The record of one infinitive (8-bit, lines ended by CR LF, the empty line included).
 // Analyses line on verb; an analysis that is not unique adds the "nicht eindeutig" line first.
 std::string FullFormRecord(TVerbGen& verb, const std::string& line);
-// A record of an analysis that is not unique: its forms are built on what the verb object
-// kept from the line before, so a thread that starts a block with it first repeats the lines
-// a single thread would have gone through.
-bool IsUndecidedRecord(std::string_view record);
 
 // The bytes of one record from one cleaned list line (8-bit); it owns or refers to the verb
 // object it works on. TxfRecords gives the .txf one; another output format plugs in its own.

@@ -186,10 +186,8 @@ class TBlockQueue {
       line.assign(text, from, lineEnd - from);
       from = lineEnd + 1;
       if (!CleanListLine(line)) continue;
-      std::string record = MakeRecord(produce, line);
-      if (records++ == 0 && IsUndecidedRecord(record) && FollowOneThread(start, produce))
-        record = MakeRecord(produce, line);
-      bytes += record;
+      ++records;
+      bytes += MakeRecord(produce, line);
     }
     if (utf8Out_) bytes = Latin1ToUtf8(bytes);
     std::lock_guard<std::mutex> lock(mutex_);
@@ -239,21 +237,6 @@ class TBlockQueue {
     bool done = false;
   };
   bool CanTake() const { return next_ < written_ + ahead_; }
-  // Brings the producer's verb object where one thread would have it before the line at
-  // start: the lines before it again, in order, from the last one with a unique analysis
-  // (whose record does not depend on the lines before it). False when there is none before.
-  bool FollowOneThread(std::size_t start, const TRecordProducer& produce) const {
-    std::vector<std::string> replay;  // in reverse order
-    std::string line;
-    for (std::size_t i = start; i-- > 0;) {
-      if (!PrepareLine(lines_[i], utf8In_, line)) continue;
-      const bool decided = !IsUndecidedRecord(MakeRecord(produce, line));
-      replay.push_back(line);
-      if (decided) break;
-    }
-    for (auto l = replay.rbegin(); l != replay.rend(); ++l) MakeRecord(produce, *l);
-    return !replay.empty();
-  }
   const std::vector<std::string_view>& lines_;
   bool utf8In_;
   bool utf8Out_;

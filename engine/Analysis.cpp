@@ -148,6 +148,19 @@ bool TVerbGen::Analyse(std::string input, TSchwSt schwachstark) {
 // Reset, leading blanks, stress notations, impersonal marker and reflexive pronoun. False
 // for an empty input (no message).
 bool TVerbGen::NormaliseInput(const std::string& input) {
+  // What a later step of the analysis finds starts empty: an input rejected before that step
+  // still gets its forms built "as far as the analysis got", never from the previous verb's
+  // exception entry or stem vowel ("schrÃ¤nken" after "lesen" gave "sahrÃ¤nk").
+  unRegel = nullptr;
+  stammvokal.clear();
+  vpos = 0;
+  stammvokalLang = false;
+  FUnterdrueckteFormen = 0;
+  for (std::string& form : ausnahmeformen) form.clear();
+  BasisLen = 0;
+  einanderpos = 0;
+  FHabsei = unspe;
+  schwst = unsp;
   regelsperre = false;
   fuegstelle = 0;
   refKasus = 'A';

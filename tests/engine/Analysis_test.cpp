@@ -176,6 +176,31 @@ TEST_F(AnalysisTest, RejectsWithMessage) {
   EXPECT_EQ(v.stamm, "");  // the not-an-infinitive error empties the stem
 }
 
+// An input rejected part way ("schrÃ¤nken": a UTF-8 word read as Windows-1252 has no vowel
+// the engine knows) gets its forms from what the analysis found of it alone: the verb before
+// leaves neither its exception entry nor its stem vowel behind ("suhrÃ¤nk").
+TEST_F(AnalysisTest, RejectedInputKeepsNothingOfTheVerbBefore) {
+  UseLists("input.VLX");
+  const std::string rejected = "schr\xC3\xA4nken";
+  TVerbGen fresh;
+  fresh.SetOnErrMsg([](const std::u16string&) {});
+  EXPECT_FALSE(fresh.newVerbA(rejected, unsp));
+  TVerbGen v;
+  v.SetOnErrMsg([](const std::u16string&) {});
+  ASSERT_TRUE(v.newVerbA("fahren", unsp));
+  ASSERT_NE(v.unRegel, nullptr);
+  EXPECT_FALSE(v.newVerbA(rejected, unsp));
+  EXPECT_EQ(v.unRegel, nullptr);
+  EXPECT_EQ(v.stammvokal, fresh.stammvokal);
+  EXPECT_EQ(v.vpos, fresh.vpos);
+  for (int person = 1; person <= 6; ++person) {
+    EXPECT_EQ(v.PraesensA(person, false), fresh.PraesensA(person, false)) << person;
+    EXPECT_EQ(v.PraeteritumA(person, false), fresh.PraeteritumA(person, false)) << person;
+    EXPECT_EQ(v.KonjunktivVA(person, false), fresh.KonjunktivVA(person, false)) << person;
+  }
+  EXPECT_EQ(v.PartizipA(2), fresh.PartizipA(2));
+}
+
 TEST_F(AnalysisTest, UnloadedListsAreReported) {
   UseLists("empty.VLX");
   TVerbGen v;
