@@ -4,6 +4,8 @@
 // input to standard output), the records on N threads (default 1); with --json one
 // conjugation object a line into FILE.jsonl. Opens the files and prints; the records come
 // from app/FullForms and app/FullFormsJson.
+#include <pthread.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "app/FullForms.h"
@@ -125,15 +128,39 @@ int ReadInput(const std::string& file, std::string& bytes) {
 
 // An old list is replaced by a new file instead of being cut to nothing and written again:
 // ext4 pushes a file truncated that way to disk when it is closed, which cost a tenth of a
-// run over the development verbs. Only a plain file of one link that we may write: a link,
-// a shared or a read-only file is opened as before (and a read-only one refused).
-void RemoveOldOutput(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)) || ec) return;
-  if (std::filesystem::hard_link_count(path, ec) != 1 || ec) return;
-  if (::access(path.c_str(), W_OK) != 0) return;
-  std::filesystem::remove(path, ec);
-}
+// run over the development verbs. Removing a large file takes milliseconds of its own, so it
+// is renamed aside at once and removed on another thread while the records are made. Only a
+// plain file of one link that we may write: a link, a shared or a read-only file is opened as
+// before (and a read-only one refused).
+class TOldOutputRemoval {
+ public:
+  explicit TOldOutputRemoval(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(path, ec)) || ec) return;
+    if (fs::hard_link_count(path, ec) != 1 || ec) return;
+    if (::access(path.c_str(), W_OK) != 0) return;
+    fs::path aside = path;
+    aside += ".beugwerk-old-" + std::to_string(::getpid());
+    fs::rename(path, aside, ec);
+    if (ec) return;
+    remover_ = std::thread([aside] {
+      // Only on a core nothing else wants: a worker started meanwhile takes its place.
+      sched_param idle{};
+      pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+      std::error_code ignored;
+      std::filesystem::remove(aside, ignored);
+    });
+  }
+  ~TOldOutputRemoval() {
+    if (remover_.joinable()) remover_.join();
+  }
+  TOldOutputRemoval(const TOldOutputRemoval&) = delete;
+  TOldOutputRemoval& operator=(const TOldOutputRemoval&) = delete;
+
+ private:
+  std::thread remover_;
+};
 
 void PrepareVerb(TVerbGen& verb, TOrthoTyp ortho) {
   verb.SetOrthoTyp(ortho);
@@ -195,7 +222,7 @@ int Run(const TFullFormsArgs& a) {
     std::cerr << FullFormsMessage(count, "-") << "\n";
     return 0;
   }
-  RemoveOldOutput(outPath);
+  const TOldOutputRemoval removal(outPath);
   std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
   if (!out) return Failure(outPath.string(), errno);
   if (int rc = WriteRecords(a, bytes, out, outPath.string(), count)) return rc;

@@ -120,6 +120,9 @@ TEST(Cli, FullFormsReplacesItsOutputAndWritesThroughALink) {
   TRun r = RunBeugwerk("fullforms '" + list.string() + "'");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(ReadAll(txf).starts_with("> lesen\r\n:lese;liest;")) << ReadAll(txf);
+  // The old file, moved aside while the new one was written, is gone.
+  for (const fs::directory_entry& e : fs::directory_iterator(dir))
+    EXPECT_TRUE(e.path() == list || e.path() == txf) << e.path();
 
   const fs::path target = dir / "elsewhere.txf";
   std::ofstream(target, std::ios::binary) << "old";
