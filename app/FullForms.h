@@ -62,13 +62,15 @@ struct TFullFormsRun {
   TFullFormsProgress afterRecord;
 };
 
-// Reads the list from in and writes each line's record from produce to out in the order of
-// the list, flushing at least every 64 KiB and at the end, so the output holds the records
-// written before a failure. With one job the records are made as the lines are read; with
-// more the whole list is read first, and produce runs on the last line again at the end, so
-// its verb object is left analysed with it as after one job. Returns the number of
-// infinitives processed. Throws EFullFormsIoError when a stream fails, and what a producer
+// Writes each line's record of the list (its bytes) from produce to out in the order of the
+// list, flushing at least every 64 KiB and at the end, so the output holds the records
+// written before a failure. With more than one job, produce runs on the last line again at
+// the end, so its verb object is left analysed with it as after one job. Returns the number
+// of infinitives processed. Throws EFullFormsIoError when a stream fails, and what a producer
 // throws.
+int WriteFullForms(const TRecordProducer& produce, std::string list, std::ostream& out,
+                   const TFullFormsRun& run);
+// The same with the list read whole from in first.
 int WriteFullForms(const TRecordProducer& produce, std::istream& in, std::ostream& out,
                    const TFullFormsRun& run);
 // The .txf records on one thread.

@@ -36,51 +36,18 @@ void CheckStream(const std::ios& stream, const char* message) {
   }
 }
 
-// The rest of the input; a UTF-8 list without its byte order mark.
-std::string ReadList(std::istream& in, bool utf8) {
+// The rest of the input.
+std::string ReadList(std::istream& in) {
   std::ostringstream text;
   if (in.peek() != std::istream::traits_type::eof()) text << in.rdbuf();
   CheckStream(in, "Die Liste kann nicht gelesen werden.");
-  std::string s = std::move(text).str();
-  if (utf8 && s.starts_with(kUtf8Bom)) s.erase(0, kUtf8Bom.size());
-  return s;
+  return std::move(text).str();
 }
-
-// A line of the list as the engine reads it (8-bit text, cleaned); false for a line without
-// an infinitive.
-bool PrepareLine(std::string_view raw, bool utf8, std::string& line) {
-  if (utf8)
-    line = Utf8ToLatin1(raw);
-  else
-    line.assign(raw);
-  return CleanListLine(line);
-}
-
-// The next infinitive of the list in 8-bit text; false at the end of the input. A UTF-8 list
-// is converted as a whole when the reader is made: one conversion a line cost more than the
-// reading itself.
-class TListReader {
- public:
-  TListReader(std::istream& in, bool utf8) : in_(&in) {
-    if (!utf8) return;
-    converted_.str(Utf8ToLatin1(ReadList(in, true)));
-    in_ = &converted_;
-  }
-  bool Next(std::string& line) {
-    while (std::getline(*in_, line))
-      if (CleanListLine(line)) return true;
-    CheckStream(*in_, "Die Liste kann nicht gelesen werden.");
-    return false;
-  }
-
- private:
-  std::istream* in_;
-  std::istringstream converted_;
-};
 
 // The lines of a text as std::getline gives them.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   std::size_t start = 0;
   for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
     lines.push_back(text.substr(start, end - start));
@@ -134,11 +101,16 @@ std::string MakeRecord(const TRecordProducer& produce, const std::string& line) 
   return produce(line);
 }
 
-int WriteOnOneThread(const TRecordProducer& produce, TListReader& list, TOutput& out,
+// The list in 8-bit text, line by line as std::getline gives them.
+int WriteOnOneThread(const TRecordProducer& produce, std::string_view list, TOutput& out,
                      const TFullFormsRun& run) {
   int count = 0;
   std::string line;
-  while (list.Next(line)) {
+  for (std::size_t from = 0; from < list.size();) {
+    const std::size_t end = std::min(list.find('\n', from), list.size());
+    line.assign(list, from, end - from);
+    from = end + 1;
+    if (!CleanListLine(line)) continue;
     ++count;
     out.Write(MakeRecord(produce, line));
     if (run.afterRecord) run.afterRecord(count);
@@ -170,7 +142,11 @@ class TBlockQueue {
     return true;
   }
   void Make(std::size_t block, const TRecordProducer& produce) {
-    std::string bytes;
+    std::string bytes = TakeSpare();
+    // The records in 8-bit text: into bytes itself, or first here for a UTF-8 output.
+    thread_local std::string latin1;
+    std::string& records8 = utf8Out_ ? latin1 : bytes;
+    records8.clear();
     int records = 0;
     std::string line;
     const std::size_t start = block * kBlockLines;
@@ -187,9 +163,9 @@ class TBlockQueue {
       from = lineEnd + 1;
       if (!CleanListLine(line)) continue;
       ++records;
-      bytes += MakeRecord(produce, line);
+      records8 += MakeRecord(produce, line);
     }
-    if (utf8Out_) bytes = Latin1ToUtf8(bytes);
+    if (utf8Out_) AppendLatin1AsUtf8(bytes, latin1);
     std::lock_guard<std::mutex> lock(mutex_);
     blocks_[block].bytes = std::move(bytes);
     blocks_[block].records = records;
@@ -210,7 +186,12 @@ class TBlockQueue {
       block = next_++;
       return TTurn::Make;
     }
-    // Taken out whole: a move assignment would leave the writer's old buffer in the block.
+    // The writer's last buffer goes back for a block still to make: a block's buffer is big
+    // enough to come from fresh pages of its own, page faults every time.
+    if (bytes.capacity() > 0 && next_ < blocks_.size()) {
+      bytes.clear();
+      spare_.push_back(std::move(bytes));
+    }
     bytes = std::exchange(blocks_[written_].bytes, std::string());
     records = blocks_[written_].records;
     ++written_;
@@ -237,6 +218,13 @@ class TBlockQueue {
     bool done = false;
   };
   bool CanTake() const { return next_ < written_ + ahead_; }
+  std::string TakeSpare() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (spare_.empty()) return {};
+    std::string s = std::move(spare_.back());
+    spare_.pop_back();
+    return s;
+  }
   const std::vector<std::string_view>& lines_;
   bool utf8In_;
   bool utf8Out_;
@@ -244,6 +232,7 @@ class TBlockQueue {
   std::condition_variable changed_;      // a block was written, or the run stopped
   std::condition_variable writerWaits_;  // the block the writer needs was made, or stopped
   std::vector<TBlock> blocks_;
+  std::vector<std::string> spare_;  // emptied buffers of written blocks
   std::size_t ahead_;
   std::size_t next_ = 0;
   std::size_t written_ = 0;
@@ -261,10 +250,9 @@ void Work(TBlockQueue& queue, const TRecordProducer& produce) {
 
 // The calling thread writes and, while the next block in order is not made yet, makes blocks
 // with the caller's producer: jobs threads in all, none of them only waiting.
-int WriteOnThreads(const TRecordProducer& produce, std::istream& in, TOutput& out,
+int WriteOnThreads(const TRecordProducer& produce, std::string_view list, TOutput& out,
                    const TFullFormsRun& run) {
-  const std::string text = ReadList(in, run.inputUtf8);
-  const std::vector<std::string_view> lines = SplitLines(text);
+  const std::vector<std::string_view> lines = SplitLines(list);
   std::vector<TRecordProducer> others;
   for (int j = 1; j < run.jobs; ++j) others.push_back(run.makeProducer());
   TBlockQueue queue(lines, static_cast<std::size_t>(run.jobs), run.inputUtf8, out.Utf8());
@@ -299,7 +287,8 @@ int WriteOnThreads(const TRecordProducer& produce, std::istream& in, TOutput& ou
   // The caller's verb object is left with the last infinitive, as after one thread.
   std::string line;
   for (auto raw = lines.rbegin(); raw != lines.rend(); ++raw) {
-    if (!PrepareLine(*raw, run.inputUtf8, line)) continue;
+    line = run.inputUtf8 ? Utf8ToLatin1(*raw) : std::string(*raw);
+    if (!CleanListLine(line)) continue;
     MakeRecord(produce, line);
     break;
   }
@@ -308,12 +297,23 @@ int WriteOnThreads(const TRecordProducer& produce, std::istream& in, TOutput& ou
 
 }  // namespace
 
+int WriteFullForms(const TRecordProducer& produce, std::string list, std::ostream& out,
+                   const TFullFormsRun& run) {
+  std::string_view text = list;
+  if (run.inputUtf8 && text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+  TOutput output(out, run.outputUtf8);
+  if (run.jobs > 1 && run.makeProducer) return WriteOnThreads(produce, text, output, run);
+  // One conversion of the whole list: one a line cost more than the reading itself.
+  if (run.inputUtf8) {
+    list = Utf8ToLatin1(text);
+    text = list;
+  }
+  return WriteOnOneThread(produce, text, output, run);
+}
+
 int WriteFullForms(const TRecordProducer& produce, std::istream& in, std::ostream& out,
                    const TFullFormsRun& run) {
-  TOutput output(out, run.outputUtf8);
-  if (run.jobs > 1 && run.makeProducer) return WriteOnThreads(produce, in, output, run);
-  TListReader list(in, run.inputUtf8);
-  return WriteOnOneThread(produce, list, output, run);
+  return WriteFullForms(produce, ReadList(in), out, run);
 }
 
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,

@@ -431,22 +431,26 @@ std::string UniToUtf8(std::u16string_view u) {
   return a;
 }
 
-std::string Latin1ToUtf8(std::string_view a) {
-  std::string r;
-  r.reserve(a.size() * 2);
+void AppendLatin1AsUtf8(std::string& out, std::string_view a) {
+  out.reserve(out.size() + a.size() * 2);
   for (char b : a) {
     char16_t c = kWin1252ToUni[static_cast<unsigned char>(b)];
     if (c < 0x80) {
-      r.push_back(static_cast<char>(c));
+      out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
-      r.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     } else {
-      r.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
   }
+}
+
+std::string Latin1ToUtf8(std::string_view a) {
+  std::string r;
+  AppendLatin1AsUtf8(r, a);
   return r;
 }
 

@@ -71,6 +71,7 @@ std::string EncodeCodePage(std::u16string_view text, const char* iconvName);
 std::u16string Utf8ToUni(std::string_view utf8);
 std::string UniToUtf8(std::u16string_view u);
 std::string Latin1ToUtf8(std::string_view a);
+void AppendLatin1AsUtf8(std::string& out, std::string_view a);  // the same, appended to out
 std::string Utf8ToLatin1(std::string_view utf8);
 
 // --- UTF-16 relatives ------------------------------------------------------------------------
