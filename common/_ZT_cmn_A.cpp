@@ -431,21 +431,30 @@ std::string UniToUtf8(std::u16string_view u) {
   return a;
 }
 
+// Through a small buffer: a capacity check per byte cost more than the encoding (a full-form
+// list is tens of megabytes).
 void AppendLatin1AsUtf8(std::string& out, std::string_view a) {
-  out.reserve(out.size() + a.size() * 2);
+  out.reserve(out.size() + a.size() + a.size() / 8);
+  char buf[4096];
+  std::size_t n = 0;
   for (char b : a) {
-    char16_t c = kWin1252ToUni[static_cast<unsigned char>(b)];
+    if (n > sizeof buf - 3) {
+      out.append(buf, n);
+      n = 0;
+    }
+    const char16_t c = kWin1252ToUni[static_cast<unsigned char>(b)];
     if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+      buf[n++] = static_cast<char>(c);
     } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      buf[n++] = static_cast<char>(0xC0 | (c >> 6));
+      buf[n++] = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      buf[n++] = static_cast<char>(0xE0 | (c >> 12));
+      buf[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      buf[n++] = static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  out.append(buf, n);
 }
 
 std::string Latin1ToUtf8(std::string_view a) {

@@ -170,6 +170,14 @@ TEST(Conversions, Windows1252RoundTripsEveryByte) {
   EXPECT_EQ(UniToLatin1(u), all);
   EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(all)), all);
   EXPECT_EQ(Latin1ToUtf8(all), UniToUtf8(u));
+  // Long texts go through a buffer of a few KiB: every byte value at every offset of it, and
+  // appended after text already there.
+  std::string many;
+  for (int i = 0; i < 40; ++i) many += all;
+  EXPECT_EQ(Latin1ToUtf8(many), UniToUtf8(Latin1ToUni(many)));
+  std::string out = "vorn ";
+  AppendLatin1AsUtf8(out, many);
+  EXPECT_EQ(out, "vorn " + UniToUtf8(Latin1ToUni(many)));
 
   struct Row {
     unsigned char b;
