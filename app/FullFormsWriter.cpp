@@ -44,15 +44,29 @@ std::string ReadList(std::istream& in) {
   return std::move(text).str();
 }
 
-// The lines of a text as std::getline gives them.
+// The next line of text from position from on, as std::getline gives it; false at the end.
+bool NextLine(std::string_view text, std::size_t& from, std::string_view& line) {
+  if (from >= text.size()) return false;
+  const std::size_t end = std::min(text.find('\n', from), text.size());
+  line = text.substr(from, end - from);
+  from = end + 1;
+  return true;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) lines.push_back(text.substr(start));
+  std::size_t from = 0;
+  for (std::string_view line; NextLine(text, from, line);) lines.push_back(line);
   return lines;
+}
+
+// A record (8-bit text) in the output's encoding, appended.
+void AppendRecord(std::string& out, std::string_view record, bool utf8) {
+  if (utf8)
+    AppendLatin1AsUtf8(out, record);
+  else
+    out.append(record);
 }
 
 // Gathers the records and hands them to the stream 64 KiB at a time: a file stream's own
@@ -69,12 +83,10 @@ class TOutput {
   TOutput(const TOutput&) = delete;
   TOutput& operator=(const TOutput&) = delete;
   bool Utf8() const { return utf8_; }
-  // Records in 8-bit text, converted here when the output is UTF-8.
-  void Write(const std::string& bytes) {
-    if (utf8_)
-      WriteEncoded(Latin1ToUtf8(bytes));
-    else
-      WriteEncoded(bytes);
+  // A record in 8-bit text.
+  void Write(std::string_view record) {
+    AppendRecord(buffer_, record, utf8_);
+    if (buffer_.size() >= kFlushBytes) Flush();
   }
   // Records already in the output's encoding.
   void WriteEncoded(std::string_view bytes) {
@@ -106,10 +118,9 @@ int WriteOnOneThread(const TRecordProducer& produce, std::string_view list, TOut
                      const TFullFormsRun& run) {
   int count = 0;
   std::string line;
-  for (std::size_t from = 0; from < list.size();) {
-    const std::size_t end = std::min(list.find('\n', from), list.size());
-    line.assign(list, from, end - from);
-    from = end + 1;
+  std::size_t from = 0;
+  for (std::string_view raw; NextLine(list, from, raw);) {
+    line.assign(raw);
     if (!CleanListLine(line)) continue;
     ++count;
     out.Write(MakeRecord(produce, line));
@@ -143,12 +154,7 @@ class TBlockQueue {
   }
   void Make(std::size_t block, const TRecordProducer& produce) {
     std::string bytes = TakeSpare();
-    // The records in 8-bit text: into bytes itself, or first here for a UTF-8 output.
-    thread_local std::string latin1;
-    std::string& records8 = utf8Out_ ? latin1 : bytes;
-    records8.clear();
     int records = 0;
-    std::string line;
     const std::size_t start = block * kBlockLines;
     const std::size_t end = std::min(lines_.size(), start + kBlockLines);
     // The block's lines stand together in the list: converted in one piece, which keeps
@@ -156,16 +162,14 @@ class TBlockQueue {
     const char* first = lines_[start].data();
     const std::string_view raw(first, lines_[end - 1].data() + lines_[end - 1].size() - first);
     const std::string text = utf8In_ ? Utf8ToLatin1(raw) : std::string(raw);
+    std::string line;
     std::size_t from = 0;
-    for (std::size_t i = start; i < end; ++i) {
-      const std::size_t lineEnd = std::min(text.find('\n', from), text.size());
-      line.assign(text, from, lineEnd - from);
-      from = lineEnd + 1;
+    for (std::string_view piece; NextLine(text, from, piece);) {
+      line.assign(piece);
       if (!CleanListLine(line)) continue;
       ++records;
-      records8 += MakeRecord(produce, line);
+      AppendRecord(bytes, MakeRecord(produce, line), utf8Out_);
     }
-    if (utf8Out_) AppendLatin1AsUtf8(bytes, latin1);
     std::lock_guard<std::mutex> lock(mutex_);
     blocks_[block].bytes = std::move(bytes);
     blocks_[block].records = records;

@@ -27,9 +27,11 @@ inline void SwissSharpS(std::string& s) {
 template <class Builder>
 std::string TVerbGen::Framed(Builder&& build) {
   const bool fileMode = VerbListsFileMode();
-  // The reload check comes before the lock: the re-analysis takes the lock itself.
-  if (fileMode) RefreshIfListsChanged();
-  if (fileMode) VerbListsLock.BeginRead();
+  if (fileMode) {
+    // The reload check comes before the lock: the re-analysis takes the lock itself.
+    RefreshIfListsChanged();
+    VerbListsLock.BeginRead();
+  }
   struct TEndRead {
     bool on;
     ~TEndRead() {

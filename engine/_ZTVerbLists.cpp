@@ -316,19 +316,9 @@ int RespellPosition(std::string_view word) {
   return i < 0 ? 0 : static_cast<int>(ObjectToInt(respellList->GetObject(i)));
 }
 
+// A stem is one word; the index knows each line by the word before its first blank.
 const std::string* FormLimitLine(std::string_view stem) {
   if (!formLimitList) return nullptr;
-  // The index knows every line by the word before its first blank; a stem with a blank of
-  // its own can only be found by walking the lines.
-  if (!stem.empty() && stem.find(' ') == std::string_view::npos) {
-    const std::int32_t i = VerbLists.index.formLimits.Find(stem);
-    return i < 0 ? nullptr : &formLimitList->Get(i);
-  }
-  for (int i = 0; i < formLimitList->Count(); ++i) {
-    const std::string& line = formLimitList->Get(i);
-    if (line.size() > stem.size() && line.compare(0, stem.size(), stem) == 0 &&
-        line[stem.size()] == ' ')
-      return &line;
-  }
-  return nullptr;
+  const std::int32_t i = VerbLists.index.formLimits.Find(stem);
+  return i < 0 ? nullptr : &formLimitList->Get(i);
 }
