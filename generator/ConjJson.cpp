@@ -3,6 +3,7 @@
 // table (TConjForm), never the cells made for people; schema/conjugation.schema.json describes
 // the layout. Strings are UTF-8, escaped as JSON requires (quote, backslash, controls).
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -242,6 +243,71 @@ void Readings(TJsonWriter& w, const std::vector<TConjReading>& readings) {
   w.EndArray();
 }
 
+// --- the further blocks: keys the table of eight tenses does not have ---
+
+constexpr std::u16string_view kMoreTenseKeys[kMoreTenses] = {
+    u"konjunktivIPerfekt",          u"konjunktivIFuturI",  u"konjunktivIFuturII",
+    u"konjunktivIIPlusquamperfekt", u"konjunktivIIFuturI", u"konjunktivIIFuturII"};
+// In the order of the key list; the table keeps the imperatives first.
+constexpr std::string_view kMoreNonFiniteKeys[kMoreNonFiniteForms] = {
+    "infinitivPerfekt", "infinitivPerfektZu", "imperativWir", "imperativSie"};
+constexpr int kMoreNonFiniteIndex[kMoreNonFiniteForms] = {2, 3, 0, 1};
+
+void TenseMembers(TJsonWriter& w, std::span<const std::u16string_view> keys,
+                  std::span<const TConjTense> tenses, bool marked) {
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    w.Key(UniToUtf8(keys[k]));
+    w.BeginArray();
+    for (int p = 0; p < 6; ++p) Person(w, tenses[k].rows[p], p + 1, marked);
+    w.EndArray();
+  }
+}
+
+void MoreNonFiniteMembers(TJsonWriter& w, const TConjTable& t) {
+  if (!t.all) return;
+  for (int i = 0; i < kMoreNonFiniteForms; ++i) {
+    w.Key(kMoreNonFiniteKeys[i]);
+    FormObject(w, t.all->nonFiniteForms[kMoreNonFiniteIndex[i]], t.stressMarked);
+  }
+}
+
+void MoreTenseMembers(TJsonWriter& w, const TConjTable& t) {
+  if (t.all) TenseMembers(w, kMoreTenseKeys, t.all->tenses, t.stressMarked);
+}
+
+// "passive": null with the reason in "passiveNote", or the two passives with their note.
+void PassiveMembers(TJsonWriter& w, const TConjTable& t) {
+  if (!t.all) return;
+  const TConjAllForms& all = *t.all;
+  w.Key("passive");
+  if (!all.hasPassive) {
+    w.Null();
+    w.Key("passiveNote");
+    w.String(all.passiveNote);
+    return;
+  }
+  w.BeginObject();
+  w.Key("note");
+  w.String(all.passiveNote);
+  w.Key("vorgangspassiv");
+  w.BeginObject();
+  const std::span<const TConjTense> vorgang(all.passive.vorgang);
+  TenseMembers(w, kTenseKeys, vorgang.first(kConjTenses), t.stressMarked);
+  TenseMembers(w, kMoreTenseKeys, vorgang.subspan(kConjTenses), t.stressMarked);
+  w.Key("infinitiv");
+  FormObject(w, all.passive.infinitives[0], t.stressMarked);
+  w.Key("infinitivPerfekt");
+  FormObject(w, all.passive.infinitives[1], t.stressMarked);
+  w.EndObject();
+  w.Key("zustandspassiv");
+  w.BeginObject();
+  TenseMembers(w, kTenseKeys, all.passive.zustand, t.stressMarked);
+  w.EndObject();
+  w.EndObject();
+  w.Key("passiveNote");
+  w.Null();
+}
+
 }  // namespace
 
 std::string ErrorJson(std::u16string_view message) {
@@ -279,6 +345,7 @@ std::string ConjugationJson(const TConjTable& t) {
     w.Key(kNonFiniteKeys[i]);
     FormObject(w, t.nonFiniteForms[i], t.stressMarked);
   }
+  MoreNonFiniteMembers(w, t);
   w.EndObject();
   w.Key("tenses");
   w.BeginObject();
@@ -288,7 +355,9 @@ std::string ConjugationJson(const TConjTable& t) {
     for (int p = 0; p < 6; ++p) Person(w, t.tenses[k].rows[p], p + 1, t.stressMarked);
     w.EndArray();
   }
+  MoreTenseMembers(w, t);
   w.EndObject();
+  PassiveMembers(w, t);
   w.EndObject();
   return w.Take();
 }

@@ -116,7 +116,8 @@ void Item(u16string& page, u16string_view item) {
 
 }  // namespace
 
-u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInputField) {
+u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInputField,
+                                  TPageForms forms) {
   // The head comes from the analysis already made; Formen analyses again for the body.
   const u16string infin = Latin1ToUni(Verb.infin);
   u16string page;
@@ -132,23 +133,20 @@ u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInp
          u"9</p>");
     Item(page, InputForm(InfinitivPhrase));
   }
-  u16string msg, s1, s2;
-  Formen(InfinitivPhrase, msg, s1, s2);
-  Item(page, msg);
-  Item(page, s1);
-  Item(page, s2);
+  PageBody(page, InfinitivPhrase, forms);
   Item(page, FooterStart());
   if (showInputField) Item(page, Badges());
   Item(page, u"</td>\r</tr>\r</table>\r</body></html>");
   return page;
 }
 
-u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho) {
+u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho,
+                          TPageForms forms) {
   TrimBlanksW(phrase);
   if (phrase.empty()) phrase = u"den Generator ausprobieren";
   TVerbGenerator g;
   g.Verb.SetOrthoTyp(ortho);
   g.Verb.newVerb(phrase, unsp);
   g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  return g.GetHtml(phrase, showInputField);
+  return g.GetHtml(phrase, showInputField, forms);
 }

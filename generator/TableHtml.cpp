@@ -7,11 +7,12 @@
 
 #include "common/SiteConfig.h"
 #include "common/_ZT_cmn_A.h"
+#include "generator/TableParts.h"
 #include "generator/VerbGenerator.h"
 
-namespace {
-
 using namespace std::string_view_literals;  // appends of literals need no length scan
+
+namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
 
@@ -24,6 +25,10 @@ constexpr std::u16string_view kNonFiniteLabels[kNonFiniteForms] = {
     u"<tr><td>Imperativ Plural: </td><td>"};
 
 constexpr std::u16string_view kDashRow = u"<tr><td>-</td><td class=\"c2\">-</td></tr>";
+
+}  // namespace
+
+namespace table_parts {
 
 void Item(std::u16string& list, std::u16string_view item) {
   list += item;
@@ -42,10 +47,6 @@ void AppendEscaped(std::u16string& out, std::u16string_view text) {
     out += HtmlEscape(text);
 }
 
-std::u16string Paragraph(std::u16string_view text) {
-  return u"<p>" + HtmlEscape(text) + u"</p>\r\n";
-}
-
 // The phrase as a query value: UTF-8, every byte but the unreserved ones percent-encoded.
 std::u16string QueryValue(const std::u16string& phrase) {
   constexpr char16_t kHex[] = u"0123456789ABCDEF";
@@ -62,31 +63,6 @@ std::u16string QueryValue(const std::u16string& phrase) {
     }
   }
   return out;
-}
-
-// The two readings as links to their own pages; relative, so that the window and any
-// deployment follow them alike.
-std::u16string ReadingsParagraph(const TConjTable& t) {
-  std::u16string p = u"<p>Bitte wählen Sie: ";
-  for (std::size_t i = 0; i < t.readings.size(); ++i) {
-    const TConjReading& r = t.readings[i];
-    if (i > 0) p += u" oder ";
-    p += u"<a href=\"verbformen-deutsch.htm?infi=" + QueryValue(r.phrase) + u"\">" +
-         HtmlEscape(r.phrase) + u"</a> (<i>" + HtmlEscape(r.gloss) + u"</i>)";
-  }
-  return p + u"</p>\r\n";
-}
-
-std::u16string NonFiniteBlock(const TConjTable& t) {
-  std::u16string s1 = u"<table class=\"tbl1\" style=\"margin-bottom:0.7em\">";
-  for (int i = 0; i < kNonFiniteForms; ++i) {
-    s1 += kNonFiniteLabels[i];
-    AppendEscaped(s1, t.nonFinite[i]);
-    s1 += u"</td></tr>\r\n";
-  }
-  s1 += u"</table>";
-  if (!t.meaningNote.empty()) s1 += u"<p>\r\n" + HtmlEscape(t.meaningNote) + u"</p>";
-  return s1;
 }
 
 void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t) {
@@ -120,6 +96,41 @@ void Rows(std::u16string& list, const TConjTense& tense, bool twoItems) {
     list += u"</td></tr>"sv;
     list += kCrLf;
   }
+}
+
+}  // namespace table_parts
+
+using namespace table_parts;
+
+namespace {
+
+std::u16string Paragraph(std::u16string_view text) {
+  return u"<p>" + HtmlEscape(text) + u"</p>\r\n";
+}
+
+// The two readings as links to their own pages; relative, so that the window and any
+// deployment follow them alike.
+std::u16string ReadingsParagraph(const TConjTable& t) {
+  std::u16string p = u"<p>Bitte wählen Sie: ";
+  for (std::size_t i = 0; i < t.readings.size(); ++i) {
+    const TConjReading& r = t.readings[i];
+    if (i > 0) p += u" oder ";
+    p += u"<a href=\"verbformen-deutsch.htm?infi=" + QueryValue(r.phrase) + u"\">" +
+         HtmlEscape(r.phrase) + u"</a> (<i>" + HtmlEscape(r.gloss) + u"</i>)";
+  }
+  return p + u"</p>\r\n";
+}
+
+std::u16string NonFiniteBlock(const TConjTable& t) {
+  std::u16string s1 = u"<table class=\"tbl1\" style=\"margin-bottom:0.7em\">";
+  for (int i = 0; i < kNonFiniteForms; ++i) {
+    s1 += kNonFiniteLabels[i];
+    AppendEscaped(s1, t.nonFinite[i]);
+    s1 += u"</td></tr>\r\n";
+  }
+  s1 += u"</table>";
+  if (!t.meaningNote.empty()) s1 += u"<p>\r\n" + HtmlEscape(t.meaningNote) + u"</p>";
+  return s1;
 }
 
 std::u16string Table(const TConjTable& t) {

@@ -4,6 +4,7 @@
 // browser shows the HTML table.
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -63,16 +64,22 @@ void NonFinite(u16string& out, const TConjTable& t) {
   if (!t.meaningNote.empty()) out += t.meaningNote + u"\n";
 }
 
-void Tenses(u16string& out, const TConjTable& t) {
-  std::size_t width = Width(kHauptsatz);
-  for (const TConjTense& tense : t.tenses)
+std::size_t RowsWidth(std::span<const TConjTense> tenses) {
+  std::size_t width = 0;
+  for (const TConjTense& tense : tenses)
     for (const TConjRow& row : tense.rows) width = std::max(width, Width(Shown(row).main));
-  out += u'\n';
+  return width;
+}
+
+void Captions(u16string& out, std::size_t width) {
   out += kIndent;
   Padded(out, kHauptsatz, width + kGap.size());
   out += kNebensatz;
   out += u'\n';
-  for (const TConjTense& tense : t.tenses) {
+}
+
+void TenseBlocks(u16string& out, std::span<const TConjTense> tenses, std::size_t width) {
+  for (const TConjTense& tense : tenses) {
     out += u'\n';
     out += tense.name;
     if (tense.auxHint) out += u" (haben oder sein?)";
@@ -85,6 +92,41 @@ void Tenses(u16string& out, const TConjTable& t) {
       out += u'\n';
     }
   }
+}
+
+std::size_t TableWidth(const TConjTable& t) {
+  return std::max(Width(kHauptsatz), RowsWidth(t.tenses));
+}
+
+void Tenses(u16string& out, const TConjTable& t) {
+  const std::size_t width = TableWidth(t);
+  out += u'\n';
+  Captions(out, width);
+  TenseBlocks(out, t.tenses, width);
+}
+
+// --- the further blocks ---
+
+constexpr u16string_view kPassiveInfinitiveNames[2] = {u"Infinitiv Passiv",
+                                                       u"Infinitiv Perfekt Passiv"};
+
+void Labelled(u16string& out, std::span<const u16string_view> names,
+              std::span<const u16string> forms, std::size_t width) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    Padded(out, u16string(names[i]) + u":", width + kGap.size());
+    out += CollapseBlanks(forms[i]);
+    out += u'\n';
+  }
+}
+
+// A titled block of tenses; its columns line up with the table's where the cells fit.
+void TitledTenses(u16string& out, u16string_view title, std::span<const TConjTense> tenses,
+                  std::size_t width) {
+  out += u'\n';
+  out += title;
+  out += u'\n';
+  Captions(out, width);
+  TenseBlocks(out, tenses, width);
 }
 
 }  // namespace
@@ -108,5 +150,31 @@ u16string ConjugationText(const TConjTable& t) {
   Tenses(out, t);
   if (!t.hintHtml.empty())
     out += u"\nhaben oder sein? " + u16string(site::HelpPageUrl()) + u"#habensein\n";
+  return out;
+}
+
+u16string ConjugationTextAll(const TConjTable& t) {
+  u16string out = ConjugationText(t);
+  if (!t.all) return out;
+  const TConjAllForms& all = *t.all;
+  std::size_t labels = 0;
+  for (u16string_view name : kMoreNonFiniteNames) labels = std::max(labels, Width(name) + 1);
+  for (u16string_view name : kPassiveInfinitiveNames) labels = std::max(labels, Width(name) + 1);
+  std::size_t width = std::max({TableWidth(t), RowsWidth(all.tenses)});
+  if (all.hasPassive)
+    width = std::max({width, RowsWidth(all.passive.vorgang), RowsWidth(all.passive.zustand)});
+
+  out += u'\n';
+  Labelled(out, kMoreNonFiniteNames, all.nonFinite, labels);
+  TitledTenses(out, u"Weitere Zeiten des Konjunktivs", all.tenses, width);
+  if (!all.hasPassive) {
+    out += u"\nPassiv: " + all.passiveNote + u"\n";
+    return out;
+  }
+  out += u"\nPassiv\n" + all.passiveNote + u"\n";
+  TitledTenses(out, u"Vorgangspassiv", all.passive.vorgang, width);
+  out += u'\n';
+  Labelled(out, kPassiveInfinitiveNames, all.passive.infinitivesShown, labels);
+  TitledTenses(out, u"Zustandspassiv", all.passive.zustand, width);
   return out;
 }

@@ -15,12 +15,11 @@
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/Syllables.h"
+#include "generator/TableParts.h"
+
+using namespace table_parts;
 
 namespace {
-
-constexpr std::u16string_view kWenn = u"wenn ";
-constexpr std::u16string_view kAls = u"als ";
-constexpr std::u16string_view kAlsOb = u"als ob ";
 
 enum TTense { tPraesens, tPraeteritum, tPerfekt, tPlusquam, tFutur1, tFutur2, tKonj1, tKonj2 };
 
@@ -36,6 +35,12 @@ constexpr TTenseInfo kTenses[kConjTenses] = {
     {u"Futur I", IndikPraes1S, false},     {u"Futur II", IndikPraes1S, true},
     {u"Konjunktiv I", KonjPraes1S, false}, {u"Konjunktiv II", KonjPraet1S, false}};
 
+// Perfekt, Plusquamperfekt, Futur I, Futur II.
+constexpr TCompoundSpec kCompound[4] = {{ck_perfect, kAls, false},
+                                        {ck_perfect, kAls, false},
+                                        {ck_future1, kWenn, false},
+                                        {ck_future2, kWenn, false}};
+
 constexpr bool IsSingular(TFormen f) {
   return static_cast<int>(f) % 6 < 3;
 }
@@ -49,121 +54,6 @@ bool EinanderStandsAlone(std::string_view infin) {
     infin.remove_prefix(blank + 1);
   }
   return false;
-}
-bool IsBareForm(const std::u16string& form) {
-  return form.empty() || form == u"-";
-}
-
-// The compound tenses place the reflexive pronoun by person (refPartikel), the optional one
-// "(mich)" included, so the pronoun of the infinitive or participle goes: "sich " and, for a verb
-// also used without it, "(sich) "; else "ich habe (mich) (sich) gewaschen".
-void StripSich(std::u16string& form) {
-  if (BeginsWithW(u"sich ", form))
-    form.erase(0, 5);
-  else if (BeginsWithW(u"(sich) ", form))
-    form.erase(0, 7);
-}
-
-void TrimTrailing(std::u16string& s) {
-  s.erase(s.find_last_not_of(u' ') + 1);
-}
-
-// The parts joined in one allocation; the cells of a table are made of five or six short words.
-std::u16string Join(std::initializer_list<std::u16string_view> parts) {
-  std::size_t size = 0;
-  for (std::u16string_view p : parts) size += p.size();
-  std::u16string r(size, u' ');
-  char16_t* out = r.data();
-  for (std::u16string_view p : parts) out = std::copy(p.begin(), p.end(), out);
-  return r;
-}
-
-// prefix + form + suffix in one string, or the form alone when it is empty or "-" (WrapForm
-// without building prefix and suffix first).
-std::u16string Wrapped(std::initializer_list<std::u16string_view> prefix,
-                       const std::u16string& form,
-                       std::initializer_list<std::u16string_view> suffix) {
-  if (IsBareForm(form)) return form;
-  std::size_t size = form.size();
-  for (std::u16string_view p : prefix) size += p.size();
-  for (std::u16string_view p : suffix) size += p.size();
-  std::u16string r;
-  r.reserve(size);
-  for (std::u16string_view p : prefix) r += p;
-  r += form;
-  for (std::u16string_view p : suffix) r += p;
-  return r;
-}
-
-// The parts joined with runs of blanks shown as one and no blank at either end, built in one
-// string (no joined copy first).
-std::u16string Collapsed(std::initializer_list<std::u16string_view> parts) {
-  std::size_t size = 0;
-  for (std::u16string_view p : parts) size += p.size();
-  std::u16string r(size, u' ');
-  char16_t* const begin = r.data();
-  char16_t* out = begin;  // written through a pointer: a string's += checks its size each time
-  for (std::u16string_view p : parts)
-    while (!p.empty()) {
-      if (p.front() == u' ') {
-        if (out != begin && out[-1] != u' ') *out++ = u' ';
-        p.remove_prefix(1);
-        continue;
-      }
-      const std::u16string_view word = p.substr(0, p.find(u' '));  // copied as a whole
-      out = std::copy(word.begin(), word.end(), out);
-      p.remove_prefix(word.size());
-    }
-  if (out != begin && out[-1] == u' ') --out;
-  r.resize(static_cast<std::size_t>(out - begin));
-  return r;
-}
-
-// The text getForm gives with "M" (and "P" when a pronoun is passed): the pronoun before a
-// form the verb has, the alternative after a slash. Composed here from the parts that the data
-// keep, so the table and the data come from one call per form.
-std::u16string Shown(const TConjForm& x, const std::u16string& pronoun) {
-  std::u16string r = pronoun.empty() || x.form == u"-" ? x.form : Join({pronoun, u" ", x.form});
-  if (!x.alt.empty()) {
-    const std::u16string_view alt(x.alt);
-    r += u'/';
-    r += alt.substr(0, alt.find_last_not_of(u' ') + 1);
-  }
-  return r;
-}
-
-// Every spelling of a form, the form first, without the pronoun that the compound tense places
-// itself.
-std::vector<std::u16string> Spellings(const TConjForm& x) {
-  std::vector<std::u16string> r{x.form};
-  for (std::u16string& a : Alternatives(x)) r.push_back(std::move(a));
-  for (std::u16string& s : r) StripSich(s);
-  return r;
-}
-
-// The words of an auxiliary cell: "bin/habe" and "bin?/habe?" give bin and habe. They point
-// into aux.
-std::vector<std::u16string_view> AuxWords(std::u16string_view aux) {
-  std::vector<std::u16string_view> r;
-  for (;;) {
-    const std::size_t slash = aux.find(u'/');
-    std::u16string_view w = aux.substr(0, slash);
-    if (!w.empty() && w.back() == u'?') w.remove_suffix(1);
-    r.push_back(w);
-    if (slash == aux.npos) return r;
-    aux.remove_prefix(slash + 1);
-  }
-}
-
-// Takes the spellings apart: the first becomes the form without a copy.
-TConjForm FromSpellings(std::vector<std::u16string>&& spellings) {
-  TConjForm r;
-  r.form = std::move(spellings.front());
-  for (std::size_t i = 1; i < spellings.size(); ++i) {
-    if (i > 1) r.alt += u',';
-    r.alt += spellings[i];
-  }
-  return r;
 }
 
 std::u16string WithoutStressMarks(std::u16string s) {
@@ -213,51 +103,7 @@ std::u16string_view ConjugationClass(const TConjForm& partizipII, const TConjTen
   return u"weak";
 }
 
-// A participle spelling that is an Ersatzinfinitiv ("arbeiten müssen") ends in the same word as
-// the infinitive. Its last two words form the verb cluster, before which the finite auxiliary
-// (and haben of Futur II) stands in every clause: "als ich habe arbeiten müssen", "ich werde
-// haben arbeiten müssen". Returns the words before the cluster, trailing blank kept, and the
-// cluster; false for any other spelling.
-// The parts point into spelling.
-bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infinitive,
-                      std::u16string_view& before, std::u16string_view& cluster) {
-  const auto lastWord = [](std::u16string_view s) { return s.substr(s.rfind(u' ') + 1); };
-  const std::size_t last = spelling.rfind(u' ');
-  if (last == spelling.npos || lastWord(spelling) != lastWord(infinitive)) return false;
-  const std::size_t split = spelling.rfind(u' ', last - 1);
-  before = split == spelling.npos ? std::u16string_view() : spelling.substr(0, split + 1);
-  cluster = spelling.substr(split == spelling.npos ? 0 : split + 1);
-  return true;
-}
-
-// A display cell from the spelt-out data: the pronoun, then each spelling, "/" between them.
-std::u16string CellFromData(const std::u16string& pron, const std::vector<std::u16string>& data) {
-  std::u16string r = pron;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    r += i == 0 ? u' ' : u'/';
-    r += data[i];
-  }
-  return r;
-}
-
 }  // namespace
-
-// The participle and infinitive without their "sich", their spellings, and the auxiliary forms
-// that several rows ask for: made once per table, not once per row (or per auxiliary word).
-struct TVerbGenerator::TCompoundBasis {
-  TCompoundBasis(std::u16string participle, std::u16string infinitive, const TConjForm& p2F,
-                 const TConjForm& inf1F)
-      : p2(std::move(participle)), inf1(std::move(infinitive)), p2Form(p2F), inf1Form(inf1F) {
-    if (!IsBareForm(p2Form.form)) p2Spellings = Spellings(p2Form);
-    if (!IsBareForm(inf1Form.form)) inf1Spellings = Spellings(inf1Form);
-  }
-  std::u16string p2, inf1;
-  const TConjForm& p2Form;
-  const TConjForm& inf1Form;
-  std::vector<std::u16string> p2Spellings, inf1Spellings;
-  std::array<std::optional<std::u16string>, 6> werden;        // Futur I and II, person by person
-  std::optional<std::u16string> habenSeinInf, habenSeinInfM;  // Futur II
-};
 
 std::u16string CollapseBlanks(std::u16string_view s) {
   return Collapsed({s});
@@ -322,14 +168,13 @@ void TVerbGenerator::SimpleRow(TConjRow& row, TFormen f, const std::u16string& p
   if (!IsBareForm(row.sub)) row.conj = conj;
 }
 
-void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& pron,
-                                 TCompoundBasis& basis) {
+void TVerbGenerator::CompoundRow(TConjRow& row, const TCompoundSpec& spec, TFormen f,
+                                 const std::u16string& pron, TCompoundBasis& basis) {
   const std::u16string refl = Verb.refPartikel(f);
   constexpr std::u16string_view blank = u" ";
   const std::u16string& p2 = basis.p2;
   const std::u16string& inf1 = basis.inf1;
-  // Read straight after the participle was built for this table; nothing rebuilds it between.
-  const bool ersatz = Verb.ersatzInfinitiv;
+  const bool ersatz = basis.ersatz;
   // The data spell out each auxiliary with each participle (or infinitive) spelling.
   std::vector<std::u16string> mainData, subData;
   const auto combine = [&](const std::vector<std::u16string_view>& aux, const TConjForm& form,
@@ -341,24 +186,17 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
         subData.push_back(sub(a, b));
       }
   };
-  // Futur I and II take werden of the same person: one engine call for both tenses.
-  const auto werden = [&]() -> const std::u16string& {
-    std::optional<std::u16string>& w = basis.werden[f - IndikPraes1S];
-    if (!w) w = VerbWerden.getForm(f, u"M");
-    return *w;
-  };
   std::u16string_view before, cluster;
-  switch (tense) {
-    case tPerfekt:
-    case tPlusquam: {
+  switch (spec.kind) {
+    case ck_perfect: {
       std::string plainA, withAltA;  // "" and "M" differ only by the alternative: one build
       VerbHabenSein.MainFormsA(f, plainA, withAltA);
       const std::u16string hsM = Latin1ToUni(withAltA);
       const std::u16string hsMN = VerbHabenSein.getForm(f, u"MN");
       row.main = Wrapped({pron, blank, hsM, blank, refl}, p2, {});
       row.sub = Wrapped({pron, blank, refl}, p2, {blank, hsMN});
-      if (!IsBareForm(p2)) row.conj = kAls;
-      const std::u16string aux = Latin1ToUni(plainA);
+      if (!IsBareForm(p2)) row.conj = spec.conj;
+      const std::u16string aux = spec.auxAlternatives ? hsM : Latin1ToUni(plainA);
       combine(
           AuxWords(aux), basis.p2Form, basis.p2Spellings,
           [&](std::u16string_view a, std::u16string_view b) {
@@ -372,13 +210,13 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
       if (ersatz && !subData.empty()) row.sub = CellFromData(pron, subData);
       break;
     }
-    case tFutur1: {
-      const std::u16string& w = werden();
+    case ck_future1: {
+      const std::u16string& w = Werden(f, basis);
       row.main = Join({pron, blank, w, refl, blank, inf1});
       row.sub = Wrapped({pron, refl, blank}, inf1, {blank, w});
-      if (!IsBareForm(inf1)) row.conj = kWenn;
+      if (!IsBareForm(inf1)) row.conj = spec.conj;
       combine(
-          {w}, basis.inf1Form, basis.inf1Spellings,
+          AuxWords(w), basis.inf1Form, basis.inf1Spellings,
           [&](std::u16string_view a, std::u16string_view b) {
             return Collapsed({a, refl, blank, b});
           },
@@ -387,8 +225,8 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
           });
       break;
     }
-    default: {  // Futur II
-      const std::u16string& w = werden();
+    case ck_future2: {
+      const std::u16string& w = Werden(f, basis);
       if (!basis.habenSeinInf) {
         basis.habenSeinInf = VerbHabenSein.getForm(InfinitivI, u"");
         basis.habenSeinInfM = VerbHabenSein.getForm(InfinitivI, u"M");
@@ -396,19 +234,22 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
       const std::u16string& hs = *basis.habenSeinInf;
       row.main = Join({pron, blank, Wrapped({w, blank, refl}, p2, {blank, *basis.habenSeinInfM})});
       row.sub = Wrapped({pron, blank, refl}, p2, {blank, hs, blank, w});
-      if (!IsBareForm(p2)) row.conj = kWenn;
-      combine(
-          AuxWords(hs), basis.p2Form, basis.p2Spellings,
-          [&](std::u16string_view a, std::u16string_view b) {
-            if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
-              return Collapsed({w, blank, refl, before, a, blank, cluster});
-            return Collapsed({w, blank, refl, b, blank, a});
-          },
-          [&](std::u16string_view a, std::u16string_view b) {
-            if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
-              return Collapsed({refl, blank, before, w, blank, a, blank, cluster});
-            return Collapsed({refl, blank, b, blank, a, blank, w});
-          });
+      if (!IsBareForm(p2)) row.conj = spec.conj;
+      // werden's own alternatives, if it had any, each with each haben/sein word.
+      const std::vector<std::u16string_view> ws = AuxWords(w);
+      for (std::u16string_view wv : ws)
+        combine(
+            AuxWords(hs), basis.p2Form, basis.p2Spellings,
+            [&](std::u16string_view a, std::u16string_view b) {
+              if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
+                return Collapsed({wv, blank, refl, before, a, blank, cluster});
+              return Collapsed({wv, blank, refl, b, blank, a});
+            },
+            [&](std::u16string_view a, std::u16string_view b) {
+              if (ersatz && SplitVerbCluster(b, inf1, before, cluster))
+                return Collapsed({refl, blank, before, wv, blank, a, blank, cluster});
+              return Collapsed({refl, blank, b, blank, a, blank, wv});
+            });
       if (ersatz && !mainData.empty()) {
         row.main = CellFromData(pron, mainData);
         row.sub = CellFromData(pron, subData);
@@ -420,6 +261,13 @@ void TVerbGenerator::CompoundRow(TConjRow& row, int tense, TFormen f, const std:
     row.mainForm = FromSpellings(std::move(mainData));
     row.subForm = FromSpellings(std::move(subData));
   }
+}
+
+const std::u16string& TVerbGenerator::Werden(TFormen f, TCompoundBasis& basis) {
+  // Futur I and II take werden of the same person: one engine call for both tenses.
+  std::optional<std::u16string>& w = basis.werden[f - IndikPraes1S];
+  if (!w) w = VerbWerden.getForm(f, u"M");
+  return *w;
 }
 
 void TVerbGenerator::Analysis(TConjTable& t) {
@@ -446,7 +294,7 @@ void TVerbGenerator::Analysis(TConjTable& t) {
   a.auxiliary = Verb.habenSein();
 }
 
-TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
+TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TConjScope scope) {
   TConjTable t;
   Verb.ErrMsg.clear();
   std::u16string phrase = InfinitivPhrase;
@@ -486,6 +334,8 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   StripSich(p2);
   StripSich(inf1);
   TCompoundBasis basis(std::move(p2), std::move(inf1), t.nonFiniteForms[3], t.nonFiniteForms[0]);
+  // Set by the participle just built; the further blocks are built after other forms.
+  basis.ersatz = Verb.ersatzInfinitiv;
   t.hintHtml = Verb.HabenSeinHint();
 
   for (int k = 0; k < kConjTenses; ++k) {
@@ -503,7 +353,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
         row.dash = true;
         row.main = row.sub = u"-";
       } else if (compound) {
-        CompoundRow(row, k, f, pron, basis);
+        CompoundRow(row, kCompound[k - tPerfekt], f, pron, basis);
       } else {
         const bool indicative = k < tPerfekt;
         SimpleRow(row, f, pron, k == tPraesens ? kWenn : indicative ? kAls : kAlsOb, indicative);
@@ -516,6 +366,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase) {
   if (t.analysis.meaningDifferences)
     t.meaningNote = Verb.ohneUnterschiedMeldung ? u"evtl. nicht alle Formen sinnvoll"
                                                 : u"mit Bedeutungsunterschieden!";
+  if (scope == TConjScope::allForms) t.all = AllForms(t, basis);
   return t;
 }
 
@@ -524,13 +375,13 @@ void TVerbGenerator::Formen(const std::u16string& InfinitivPhrase, std::u16strin
   Msg.clear();
   s1.clear();
   s2.clear();
-  ConjTableHtml(Conjugate(InfinitivPhrase), Msg, s1, s2);
+  ConjTableHtml(Conjugate(InfinitivPhrase, TConjScope::table), Msg, s1, s2);
 }
 
-TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho) {
+TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho, TConjScope scope) {
   TVerbGenerator g;
   g.Verb.SetOrthoTyp(ortho);
   g.Verb.newVerb(phrase, unsp);
   g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  return g.Conjugate(phrase);
+  return g.Conjugate(phrase, scope);
 }

@@ -9,11 +9,14 @@
 //   TVerbGenerator g;
 //   TConjTable t = g.Conjugate(u"lesen");   // t.tenses[0].rows[1].main == u"du  liest"
 //   std::u16string text = ConjugationText(t);
+//   t.all->tenses[3].rows[2].main == u"er  hätte gelesen"  // Konjunktiv II Plusquamperfekt
+//   GetVerbPageHtml(u"lesen", false, NeuOrtho, TPageForms::allForms);  // the full page
 //
 // All text is UTF-16; the engine's 8-bit forms are converted at its border.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +89,37 @@ struct TConjReading {
   bool operator==(const TConjReading&) const = default;
 };
 
+// The blocks beyond the table of eight tenses: the past and future tenses of both subjunctives,
+// the imperative for wir and Sie, the perfect infinitives and the passive.
+inline constexpr int kMoreTenses = 6;  // Konjunktiv I Perfekt .. Konjunktiv II Futur II
+inline constexpr int kMoreNonFiniteForms = 4;
+inline constexpr std::array<std::u16string_view, kMoreNonFiniteForms> kMoreNonFiniteNames = {
+    u"Imperativ wir", u"Imperativ Sie", u"Infinitiv Perfekt", u"Infinitiv Perfekt mit zu"};
+// Vorgangspassiv: the eight tenses of the table, then the six further ones, in that order;
+// Zustandspassiv: the eight tenses of the table.
+inline constexpr int kVorgangTenses = kConjTenses + kMoreTenses;
+inline constexpr int kZustandTenses = kConjTenses;
+
+struct TConjPassive {
+  std::array<TConjTense, kVorgangTenses> vorgang;
+  std::array<TConjForm, 2> infinitives;            // "gelesen werden", "gelesen worden sein"
+  std::array<std::u16string, 2> infinitivesShown;  // the same with "/" before an alternative
+  std::array<TConjTense, kZustandTenses> zustand;
+};
+
+struct TConjAllForms {
+  std::array<TConjForm, kMoreNonFiniteForms> nonFiniteForms;  // data twin, imperatives no "!"
+  std::array<std::u16string, kMoreNonFiniteForms> nonFinite;  // imperatives with their "!"
+  std::array<TConjTense, kMoreTenses> tenses;
+  bool hasPassive = false;
+  // Above the passive: what the personal passive needs; without one: why the verb has none.
+  std::u16string passiveNote;
+  TConjPassive passive;  // filled when hasPassive
+};
+
+// How much of the paradigm Conjugate builds: the table of eight tenses, or everything.
+enum class TConjScope { table, allForms };
+
 struct TConjTable {
   TConjStatus status = TConjStatus::cs_empty;
   std::u16string input;  // the phrase without leading and trailing blanks
@@ -100,7 +134,15 @@ struct TConjTable {
   std::vector<TConjReading> readings;
   std::array<std::u16string, kNonFiniteForms> nonFinite;  // imperatives with their "!"
   std::array<TConjTense, kConjTenses> tenses;
+  // The further blocks; null for a table built without them, a blank or a rejected phrase.
+  std::shared_ptr<const TConjAllForms> all;
 };
+
+struct TCompoundSpec;
+
+// What a result page shows: today's table; the table with a link to the page of all forms
+// under it; all forms (the table, then the further blocks).
+enum class TPageForms { table, tableWithLink, allForms };
 
 class TVerbGenerator {
  public:
@@ -111,7 +153,8 @@ class TVerbGenerator {
 
   // Analyses the phrase again and builds every cell. Precondition: VerbHabenSein carries the
   // auxiliary of this phrase (VerbHabenSein.newVerb(Verb.FHabsei) after Verb.newVerb).
-  TConjTable Conjugate(const std::u16string& InfinitivPhrase);
+  TConjTable Conjugate(const std::u16string& InfinitivPhrase,
+                       TConjScope scope = TConjScope::allForms);
   // The HTML fragments: message paragraph, non-finite block, table; cleared on entry.
   void Formen(const std::u16string& InfinitivPhrase, std::u16string& Msg, std::u16string& s1,
               std::u16string& s2);
@@ -119,7 +162,8 @@ class TVerbGenerator {
   static std::u16string WrapForm(std::u16string_view prefix, const std::u16string& form,
                                  std::u16string_view suffix);
   // The whole page. Precondition as for Conjugate; the head is built from Verb.infin.
-  std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField);
+  std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField,
+                         TPageForms forms = TPageForms::table);
 
   TVerbGen Verb;
   TVerbGen VerbWerden;
@@ -128,11 +172,17 @@ class TVerbGenerator {
 
  private:
   TConjForm Fetch(TFormen f, std::u16string_view options);
+  // The middle items of the page: message, non-finite block, table (and what forms adds).
+  void PageBody(std::u16string& page, const std::u16string& InfinitivPhrase, TPageForms forms);
   void SimpleRow(TConjRow& row, TFormen f, const std::u16string& pron, std::u16string_view conj,
                  bool indicative);
   struct TCompoundBasis;  // what the compound rows of one table share
-  void CompoundRow(TConjRow& row, int tense, TFormen f, const std::u16string& pron,
+  void CompoundRow(TConjRow& row, const TCompoundSpec& spec, TFormen f, const std::u16string& pron,
                    TCompoundBasis& basis);
+  const std::u16string& Werden(TFormen f, TCompoundBasis& basis);  // werden's form, cached
+  std::shared_ptr<const TConjAllForms> AllForms(const TConjTable& t, TCompoundBasis& basis);
+  void MoreNonFinite(const TConjTable& t, TConjAllForms& all, TCompoundBasis& basis);
+  void BuildPassive(TConjPassive& passive, TCompoundBasis& basis);
   void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
 };
@@ -148,10 +198,12 @@ std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp
 
 // The page for a phrase with a generator of its own; a blank phrase becomes
 // "den Generator ausprobieren".
-std::u16string GetVerbPageHtml(std::u16string phrase, bool showInputField, TOrthoTyp ortho);
+std::u16string GetVerbPageHtml(std::u16string phrase, bool showInputField, TOrthoTyp ortho,
+                               TPageForms forms = TPageForms::table);
 
 // The table for a phrase with a generator of its own, analysed in the given orthography.
-TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho);
+TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho,
+                           TConjScope scope = TConjScope::allForms);
 
 // Text of the page escaped for HTML (& < > "): phrase-derived text cannot open markup. The
 // apostrophe stays, so stress-marked phrases read as typed.
@@ -160,6 +212,12 @@ std::u16string HtmlEscape(std::u16string_view text);
 // The HTML fragments of a table, exactly as Formen gives them.
 void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
                    std::u16string& s2);
+// The further blocks as page items (each followed by CR LF), empty for a table without them:
+// the non-finite forms, the six tenses, the passive or the line why there is none.
+std::u16string AllFormsHtml(const TConjTable& t);
+// The paragraph with the link to the page of all forms of the same phrase and orthography
+// (relative, as the links to the readings), with its CR LF; empty when no table was built.
+std::u16string AllFormsLinkHtml(const TConjTable& t);
 
 // s with runs of blanks shown as one and no blank at either end, as a browser shows it.
 std::u16string CollapseBlanks(std::u16string_view s);
@@ -176,3 +234,5 @@ std::string ErrorJson(std::u16string_view message);
 // The table for a terminal: non-finite block, then each tense with its six persons in two
 // columns aligned by display width; runs of blanks shown as one, as a browser shows them.
 std::u16string ConjugationText(const TConjTable& t);
+// ConjugationText followed by the further blocks in the same layout (what `--all` prints).
+std::u16string ConjugationTextAll(const TConjTable& t);

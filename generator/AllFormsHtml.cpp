@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// The further blocks on the page of all forms, in the HTML of the table (its classes, the grey
+// conjunction, items ending in CR LF, text escaped): the non-finite forms, the six further
+// tenses, the passive with its note or the line why there is none; and the link to that page.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "generator/TableParts.h"
+#include "generator/VerbGenerator.h"
+
+using namespace std::string_view_literals;
+using namespace table_parts;
+
+namespace {
+
+constexpr std::u16string_view kMoreLabels[kMoreNonFiniteForms] = {
+    u"<tr><td>Imperativ wir: </td><td>", u"<tr><td>Imperativ Sie: </td><td>",
+    u"<tr><td>Infinitiv Perfekt: </td><td>", u"<tr><td>Infinitiv Perfekt mit zu: </td><td>"};
+constexpr std::u16string_view kPassiveInfinitiveLabels[2] = {
+    u"<tr><td>Infinitiv Passiv: </td><td>", u"<tr><td>Infinitiv Perfekt Passiv: </td><td>"};
+
+// A block of label and form rows as the non-finite block of the table shows them.
+void FormsBlock(std::u16string& list, std::span<const std::u16string_view> labels,
+                std::span<const std::u16string> forms) {
+  list += u"<table class=\"tbl1\" style=\"margin-top:0.7em;margin-bottom:0.7em\">"sv;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    list += labels[i];
+    AppendEscaped(list, forms[i]);
+    list += u"</td></tr>\r\n"sv;
+  }
+  Item(list, u"</table>");
+}
+
+// A two-column table as the table of eight tenses: the title and the column captions in the
+// first row with the first heading, then each tense with its heading and six rows.
+void TensesTable(std::u16string& list, std::u16string_view title,
+                 std::span<const TConjTense> tenses, const TConjTable& t) {
+  Item(list, u"<table class=\"tbl2\">");
+  Item(list, u"<colgroup><col><col style=\"background-color:#f8e0C8\"></colgroup>\r\n<tr><td>");
+  for (std::size_t k = 0; k < tenses.size(); ++k) {
+    if (k == 0) {
+      list += u"<p><br><b>"sv;
+      list += title;
+      list += u"</b><br><i>im Hauptsatz</i></p><b>"sv;
+      list += tenses[0].name;
+      list += u":</b>"sv;
+      if (tenses[0].auxHint) list += t.hintHtml;
+      Item(list, u"</td>\r\n<td class=\"c2\"><br><p><br><i>im Nebensatz</i></p></td></tr>");
+    } else {
+      AppendHeading(list, tenses[k], t);
+    }
+    Rows(list, tenses[k], false);
+  }
+  Item(list, u"</table>");
+}
+
+}  // namespace
+
+std::u16string AllFormsHtml(const TConjTable& t) {
+  std::u16string list;
+  if (!t.all) return list;
+  const TConjAllForms& all = *t.all;
+  list.reserve(49152);  // some 40,000 characters with the passive: one allocation
+  FormsBlock(list, kMoreLabels, all.nonFinite);
+  TensesTable(list, u"Weitere Zeiten des Konjunktivs", all.tenses, t);
+  if (!all.hasPassive) {
+    list += u"<p><br><b>Passiv:</b> "sv;
+    AppendEscaped(list, all.passiveNote);
+    Item(list, u"</p>");
+    return list;
+  }
+  list += u"<p><br><b>Passiv</b><br>\r\n"sv;
+  AppendEscaped(list, all.passiveNote);
+  Item(list, u"</p>");
+  TensesTable(list, u"Vorgangspassiv", all.passive.vorgang, t);
+  FormsBlock(list, kPassiveInfinitiveLabels, all.passive.infinitivesShown);
+  TensesTable(list, u"Zustandspassiv", all.passive.zustand, t);
+  return list;
+}
+
+std::u16string AllFormsLinkHtml(const TConjTable& t) {
+  if (t.status != TConjStatus::cs_ok && t.status != TConjStatus::cs_undecided) return {};
+  std::u16string p = u"<p><a href=\"verbformen-deutsch.htm?infi=" + QueryValue(t.input);
+  if (t.ortho == AltOrtho) p += u"&amp;ortho=alt"sv;
+  if (t.ortho == ChOrtho) p += u"&amp;ortho=ch"sv;
+  p += u"&amp;alle=1\">alle Formen (Konjunktiv der Vergangenheit, würde-Formen, Passiv)</a></p>"sv;
+  Item(p, u"");
+  return p;
+}
+
+void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& InfinitivPhrase,
+                              TPageForms forms) {
+  // Today's three items, then what the page adds after them.
+  const TConjTable t = Conjugate(
+      InfinitivPhrase, forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
+  std::u16string msg, s1, s2;
+  ConjTableHtml(t, msg, s1, s2);
+  Item(page, msg);
+  Item(page, s1);
+  Item(page, s2);
+  if (forms == TPageForms::allForms)
+    page += AllFormsHtml(t);
+  else if (forms == TPageForms::tableWithLink)
+    page += AllFormsLinkHtml(t);
+}
