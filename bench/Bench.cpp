@@ -116,6 +116,26 @@ void BM_ResultPage(benchmark::State& state) {
 }
 BENCHMARK(BM_ResultPage)->Arg(0)->Arg(2)->Arg(4);
 
+// The page of all forms (the table, then the further subjunctive tenses, the wir/Sie
+// imperatives, the perfect infinitives and the passive), likewise from a fresh generator.
+void BM_FullPage(benchmark::State& state) {
+  Verb();
+  const std::u16string phrase = Latin1ToUni(kVerbs[static_cast<std::size_t>(state.range(0))]);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(GetVerbPageHtml(phrase, false, NeuOrtho, TPageForms::allForms));
+  state.SetLabel(Latin1ToUtf8(kVerbs[static_cast<std::size_t>(state.range(0))]));
+}
+BENCHMARK(BM_FullPage)->Arg(0)->Arg(2)->Arg(4);
+
+// The JSON of one phrase with every block, as `--json` and the API make it.
+void BM_FullJson(benchmark::State& state) {
+  Verb();
+  const std::u16string phrase = Latin1ToUni(kVerbs[static_cast<std::size_t>(state.range(0))]);
+  for (auto _ : state) benchmark::DoNotOptimize(ConjugationJson(ConjugatePhrase(phrase, NeuOrtho)));
+  state.SetLabel(Latin1ToUtf8(kVerbs[static_cast<std::size_t>(state.range(0))]));
+}
+BENCHMARK(BM_FullJson)->Arg(0)->Arg(2)->Arg(4);
+
 // The start of a program: the verb lists loaded (no other user holds them) and the first
 // verb analysed. Range 0: the embedded copy; 1: the file data/Beugwerk.VLX.
 void BM_LoadVerbListsAndFirstVerb(benchmark::State& state) {

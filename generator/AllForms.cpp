@@ -5,6 +5,7 @@
 // reason why a verb has none.
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -132,21 +133,26 @@ std::u16string WithZu(std::u16string_view cluster) {
   return Join({cluster.substr(0, last), u"zu ", cluster.substr(last)});
 }
 
-std::u16string JoinedBySlash(const std::vector<std::u16string>& spellings) {
-  std::u16string r;
-  for (const std::u16string& s : spellings) {
-    if (!r.empty()) r += u'/';
-    r += s;
-  }
-  return r;
-}
-
 // TVerbHabenSein does not tell its choice; its infinitive shows it ("sein?/haben?" undecided,
 // "sein/haben" both).
 habseityp ChoiceShownBy(std::u16string_view infinitive) {
   if (infinitive.ends_with(u'?')) return unspe;
   if (infinitive.find(u'/') != infinitive.npos) return habensein;
   return infinitive == u"sein" ? sein : haben;
+}
+
+// A passive spelling: the words that are not empty, one blank between them, in one string.
+std::u16string PassiveSpelling(std::initializer_list<std::u16string_view> words) {
+  std::size_t size = 0;
+  for (std::u16string_view w : words) size += w.empty() ? 0 : w.size() + 1;
+  std::u16string r(size - (size > 0), u' ');
+  char16_t* out = r.data();
+  for (std::u16string_view w : words) {
+    if (w.empty()) continue;
+    if (out != r.data()) ++out;  // the blank is there already
+    out = std::copy(w.begin(), w.end(), out);
+  }
+  return r;
 }
 
 }  // namespace
@@ -213,37 +219,55 @@ void TVerbGenerator::MoreNonFinite(const TConjTable& t, TConjAllForms& all, TCom
   const std::vector<std::u16string_view> auxZu = AuxWords(hsZu);
   std::u16string_view before, cluster;
   for (int zu = 0; zu < 2; ++zu) {
-    std::vector<std::u16string> data;
+    TSpellings data;
     bool clustered = false;
     for (std::size_t j = 0; j < aux.size() && j < auxZu.size(); ++j)
       for (std::u16string_view b : basis.p2Spellings) {
         if (basis.ersatz && SplitVerbCluster(b, basis.inf1, before, cluster)) {
           clustered = true;
-          data.push_back(zu ? Collapsed({sich, before, aux[j], kBlank, WithZu(cluster)})
-                            : Collapsed({sich, before, aux[j], kBlank, cluster}));
+          data.Add(zu ? Collapsed({sich, before, aux[j], kBlank, WithZu(cluster)})
+                      : Collapsed({sich, before, aux[j], kBlank, cluster}));
         } else {
-          data.push_back(Collapsed({sich, b, kBlank, zu ? auxZu[j] : aux[j]}));
+          data.Add(Collapsed({sich, b, kBlank, zu ? auxZu[j] : aux[j]}));
         }
       }
     if (data.empty()) continue;
     all.nonFinite[2 + zu] =
-        clustered ? JoinedBySlash(data)
+        clustered ? data.Cell(u"")
                   : Join({sich, basis.p2, kBlank,
                           zu ? VerbHabenSein.getForm(InfinitivII, u"M") : *basis.habenSeinInfM});
-    all.nonFiniteForms[2 + zu] = FromSpellings(std::move(data));
+    all.nonFiniteForms[2 + zu] = std::move(data.form());
   }
 }
 
 void TVerbGenerator::BuildPassive(TConjPassive& passive, TCompoundBasis& basis) {
   // sein of every finite form, whatever auxiliary the verb's own perfect takes: the choice of
-  // VerbHabenSein is switched for the fetch and set back.
+  // VerbHabenSein is switched for the fetch and set back. Each auxiliary form is taken apart
+  // into its words once, not once per tense.
   if (!basis.habenSeinInf) basis.habenSeinInf = VerbHabenSein.getForm(InfinitivI, u"");
   const habseityp choice = ChoiceShownBy(*basis.habenSeinInf);
-  std::array<std::u16string, 24> seinForms;
+  constexpr int kFinite = 24;
+  std::array<std::u16string, kFinite> seinForms;
   VerbHabenSein.newVerb(sein);
-  for (int i = 0; i < 24; ++i)
+  for (int i = 0; i < kFinite; ++i)
     seinForms[i] = VerbHabenSein.getForm(static_cast<TFormen>(IndikPraes1S + i), u"M");
   VerbHabenSein.newVerb(choice);
+  std::array<const std::u16string*, kFinite> werdenForms;
+  for (int i = 0; i < kFinite; ++i)
+    werdenForms[i] = &Werden(static_cast<TFormen>(IndikPraes1S + i), basis);
+  // The data: each auxiliary word with each participle spelling, its blanks as shown.
+  std::array<std::vector<std::u16string_view>, kFinite> seinWords, werdenWords;
+  std::vector<std::u16string> participles;
+  if (dataTwins_) {
+    for (int i = 0; i < kFinite; ++i) {
+      seinWords[i] = AuxWords(seinForms[i]);
+      werdenWords[i] = AuxWords(*werdenForms[i]);
+    }
+    for (const std::u16string& b : basis.p2Spellings) participles.push_back(CollapseBlanks(b));
+  }
+  std::array<std::u16string, 6> pronouns;
+  for (int p = 0; p < 6; ++p)
+    pronouns[p] = Verb.getPersPronF(static_cast<TFormen>(IndikPraes1S + p));
 
   const auto tenses = [&](const TPassiveTenseInfo* info, TConjTense* out, int count) {
     for (int k = 0; k < count; ++k) {
@@ -251,23 +275,24 @@ void TVerbGenerator::BuildPassive(TConjPassive& passive, TCompoundBasis& basis) 
       out[k].name = x.name;
       const std::u16string_view sep = x.tail.empty() ? u"" : kBlank;
       for (int p = 0; p < 6; ++p) {
-        const TFormen f = static_cast<TFormen>(x.first + p);
-        const std::u16string& aux = x.sein ? seinForms[f - IndikPraes1S] : Werden(f, basis);
+        const int i = x.first - IndikPraes1S + p;
+        const std::u16string& aux = x.sein ? seinForms[i] : *werdenForms[i];
+        const std::u16string& pron = pronouns[p];
         TConjRow& row = out[k].rows[p];
-        const std::u16string pron = Verb.getPersPronF(f);
         row.pronoun = pron;
         TrimTrailing(row.pronoun);
         row.main = Join({pron, kBlank, aux, kBlank, basis.p2, sep, x.tail});
         row.sub = Join({pron, kBlank, basis.p2, sep, x.tail, kBlank, aux});
         row.conj = x.conj;
-        std::vector<std::u16string> mainData, subData;
-        for (std::u16string_view a : AuxWords(aux))
-          for (std::u16string_view b : basis.p2Spellings) {
-            mainData.push_back(Collapsed({a, kBlank, b, kBlank, x.tail}));
-            subData.push_back(Collapsed({b, kBlank, x.tail, kBlank, a}));
+        if (!dataTwins_) continue;
+        TSpellings mainData, subData;
+        for (std::u16string_view a : x.sein ? seinWords[i] : werdenWords[i])
+          for (std::u16string_view b : participles) {
+            mainData.Add(PassiveSpelling({a, b, x.tail}));
+            subData.Add(PassiveSpelling({b, x.tail, a}));
           }
-        row.mainForm = FromSpellings(std::move(mainData));
-        row.subForm = FromSpellings(std::move(subData));
+        row.mainForm = std::move(mainData.form());
+        row.subForm = std::move(subData.form());
       }
     }
   };
@@ -276,10 +301,9 @@ void TVerbGenerator::BuildPassive(TConjPassive& passive, TCompoundBasis& basis) 
 
   constexpr std::u16string_view kInfinitiveTails[2] = {u"werden", u"worden sein"};
   for (int i = 0; i < 2; ++i) {
-    std::vector<std::u16string> data;
-    for (std::u16string_view b : basis.p2Spellings)
-      data.push_back(Collapsed({b, kBlank, kInfinitiveTails[i]}));
+    TSpellings data;
+    for (std::u16string_view b : participles) data.Add(PassiveSpelling({b, kInfinitiveTails[i]}));
     passive.infinitivesShown[i] = Join({basis.p2, kBlank, kInfinitiveTails[i]});
-    passive.infinitives[i] = FromSpellings(std::move(data));
+    passive.infinitives[i] = std::move(data.form());
   }
 }

@@ -55,20 +55,34 @@ void TensesTable(std::u16string& list, std::u16string_view title,
   Item(list, u"</table>");
 }
 
-}  // namespace
+// About the length of the further blocks, so that the page grows once: the cells and what
+// each row adds around them.
+std::size_t EstimatedSize(const TConjTable& t) {
+  if (!t.all) return 0;
+  std::size_t size = 4096;
+  const auto add = [&size](std::span<const TConjTense> tenses) {
+    for (const TConjTense& tense : tenses)
+      for (const TConjRow& row : tense.rows)
+        size += row.main.size() + row.conj.size() + row.sub.size() + 80;
+  };
+  add(t.all->tenses);
+  if (t.all->hasPassive) {
+    add(t.all->passive.vorgang);
+    add(t.all->passive.zustand);
+  }
+  return size;
+}
 
-std::u16string AllFormsHtml(const TConjTable& t) {
-  std::u16string list;
-  if (!t.all) return list;
+void AppendAllForms(std::u16string& list, const TConjTable& t) {
+  if (!t.all) return;
   const TConjAllForms& all = *t.all;
-  list.reserve(49152);  // some 40,000 characters with the passive: one allocation
   FormsBlock(list, kMoreLabels, all.nonFinite);
   TensesTable(list, u"Weitere Zeiten des Konjunktivs", all.tenses, t);
   if (!all.hasPassive) {
     list += u"<p><br><b>Passiv:</b> "sv;
     AppendEscaped(list, all.passiveNote);
     Item(list, u"</p>");
-    return list;
+    return;
   }
   list += u"<p><br><b>Passiv</b><br>\r\n"sv;
   AppendEscaped(list, all.passiveNote);
@@ -76,6 +90,14 @@ std::u16string AllFormsHtml(const TConjTable& t) {
   TensesTable(list, u"Vorgangspassiv", all.passive.vorgang, t);
   FormsBlock(list, kPassiveInfinitiveLabels, all.passive.infinitivesShown);
   TensesTable(list, u"Zustandspassiv", all.passive.zustand, t);
+}
+
+}  // namespace
+
+std::u16string AllFormsHtml(const TConjTable& t) {
+  std::u16string list;
+  list.reserve(EstimatedSize(t));
+  AppendAllForms(list, t);
   return list;
 }
 
@@ -91,16 +113,21 @@ std::u16string AllFormsLinkHtml(const TConjTable& t) {
 
 void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& InfinitivPhrase,
                               TPageForms forms) {
-  // Today's three items, then what the page adds after them.
+  // Today's three items, then what the page adds after them. The page shows cells only: the
+  // compound rows are built without the data twins that the JSON reads.
+  dataTwins_ = false;
   const TConjTable t = Conjugate(
       InfinitivPhrase, forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
+  dataTwins_ = true;
   std::u16string msg, s1, s2;
   ConjTableHtml(t, msg, s1, s2);
+  // The page grows once: its head and foot take some 4,000 characters.
+  page.reserve(page.size() + msg.size() + s1.size() + s2.size() + EstimatedSize(t) + 4096);
   Item(page, msg);
   Item(page, s1);
   Item(page, s2);
   if (forms == TPageForms::allForms)
-    page += AllFormsHtml(t);
+    AppendAllForms(page, t);
   else if (forms == TPageForms::tableWithLink)
     page += AllFormsLinkHtml(t);
 }

@@ -117,14 +117,24 @@ std::vector<std::u16string_view> AuxWords(std::u16string_view aux) {
   }
 }
 
-// Takes the spellings apart: the first becomes the form without a copy.
-TConjForm FromSpellings(std::vector<std::u16string>&& spellings) {
-  TConjForm r;
-  r.form = std::move(spellings.front());
-  for (std::size_t i = 1; i < spellings.size(); ++i) {
-    if (i > 1) r.alt += u',';
-    r.alt += spellings[i];
+void TSpellings::Add(std::u16string&& spelling) {
+  if (count_++ == 0) {
+    form_.form = std::move(spelling);
+    return;
   }
+  if (count_ > 2) form_.alt += u',';
+  form_.alt += spelling;
+}
+
+std::u16string TSpellings::Cell(const std::u16string& pron) const {
+  std::u16string r = pron;
+  if (!r.empty()) r += u' ';
+  r += form_.form;
+  if (form_.alt.empty()) return r;
+  r += u'/';
+  const std::size_t at = r.size();
+  r += form_.alt;
+  std::replace(r.begin() + static_cast<std::ptrdiff_t>(at), r.end(), u',', u'/');
   return r;
 }
 
@@ -143,16 +153,6 @@ bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infiniti
   before = split == spelling.npos ? std::u16string_view() : spelling.substr(0, split + 1);
   cluster = spelling.substr(split == spelling.npos ? 0 : split + 1);
   return true;
-}
-
-// A display cell from the spelt-out data: the pronoun, then each spelling, "/" between them.
-std::u16string CellFromData(const std::u16string& pron, const std::vector<std::u16string>& data) {
-  std::u16string r = pron;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    r += i == 0 ? u' ' : u'/';
-    r += data[i];
-  }
-  return r;
 }
 
 }  // namespace table_parts

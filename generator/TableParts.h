@@ -40,14 +40,24 @@ std::u16string Shown(const TConjForm& x, const std::u16string& pronoun);
 std::vector<std::u16string> Spellings(const TConjForm& x);
 // The words of an auxiliary cell ("bin/habe", "bin?/habe?"); they point into aux.
 std::vector<std::u16string_view> AuxWords(std::u16string_view aux);
-// The first spelling becomes the form, the others its alternatives.
-TConjForm FromSpellings(std::vector<std::u16string>&& spellings);
+// Spellings gathered one by one into a form (the first) and its alternatives (the others), with
+// no list between: a table spells out some 500 of them.
+class TSpellings {
+ public:
+  void Add(std::u16string&& spelling);
+  bool empty() const { return count_ == 0; }
+  TConjForm& form() { return form_; }
+  // The display cell: the pronoun, then each spelling, "/" between them.
+  std::u16string Cell(const std::u16string& pron) const;
+
+ private:
+  TConjForm form_;
+  std::size_t count_ = 0;
+};
 // An Ersatzinfinitiv spelling taken apart into the words before the verb cluster and the
 // cluster ("lesen können"); false for any other spelling. The parts point into spelling.
 bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infinitive,
                       std::u16string_view& before, std::u16string_view& cluster);
-// A display cell from the spelt-out data: the pronoun, then each spelling, "/" between them.
-std::u16string CellFromData(const std::u16string& pron, const std::vector<std::u16string>& data);
 
 // HTML: an item of a list (the item, then CR LF); text escaped as it is appended; the phrase
 // as a query value (UTF-8, percent-encoded); a tense's heading row; its six rows, each in one

@@ -176,14 +176,15 @@ void TVerbGenerator::CompoundRow(TConjRow& row, const TCompoundSpec& spec, TForm
   const std::u16string& inf1 = basis.inf1;
   const bool ersatz = basis.ersatz;
   // The data spell out each auxiliary with each participle (or infinitive) spelling.
-  std::vector<std::u16string> mainData, subData;
+  TSpellings mainData, subData;
   const auto combine = [&](const std::vector<std::u16string_view>& aux, const TConjForm& form,
                            const std::vector<std::u16string>& spellings, auto&& main, auto&& sub) {
-    if (IsBareForm(form.form)) return;
+    // The page shows the cells only; an Ersatzinfinitiv's cells are made from the data.
+    if (IsBareForm(form.form) || (!dataTwins_ && !ersatz)) return;
     for (std::u16string_view a : aux)
       for (std::u16string_view b : spellings) {
-        mainData.push_back(main(a, b));
-        subData.push_back(sub(a, b));
+        mainData.Add(main(a, b));
+        subData.Add(sub(a, b));
       }
   };
   std::u16string_view before, cluster;
@@ -192,7 +193,8 @@ void TVerbGenerator::CompoundRow(TConjRow& row, const TCompoundSpec& spec, TForm
       std::string plainA, withAltA;  // "" and "M" differ only by the alternative: one build
       VerbHabenSein.MainFormsA(f, plainA, withAltA);
       const std::u16string hsM = Latin1ToUni(withAltA);
-      const std::u16string hsMN = VerbHabenSein.getForm(f, u"MN");
+      // haben and sein have no particle: the subordinate clause takes the same form.
+      const std::u16string& hsMN = hsM;
       row.main = Wrapped({pron, blank, hsM, blank, refl}, p2, {});
       row.sub = Wrapped({pron, blank, refl}, p2, {blank, hsMN});
       if (!IsBareForm(p2)) row.conj = spec.conj;
@@ -207,7 +209,7 @@ void TVerbGenerator::CompoundRow(TConjRow& row, const TCompoundSpec& spec, TForm
               return Collapsed({refl, blank, before, a, blank, cluster});
             return Collapsed({refl, blank, b, blank, a});
           });
-      if (ersatz && !subData.empty()) row.sub = CellFromData(pron, subData);
+      if (ersatz && !subData.empty()) row.sub = subData.Cell(pron);
       break;
     }
     case ck_future1: {
@@ -251,15 +253,15 @@ void TVerbGenerator::CompoundRow(TConjRow& row, const TCompoundSpec& spec, TForm
               return Collapsed({refl, blank, b, blank, a, blank, wv});
             });
       if (ersatz && !mainData.empty()) {
-        row.main = CellFromData(pron, mainData);
-        row.sub = CellFromData(pron, subData);
+        row.main = mainData.Cell(pron);
+        row.sub = subData.Cell(pron);
       }
       break;
     }
   }
   if (!mainData.empty()) {
-    row.mainForm = FromSpellings(std::move(mainData));
-    row.subForm = FromSpellings(std::move(subData));
+    row.mainForm = std::move(mainData.form());
+    row.subForm = std::move(subData.form());
   }
 }
 

@@ -185,6 +185,9 @@ class TVerbGenerator {
   void BuildPassive(TConjPassive& passive, TCompoundBasis& basis);
   void Analysis(TConjTable& t);
   bool DashRow(TFormen f, bool compound) const;
+  // False while a page is built: its compound rows need their cells only, not the data twins
+  // that the JSON reads.
+  bool dataTwins_ = true;
 };
 
 // The separable and the inseparable reading of a phrase whose verb begins with a doubly usable
