@@ -116,9 +116,12 @@ void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& Infini
   // Today's three items, then what the page adds after them. The page shows cells only: the
   // compound rows are built without the data twins that the JSON reads.
   dataTwins_ = false;
+  struct TRestore {
+    bool& flag;
+    ~TRestore() { flag = true; }
+  } restore{dataTwins_};
   const TConjTable t = Conjugate(
       InfinitivPhrase, forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
-  dataTwins_ = true;
   std::u16string msg, s1, s2;
   ConjTableHtml(t, msg, s1, s2);
   // The page grows once: its head and foot take some 4,000 characters.
