@@ -3,7 +3,8 @@
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev python3 \
   qt6-base-dev qt6-webengine-dev libqt6svg6 xvfb xauth dbus dbus-x11 \
   libcpp-httplib-dev chromium libbenchmark-dev clang libclang-rt-14-dev \
-  wngerman python3-jsonschema jq time
+  wngerman python3-jsonschema jq time \
+  pybind11-dev python3-dev python3-pytest rapidjson-dev
 
 BUILD_DIR ?= build
 # The sanitizer build that `make test` runs as well, and the libFuzzer build of `make fuzz`.

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+#include "python/Engine.h"
+
+#include <atomic>
+#include <system_error>
+#include <utility>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerbLists.h"
+#include "generator/VerbGenerator.h"
+
+namespace beugwerk_py {
+
+namespace {
+
+// Conjugations read under it, a change of the verb lists writes: a table is never made half
+// from the old lists and half from the new. Writers first, so a stream does not starve a change.
+TSharedReentrantLock gUse;
+std::atomic<bool> gReady{false};  // VerbListsPath resolved and the keeper made
+std::filesystem::path gOption;    // the last set_verb_lists path; empty: the default search
+// One verb object for the life of the process keeps the lists loaded; without it every
+// phrase's generator, the only user, would load and free them. Never freed: Python may still
+// run threads at exit.
+TVerbGen* gKeeper = nullptr;
+
+// Under the write side of gUse.
+void Resolve() {
+  VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(gOption));
+  if (gKeeper == nullptr) gKeeper = new TVerbGen;
+  gReady = true;
+}
+
+void EnsureReady() {
+  if (gReady) return;
+  TWriteLock lock(gUse);
+  if (!gReady) Resolve();
+}
+
+// The table `beugwerk PHRASE` and `beugwerk --json PHRASE` are made from.
+TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho) {
+  try {
+    EnsureReady();
+    TReadLock lock(gUse);
+    std::u16string trimmed = phrase;
+    TrimBlanksW(trimmed);
+    return ConjugatePhrase(trimmed, ortho);
+  } catch (const EError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw EError(e.what());
+  }
+}
+
+}  // namespace
+
+std::string PhraseJson(const std::u16string& phrase, TOrthoTyp ortho) {
+  return ConjugationJson(Table(phrase, ortho));
+}
+
+std::string PhraseText(const std::u16string& phrase, TOrthoTyp ortho) {
+  const TConjTable t = Table(phrase, ortho);
+  if (t.status == TConjStatus::cs_error || t.status == TConjStatus::cs_empty)
+    throw EError(UniToUtf8(t.message));
+  return UniToUtf8(ConjugationText(t));
+}
+
+void UseVerbLists(const std::filesystem::path& path) {
+  if (!path.empty()) {
+    std::error_code ec;
+    // The engine would fall back to its built-in copy; a named file that is not there is a
+    // mistake to report.
+    if (!std::filesystem::is_regular_file(path, ec))
+      throw EError("Verblistendatei nicht gefunden: " + path.string());
+    // Read once aside first: a file that cannot be read leaves the lists in use untouched.
+    try {
+      TVerbListsTables scratch;
+      InspectVerbLists(path, scratch);
+    } catch (const std::exception& e) {
+      throw EError(path.string() + ": " + e.what());
+    }
+  }
+  TWriteLock lock(gUse);
+  gOption = path;
+  if (!gReady) {
+    Resolve();
+    return;
+  }
+  {
+    TWriteLock tables(VerbListsLock);
+    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(gOption));
+  }
+  try {
+    ReloadVerbLists();
+  } catch (const std::exception& e) {
+    throw EError(e.what());
+  }
+}
+
+TJsonStream::TJsonStream(TOrthoTyp ortho, int jobs) : ortho_(ortho) {
+  for (int i = 0; i < jobs; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+TJsonStream::~TJsonStream() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  work_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+void TJsonStream::Submit(std::vector<std::u16string> phrases) {
+  auto batch = std::make_unique<TBatch>();
+  batch->results.resize(phrases.size());
+  batch->phrases = std::move(phrases);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    batches_.push_back(std::move(batch));
+  }
+  work_.notify_all();
+}
+
+std::vector<TJsonResult> TJsonStream::Take() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (batches_.empty()) return {};
+  TBatch& front = *batches_.front();
+  finished_.wait(lock, [&front] { return front.done == front.phrases.size(); });
+  std::vector<TJsonResult> results = std::move(front.results);
+  batches_.pop_front();
+  return results;
+}
+
+std::size_t TJsonStream::Pending() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return batches_.size();
+}
+
+void TJsonStream::Work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    TBatch* batch = nullptr;
+    work_.wait(lock, [&] {
+      if (stop_) return true;
+      for (const std::unique_ptr<TBatch>& b : batches_)
+        if (b->next < b->phrases.size()) {
+          batch = b.get();
+          return true;
+        }
+      return false;
+    });
+    if (stop_) return;
+    const std::size_t i = batch->next++;
+    lock.unlock();
+    TJsonResult r;
+    try {
+      r.json = PhraseJson(batch->phrases[i], ortho_);
+    } catch (const std::exception& e) {
+      r.error = e.what();
+    }
+    lock.lock();
+    // The batch stays: Take removes it only when every phrase is done.
+    batch->results[i] = std::move(r);
+    if (++batch->done == batch->phrases.size()) finished_.notify_all();
+  }
+}
+
+}  // namespace beugwerk_py
