@@ -153,7 +153,7 @@ void TJsonStream::Work() {
     lock.unlock();
     TJsonResult r;
     try {
-      r.json = PhraseJson(batch->phrases[i], ortho_);
+      r.events = TJsonEvents(PhraseJson(batch->phrases[i], ortho_));
     } catch (const std::exception& e) {
       r.error = e.what();
     }

@@ -2,12 +2,13 @@
 // What the Python module asks of the library, with no Python in it: the JSON object of a
 // phrase and its terminal table, both from the table the command line makes (ConjugatePhrase),
 // the verb lists to use, and a stream that conjugates batches of phrases on threads of its own
-// and hands their JSON back in order. Everything here may run without the GIL.
+// and hands their JSON back in order, already read into events. Everything here may run
+// without the GIL.
 //
 //   std::string json = PhraseJson(u"sich anziehen", NeuOrtho);   // {"input":"sich anziehen",...}
 //   TJsonStream s(NeuOrtho, 2);
 //   s.Submit({u"lesen", u"gehen"});
-//   std::vector<TJsonResult> r = s.Take();                        // r[1].json: {"input":"gehen",...}
+//   std::vector<TJsonResult> r = s.Take();   // r[1].events: the JSON of gehen
 #pragma once
 
 #include <condition_variable>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "engine/_ZTVerb.h"
+#include "python/JsonEvents.h"
 
 namespace beugwerk_py {
 
@@ -44,7 +46,7 @@ std::string PhraseText(const std::u16string& phrase, TOrthoTyp ortho);
 void UseVerbLists(const std::filesystem::path& path);
 
 struct TJsonResult {
-  std::string json;
+  TJsonEvents events;
   std::string error;  // an engine failure instead of the JSON (rare: a fault, not bad input)
 };
 

@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "python/JsonToPython.h"
 
-#include <rapidjson/error/en.h>
-#include <rapidjson/reader.h>
-
 #include <array>
-#include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "python/Engine.h"
-
 namespace beugwerk_py {
+
+using TKind = TJsonEvents::TKind;
+using TEvent = TJsonEvents::TEvent;
 
 namespace {
 
@@ -20,13 +18,13 @@ namespace {
 // addressing over a power of two; a key that finds the table full is made each time.
 class TKeyCache {
  public:
-  PyObject* Get(const char* s, std::size_t n) {
-    const std::string_view key(s, n);
+  // A new reference.
+  PyObject* Get(std::string_view key, PyObject* (*make)(std::string_view)) {
     std::size_t slot = Hash(key) & (kSlots - 1);
     for (std::size_t probes = 0; probes < kSlots; ++probes, slot = (slot + 1) & (kSlots - 1)) {
       TEntry& e = entries_[slot];
       if (e.object == nullptr) {
-        e.object = PyUnicode_FromStringAndSize(s, static_cast<Py_ssize_t>(n));
+        e.object = make(key);
         if (e.object == nullptr) return nullptr;
         PyUnicode_InternInPlace(&e.object);
         e.text.assign(key);
@@ -36,7 +34,7 @@ class TKeyCache {
       Py_INCREF(e.object);
       return e.object;
     }
-    return PyUnicode_FromStringAndSize(s, static_cast<Py_ssize_t>(n));
+    return make(key);
   }
 
  private:
@@ -58,44 +56,32 @@ TKeyCache& Keys() {
   return *keys;
 }
 
+PyObject* Latin1Object(std::string_view bytes, Py_UCS4 widest) {
+  PyObject* s = PyUnicode_New(static_cast<Py_ssize_t>(bytes.size()), widest);
+  if (s != nullptr && !bytes.empty()) std::memcpy(PyUnicode_1BYTE_DATA(s), bytes.data(), bytes.size());
+  return s;
+}
+PyObject* Latin1Key(std::string_view bytes) {
+  return PyUnicode_DecodeLatin1(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), nullptr);
+}
+PyObject* Utf8Object(std::string_view utf8) {
+  return PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), nullptr);
+}
+
 // The containers being filled are borrowed: each is held by its parent, the outermost by root_.
-class TBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TBuilder> {
+class TObjectBuilder {
  public:
-  ~TBuilder() {
+  ~TObjectBuilder() {
     Py_XDECREF(key_);
     Py_XDECREF(root_);
   }
-  PyObject* Release() {
-    PyObject* r = root_;
-    root_ = nullptr;
-    return r;
-  }
+  PyObject* Release() { return std::exchange(root_, nullptr); }
 
-  bool Null() {
-    Py_INCREF(Py_None);
-    return Add(Py_None);
-  }
-  bool Bool(bool b) { return Add(PyBool_FromLong(b)); }
-  bool Int(int i) { return Add(PyLong_FromLong(i)); }
-  bool Uint(unsigned u) { return Add(PyLong_FromUnsignedLong(u)); }
-  bool Int64(std::int64_t i) { return Add(PyLong_FromLongLong(i)); }
-  bool Uint64(std::uint64_t u) { return Add(PyLong_FromUnsignedLongLong(u)); }
-  bool Double(double d) { return Add(PyFloat_FromDouble(d)); }
-  bool String(const char* s, rapidjson::SizeType n, bool) {
-    return Add(PyUnicode_DecodeUTF8(s, static_cast<Py_ssize_t>(n), nullptr));
-  }
-  bool Key(const char* s, rapidjson::SizeType n, bool) {
+  void SetKey(PyObject* key) {
     Py_XDECREF(key_);
-    key_ = Keys().Get(s, n);
-    return key_ != nullptr;
+    key_ = key;
   }
-  bool StartObject() { return Open(PyDict_New()); }
-  bool EndObject(rapidjson::SizeType) { return Close(); }
-  bool StartArray() { return Open(PyList_New(0)); }
-  bool EndArray(rapidjson::SizeType) { return Close(); }
-
- private:
-  // Takes the reference to value.
+  // Takes the reference to value (null: Python failed, reported as false).
   bool Add(PyObject* value) {
     if (value == nullptr) return false;
     if (open_.empty()) {
@@ -103,45 +89,86 @@ class TBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TBuilder
       root_ = value;
       return true;
     }
-    PyObject* parent = open_.back();
-    const int rc = PyDict_Check(parent) ? PyDict_SetItem(parent, key_, value)
-                                        : PyList_Append(parent, value);
+    TOpen& parent = open_.back();
+    if (parent.list) {
+      PyList_SET_ITEM(parent.container, parent.next++, value);
+      return true;
+    }
+    const int rc = PyDict_SetItem(parent.container, key_, value);
     Py_DECREF(value);
     return rc == 0;
   }
-  bool Open(PyObject* container) {
+  bool Open(PyObject* container, bool list) {
     if (container == nullptr) return false;
     Py_INCREF(container);  // Add gives one reference away
     if (!Add(container)) {
       Py_DECREF(container);
       return false;
     }
-    open_.push_back(container);
+    open_.push_back({container, list, 0});
     Py_DECREF(container);  // its parent or root_ holds it now
     return true;
   }
-  bool Close() {
-    open_.pop_back();
-    return true;
-  }
+  void Close() { open_.pop_back(); }
 
-  std::vector<PyObject*> open_;
+ private:
+  struct TOpen {
+    PyObject* container;
+    bool list;
+    Py_ssize_t next;  // a list is made at its full size and filled in place
+  };
+  std::vector<TOpen> open_;
   PyObject* key_ = nullptr;
   PyObject* root_ = nullptr;
 };
 
 }  // namespace
 
-pybind11::object JsonToPython(std::string& text) {
-  TBuilder builder;
-  rapidjson::InsituStringStream in(text.data());
-  rapidjson::Reader reader;
-  const rapidjson::ParseResult ok = reader.Parse<rapidjson::kParseInsituFlag>(in, builder);
-  if (PyErr_Occurred()) throw pybind11::error_already_set();
-  if (!ok)
-    throw EError(std::string("JSON: ") + rapidjson::GetParseError_En(ok.Code()) + " at " +
-                 std::to_string(ok.Offset()));
-  return pybind11::reinterpret_steal<pybind11::object>(builder.Release());
+pybind11::object JsonToPython(const TJsonEvents& events) {
+  TObjectBuilder b;
+  bool ok = true;
+  for (const TEvent& e : events.Events()) {
+    switch (e.kind) {
+      case TKind::Null:
+        Py_INCREF(Py_None);
+        ok = b.Add(Py_None);
+        break;
+      case TKind::False:
+      case TKind::True:
+        ok = b.Add(PyBool_FromLong(e.kind == TKind::True));
+        break;
+      case TKind::Int:
+        ok = b.Add(PyLong_FromLongLong(e.number.integer));
+        break;
+      case TKind::Double:
+        ok = b.Add(PyFloat_FromDouble(e.number.real));
+        break;
+      case TKind::Latin1:
+        ok = b.Add(Latin1Object(events.Bytes(e), e.widest));
+        break;
+      case TKind::Utf8:
+        ok = b.Add(Utf8Object(events.Utf8(e)));
+        break;
+      case TKind::Key: {
+        PyObject* key = e.widest == 0 ? Utf8Object(events.Utf8(e))
+                                      : Keys().Get(events.Bytes(e), Latin1Key);
+        ok = key != nullptr;
+        b.SetKey(key);
+        break;
+      }
+      case TKind::Object:
+        ok = b.Open(PyDict_New(), false);
+        break;
+      case TKind::Array:
+        ok = b.Open(PyList_New(e.size), true);
+        break;
+      case TKind::End:
+        b.Close();
+        break;
+    }
+    if (!ok) throw pybind11::error_already_set();
+  }
+  return pybind11::reinterpret_steal<pybind11::object>(b.Release());
 }
 
 }  // namespace beugwerk_py

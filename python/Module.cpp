@@ -55,12 +55,12 @@ std::u16string Phrase(py::handle phrase) {
 py::object Conjugate(py::handle phrase, const std::string& ortho) {
   const std::u16string p = Phrase(phrase);
   const TOrthoTyp o = Orthography(ortho);
-  std::string json;
+  TJsonEvents events;
   {
     py::gil_scoped_release released;
-    json = PhraseJson(p, o);
+    events = TJsonEvents(PhraseJson(p, o));
   }
-  return JsonToPython(json);
+  return JsonToPython(events);
 }
 
 std::string Table(py::handle phrase, const std::string& ortho) {
@@ -103,7 +103,7 @@ class TConjugations {
       done_ = true;
       throw EError(r.error);
     }
-    return JsonToPython(r.json);
+    return JsonToPython(r.events);
   }
 
  private:

@@ -22,6 +22,8 @@ ROWS = [
     ("über'setzen", "neu"),             # decided by a stress mark: marked forms
     ("mit dem Taxi fahren", "neu"),     # haben or sein
     ("xyz!", "neu"),                    # rejected
+    ("le\"s\\en\tx", "neu"),              # rejected, escapes in the JSON
+    ("🙂 lesen", "neu"),                # beyond Latin-1
     ("müssen", "neu"),
     ("müssen", "alt"),                  # mußte
     ("müssen", "ch"),

@@ -1,0 +1,59 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Times conjugate_many over a list against `beugwerk fullforms --json` over the same list:
+RUNS runs each, alternating, and prints every run and the medians. The command line is timed
+as a whole process writing to /dev/null; the module as the loop that takes every dict.
+
+Usage: PYTHONPATH=build/python python3 bench/python_many.py [--beugwerk build/beugwerk]
+         [--runs 7] [--jobs 1] [LIST]    (default LIST: ../shared/reference/verbs-dev.tsv)
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import time
+
+import beugwerk
+
+here = os.path.dirname(os.path.abspath(__file__))
+parser = argparse.ArgumentParser()
+parser.add_argument("--beugwerk", default=os.path.join(here, "..", "build", "beugwerk"))
+parser.add_argument("--runs", type=int, default=7)
+parser.add_argument("--jobs", type=int, default=1)
+parser.add_argument("list", nargs="?",
+                    default=os.path.join(here, "..", "..", "shared", "reference", "verbs-dev.tsv"))
+args = parser.parse_args()
+
+with open(args.list, encoding="utf-8") as f:
+    lines = f.read().splitlines()
+verbs = [l.split("\t")[0] for l in lines[1:]] if args.list.endswith(".tsv") else lines
+verbs = [v for v in verbs if v.strip()]
+listing = ("\n".join(verbs) + "\n").encode("utf-8")
+lists = os.path.join(here, "..", "data", "Beugwerk.VLX")
+beugwerk.set_verb_lists(lists)
+
+
+def command_line():
+    start = time.perf_counter()
+    subprocess.run([args.beugwerk, "--verb-lists", lists, "fullforms", "--json", "--jobs",
+                    str(args.jobs), "-"], input=listing, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=True)
+    return time.perf_counter() - start
+
+
+def module():
+    start = time.perf_counter()
+    for _ in beugwerk.conjugate_many(verbs, jobs=args.jobs):
+        pass
+    return time.perf_counter() - start
+
+
+command_line(), module()  # warm-up
+cli, py = [], []
+for _ in range(args.runs):
+    cli.append(command_line())
+    py.append(module())
+    print(f"fullforms --json {cli[-1]:.3f} s   conjugate_many {py[-1]:.3f} s")
+c, p = statistics.median(cli), statistics.median(py)
+print(f"{len(verbs)} phrases, jobs {args.jobs}: fullforms --json {c:.3f} s, "
+      f"conjugate_many {p:.3f} s, ratio {p / c:.2f}")
