@@ -4,18 +4,21 @@ PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-de
   qt6-base-dev qt6-webengine-dev libqt6svg6 xvfb xauth dbus dbus-x11 \
   libcpp-httplib-dev chromium libbenchmark-dev clang libclang-rt-14-dev \
   wngerman python3-jsonschema jq time \
-  pybind11-dev python3-dev python3-pytest rapidjson-dev
+  pybind11-dev python3-dev python3-pytest rapidjson-dev scdoc bash-completion man-db \
+  dpkg-dev file
 
 BUILD_DIR ?= build
 # The sanitizer build that `make test` runs as well, and the libFuzzer build of `make fuzz`.
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+# The tree of the Debian package, configured for the system prefix /usr.
+PACKAGE_DIR ?= build-deb
 FUZZ_TARGETS ?= forms verblists settings textfile page request
 SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean asan fuzz
+.PHONY: all deps configure build run test bench clean asan fuzz package
 
 all: build
 
@@ -74,5 +77,15 @@ bench: deps
 	./$(BUILD_DIR)/bench/beugwerk_bench $(BENCH_ARGS)
 	bench/fullforms.sh --beugwerk $(BUILD_DIR)/beugwerk
 
+# The Debian package $(PACKAGE_DIR)/beugwerk_<version>_<arch>.deb. A tree of its own: the
+# programs look for the verb lists under the prefix they were built for, here /usr. The
+# library and the Python module are not in the package, so the module is not built.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DBEUGWERK_TESTS=OFF -DBEUGWERK_BENCH=OFF -DBEUGWERK_PYTHON=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	@ls $(PACKAGE_DIR)/beugwerk_*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
