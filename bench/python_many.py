@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: MIT
 """Times conjugate_many over a list against `beugwerk fullforms --json` over the same list:
 RUNS runs each, alternating, and prints every run and the medians. The command line is timed
-as a whole process writing to /dev/null; the module as the loop that takes every dict.
+as a whole process writing to /dev/null; the module as the loop that takes every dict. Then
+conjugate() over the list from 1, 2 and 4 Python threads at once (the GIL is released while
+the engine works), median wall time of RUNS runs each.
 
 Usage: PYTHONPATH=build/python python3 bench/python_many.py [--beugwerk build/beugwerk]
          [--runs 7] [--jobs 1] [LIST]    (default LIST: ../shared/reference/verbs-dev.tsv)
@@ -11,6 +13,7 @@ import argparse
 import os
 import statistics
 import subprocess
+import threading
 import time
 
 import beugwerk
@@ -57,3 +60,20 @@ for _ in range(args.runs):
 c, p = statistics.median(cli), statistics.median(py)
 print(f"{len(verbs)} phrases, jobs {args.jobs}: fullforms --json {c:.3f} s, "
       f"conjugate_many {p:.3f} s, ratio {p / c:.2f}")
+
+
+def threads(n):
+    parts = [verbs[k::n] for k in range(n)]
+    workers = [threading.Thread(target=lambda part: [beugwerk.conjugate(v) for v in part],
+                                args=(part,)) for part in parts]
+    start = time.perf_counter()
+    for w in workers:
+        w.start()
+    for w in workers:
+        w.join()
+    return time.perf_counter() - start
+
+
+for n in (1, 2, 4):
+    t = statistics.median(threads(n) for _ in range(args.runs))
+    print(f"conjugate from {n} thread(s): {t:.3f} s")

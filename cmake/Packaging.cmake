@@ -7,13 +7,13 @@ set(CPACK_PACKAGE_NAME beugwerk)
 set(CPACK_PACKAGE_VENDOR "Beugwerk-Team")
 set(CPACK_PACKAGE_CONTACT "Beugwerk-Team <info@beugwerk.de>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "conjugation of German verbs and infinitive phrases")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "conjugation of German verbs and infinitive phrases
- Beugwerk analyses a German infinitive or a short infinitive phrase (prefixes, stress,
- reflexive pronoun, weak or strong, haben or sein) and builds every form in main- and
- subordinate-clause order, in the reformed, the old or the Swiss orthography.
- .
- This package holds the command line beugwerk (tables, HTML pages, JSON, full-form
- lists, an HTTP server) and the desktop program beugwerk-gui.")
+# The summary is the first line of the control file's description, this text the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Beugwerk analyses a German infinitive or a short infinitive phrase (prefixes, stress,
+reflexive pronoun, weak or strong, haben or sein) and builds every form in main- and
+subordinate-clause order, in the reformed, the old or the Swiss orthography.
+
+This package holds the command line beugwerk (tables, HTML pages, JSON, full-form lists,
+an HTTP server) and the desktop program beugwerk-gui.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://beugwerk.de")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
