@@ -13,20 +13,22 @@ namespace beugwerk_py {
 
 namespace {
 
-// Conjugations read under it, a change of the verb lists writes: a table is never made half
-// from the old lists and half from the new. Writers first, so a stream does not starve a change.
+// Conjugations read under it, a change of the verb lists writes. The engine's own lock is
+// taken only when the lists came from a file: a change from the built-in copy to a file must
+// still wait for the conjugations in work. Writers first, so a stream does not starve it.
 TSharedReentrantLock gUse;
-std::atomic<bool> gReady{false};  // VerbListsPath resolved and the keeper made
+std::atomic<bool> gReady{false};  // VerbListsPath resolved
 std::filesystem::path gOption;    // the last set_verb_lists path; empty: the default search
-// One verb object for the life of the process keeps the lists loaded; without it every
-// phrase's generator, the only user, would load and free them. Never freed: Python may still
-// run threads at exit.
-TVerbGen* gKeeper = nullptr;
+
+// Generators in no one's hands, one pool per orthography. They are kept for the life of the
+// process, which keeps the lists loaded too; never freed, as Python may still run threads at
+// exit.
+std::mutex gPoolMutex;
+std::vector<TVerbGenerator*> gPool[3];
 
 // Under the write side of gUse.
 void Resolve() {
   VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(gOption));
-  if (gKeeper == nullptr) gKeeper = new TVerbGen;
   gReady = true;
 }
 
@@ -36,14 +38,50 @@ void EnsureReady() {
   if (!gReady) Resolve();
 }
 
-// The table `beugwerk PHRASE` and `beugwerk --json PHRASE` are made from.
+// A generator of the pool for one conjugation, or a new one.
+class TBorrowed {
+ public:
+  explicit TBorrowed(TOrthoTyp ortho) : pool_(gPool[static_cast<int>(ortho)]) {
+    {
+      std::lock_guard<std::mutex> lock(gPoolMutex);
+      if (!pool_.empty()) {
+        g_ = pool_.back();
+        pool_.pop_back();
+      }
+    }
+    if (g_ == nullptr) {
+      g_ = new TVerbGenerator;  // joins the lists: never under their read lock
+      g_->Verb.SetOrthoTyp(ortho);
+    }
+  }
+  ~TBorrowed() {
+    std::lock_guard<std::mutex> lock(gPoolMutex);
+    pool_.push_back(g_);
+  }
+  TBorrowed(const TBorrowed&) = delete;
+  TBorrowed& operator=(const TBorrowed&) = delete;
+  TVerbGenerator& operator*() const { return *g_; }
+
+ private:
+  std::vector<TVerbGenerator*>& pool_;
+  TVerbGenerator* g_ = nullptr;
+};
+
+// The table `beugwerk PHRASE` and `beugwerk --json PHRASE` are made from, on a generator that
+// is used again: ConjugatePhrase's steps, with the lists held for all of the table's forms
+// (their own read locks then only count up, as in a full-form run).
 TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho) {
   try {
     EnsureReady();
-    TReadLock lock(gUse);
+    TReadLock use(gUse);
+    TBorrowed borrowed(ortho);
+    TVerbGenerator& g = *borrowed;
+    TVerbListsReadLock lists;
     std::u16string trimmed = phrase;
     TrimBlanksW(trimmed);
-    return ConjugatePhrase(trimmed, ortho);
+    g.Verb.newVerb(trimmed, unsp);
+    g.VerbHabenSein.newVerb(g.Verb.FHabsei);
+    return g.Conjugate(trimmed);
   } catch (const EError&) {
     throw;
   } catch (const std::exception& e) {

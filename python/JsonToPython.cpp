@@ -43,10 +43,11 @@ class TKeyCache {
     std::string text;
     PyObject* object = nullptr;
   };
+  // The library's keys differ enough in length and first and last letters.
   static std::size_t Hash(std::string_view s) {
-    std::size_t h = s.size();
-    for (char c : s) h = h * 31 + static_cast<unsigned char>(c);
-    return h;
+    if (s.empty()) return 0;
+    return s.size() * 131 + static_cast<unsigned char>(s.front()) * 31 +
+           static_cast<unsigned char>(s.back());
   }
   std::array<TEntry, kSlots> entries_;
 };
