@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the Python module asks of the library, with no Python in it: the JSON object of a
-// phrase and its terminal table, both from the table the command line makes (ConjugatePhrase),
+// phrase and its terminal table, both from the table the command line makes (the steps of
+// ConjugatePhrase, on generators kept for the next phrase as a full-form run keeps its own),
 // the verb lists to use, and a stream that conjugates batches of phrases on threads of its own
 // and hands their JSON back in order, already read into events. Everything here may run
 // without the GIL.

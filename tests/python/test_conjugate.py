@@ -119,3 +119,26 @@ def test_set_verb_lists_switches_and_a_failure_keeps_them(tmp_path):
     assert beugwerk.conjugate("gehen")["tenses"]["praeteritum"][0]["main"] == "gehte"
     beugwerk.set_verb_lists(None)  # the default search: here the copy built in
     assert beugwerk.conjugate("gehen")["tenses"]["praeteritum"][0]["main"] == "ging"
+
+
+def test_lists_switched_while_threads_conjugate(tmp_path):
+    lists = tmp_path / "ohne-gehen.VLX"
+    with open(LISTS, "rb") as f:
+        lists.write_bytes(b"".join(l for l in f if not l.startswith(b"geh ")))
+    seen, stop = set(), threading.Event()
+
+    def work():
+        while not stop.is_set():
+            for c in beugwerk.conjugate_many(["gehen"] * 20, jobs=2):
+                seen.add(c["tenses"]["praeteritum"][0]["main"])
+
+    threads = [threading.Thread(target=work) for _ in range(2)]
+    for t in threads:
+        t.start()
+    # The built-in copy (None), a file, another file: each switch waits for the tables in work.
+    for path in [None, lists, LISTS, lists, None] * 8:
+        beugwerk.set_verb_lists(path)
+    stop.set()
+    for t in threads:
+        t.join(timeout=120)
+    assert seen <= {"ging", "gehte"} and seen
