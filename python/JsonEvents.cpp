@@ -16,8 +16,7 @@ using TKind = TJsonEvents::TKind;
 using TEvent = TJsonEvents::TEvent;
 
 // The reader's events appended to a TJsonEvents; no Python here.
-class TEventRecorder
-    : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TEventRecorder> {
+class TEventRecorder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TEventRecorder> {
  public:
   explicit TEventRecorder(TJsonEvents& out) : out_(out) {}
 

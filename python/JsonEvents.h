@@ -34,8 +34,8 @@ class TJsonEvents {
     TKind kind;
     // 0x7F: ASCII, left in the text; 0xFF: Latin-1, decoded aside; 0: UTF-8 in the text.
     std::uint16_t widest = 0;
-    std::uint32_t at = 0;      // strings: where in Bytes() or Utf8()
-    std::uint32_t size = 0;    // strings: bytes; arrays: elements
+    std::uint32_t at = 0;    // strings: where in Bytes() or Utf8()
+    std::uint32_t size = 0;  // strings: bytes; arrays: elements
     union {
       std::int64_t integer;
       double real;

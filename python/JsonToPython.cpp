@@ -59,7 +59,8 @@ TKeyCache& Keys() {
 
 PyObject* Latin1Object(std::string_view bytes, Py_UCS4 widest) {
   PyObject* s = PyUnicode_New(static_cast<Py_ssize_t>(bytes.size()), widest);
-  if (s != nullptr && !bytes.empty()) std::memcpy(PyUnicode_1BYTE_DATA(s), bytes.data(), bytes.size());
+  if (s != nullptr && !bytes.empty())
+    std::memcpy(PyUnicode_1BYTE_DATA(s), bytes.data(), bytes.size());
   return s;
 }
 PyObject* Latin1Key(std::string_view bytes) {
@@ -151,8 +152,8 @@ pybind11::object JsonToPython(const TJsonEvents& events) {
         ok = b.Add(Utf8Object(events.Utf8(e)));
         break;
       case TKind::Key: {
-        PyObject* key = e.widest == 0 ? Utf8Object(events.Utf8(e))
-                                      : Keys().Get(events.Bytes(e), Latin1Key);
+        PyObject* key =
+            e.widest == 0 ? Utf8Object(events.Utf8(e)) : Keys().Get(events.Bytes(e), Latin1Key);
         ok = key != nullptr;
         b.SetKey(key);
         break;
