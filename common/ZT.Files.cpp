@@ -155,10 +155,47 @@ std::string Inflate(std::string_view stream) {
 [[noreturn]] void ThrowFileError(const std::filesystem::path& fileName, int err) {
   const std::u8string name = fileName.u8string();
   throw EFileError("Datei \"" + std::string(name.begin(), name.end()) +
-                   "\" kann nicht gelesen werden: " + std::strerror(err));
+                   "\" kann nicht gelesen werden: " + SystemErrorText(err));
 }
 
+// The errors a file operation meets in practice, in the words of the C library's German
+// translation; the rest by number.
+struct TSystemErrorText {
+  int error;
+  std::string_view text;
+};
+constexpr TSystemErrorText kSystemErrorTexts[] = {
+    {0, "Ein-/Ausgabefehler"},
+    {EIO, "Ein-/Ausgabefehler"},
+    {ENOENT, "Datei oder Verzeichnis nicht gefunden"},
+    {EACCES, "Keine Berechtigung"},
+    {EPERM, "Die Operation ist nicht erlaubt"},
+    {EISDIR, "Ist ein Verzeichnis"},
+    {ENOTDIR, "Ist kein Verzeichnis"},
+    {EEXIST, "Die Datei existiert bereits"},
+    {ENOSPC, "Auf dem Gerät ist kein Speicherplatz mehr verfügbar"},
+    {EDQUOT, "Der zugewiesene Plattenplatz (Quota) ist überschritten"},
+    {EROFS, "Das Dateisystem ist nur lesbar"},
+    {EFBIG, "Die Datei ist zu groß"},
+    {ENAMETOOLONG, "Der Dateiname ist zu lang"},
+    {ELOOP, "Zu viele Ebenen aus symbolischen Verknüpfungen"},
+    {EMFILE, "Zu viele offene Dateien"},
+    {ENFILE, "Zu viele offene Dateien im System"},
+    {ENOMEM, "Nicht genügend Hauptspeicher verfügbar"},
+    {EBUSY, "Das Gerät oder die Ressource ist belegt"},
+    {ETXTBSY, "Das Programm wird gerade ausgeführt"},
+    {EXDEV, "Ungültige Verknüpfung über Gerätegrenzen hinweg"},
+    {EINVAL, "Ungültiges Argument"},
+    {EPIPE, "Die Gegenseite hat die Verbindung geschlossen"},
+};
+
 }  // namespace
+
+std::string SystemErrorText(int error) {
+  for (const TSystemErrorText& t : kSystemErrorTexts)
+    if (t.error == error) return std::string(t.text);
+  return "Systemfehler " + std::to_string(error);
+}
 
 // There are no share modes to shut writers out; the file is read in one go instead.
 std::string ReadFileBytes(const std::filesystem::path& fileName) {

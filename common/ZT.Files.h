@@ -37,6 +37,11 @@ struct EFileError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The German text of a system error number (errno), UTF-8, for messages that speak German
+// throughout: SystemErrorText(ENOENT) is "Datei oder Verzeichnis nicht gefunden". 0 gives
+// "Ein-/Ausgabefehler" (a stream that failed without saying why).
+std::string SystemErrorText(int error);
+
 // The type from the first 8 bytes (zero-padded); *textOffset gets where the text starts.
 // Yields only et_none, et_ANSI, et_UTF8, et_UTF16BE, et_UTF16LE, et_UTF8_zip, et_UTF8C_zip
 // and et_ANSI_zip.

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
@@ -340,9 +341,8 @@ void TAnsiStringList::LoadFromFile(const std::filesystem::path& fileName,
                                    const TAnsiEncoding* enc) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) {
-    std::error_code ec(errno, std::generic_category());
     throw EFOpenError("Datei \"" + PathText(fileName) + "\" kann nicht geöffnet werden (" +
-                      ec.message() + ")");
+                      SystemErrorText(errno) + ")");
   }
   LoadFromStream(in, enc);
 }
@@ -374,9 +374,8 @@ void TAnsiStringList::SaveToFile(const std::filesystem::path& fileName,
                                  const TAnsiEncoding* enc) const {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (!out) {
-    std::error_code ec(errno, std::generic_category());
     throw EFOpenError("Datei \"" + PathText(fileName) + "\" kann nicht erstellt werden (" +
-                      ec.message() + ")");
+                      SystemErrorText(errno) + ")");
   }
   SaveToStream(out, enc);
   out.close();
@@ -695,9 +694,8 @@ void TAnsiStringList::SaveToFileUTF8(const std::filesystem::path& fileName, int 
                                      bool withBOM, bool unicodeStressed, bool utf8cCoding) const {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (!out) {
-    std::error_code ec(errno, std::generic_category());
     throw EFOpenError("Datei \"" + PathText(fileName) + "\" kann nicht erstellt werden (" +
-                      ec.message() + ")");
+                      SystemErrorText(errno) + ")");
   }
   SaveToUTF8Stream(out, codePage, withBOM, unicodeStressed, utf8cCoding);
   out.close();
