@@ -12,10 +12,6 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/EngineText.h"
 
-#ifndef BEUGWERK_INSTALL_VERBLISTS
-#define BEUGWERK_INSTALL_VERBLISTS ""
-#endif
-
 TSharedReentrantLock VerbListsLock;
 std::filesystem::path VerbListsPath;
 std::atomic<std::int64_t> VerbListsFileDate{0};
@@ -230,44 +226,6 @@ TVerbListsReport InspectVerbLists(const std::filesystem::path& path, TVerbListsT
   if (ReadVerbListsSource(path, lines)) report.path = path;
   ParseVerbLists(lines, tables, &report);
   return report;
-}
-
-// --- Locating the file -------------------------------------------------------------------------
-
-std::filesystem::path ResolveVerbListsPath(const TVerbListsSearch& search) {
-  struct TCandidate {
-    std::filesystem::path path;
-    bool onlyIfPresent;
-  };
-  const TCandidate candidates[] = {
-      {search.optionPath, false},
-      {search.envValue, false},
-      // The viewer's folder counts only when the file is there, like the program's own folder,
-      // so that a stale registration does not hide an installed file.
-      {search.viewerDir.empty() ? std::filesystem::path() : search.viewerDir / kVerbListsFileName,
-       true},
-      {search.exeDir.empty() ? std::filesystem::path() : search.exeDir / kVerbListsFileName, true},
-      {search.installFile, false},
-  };
-  for (const TCandidate& c : candidates) {
-    std::error_code ec;
-    if (c.path.empty() || (c.onlyIfPresent && !std::filesystem::is_regular_file(c.path, ec)))
-      continue;
-    return c.path;
-  }
-  return {};
-}
-
-TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath) {
-  TVerbListsSearch search;
-  search.optionPath = optionPath;
-  if (const char* env = std::getenv("BEUGWERK_VERBLISTS")) search.envValue = env;
-  search.viewerDir = ViewerProgramFolder();
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) search.exeDir = exe.parent_path();
-  search.installFile = BEUGWERK_INSTALL_VERBLISTS;
-  return search;
 }
 
 // --- Lookups -----------------------------------------------------------------------------------

@@ -377,14 +377,50 @@ struct TVerbListsSearch {
   std::filesystem::path envValue;     // BEUGWERK_VERBLISTS
   std::filesystem::path viewerDir;    // folder of the viewer program Telmar, when recorded
   std::filesystem::path exeDir;       // folder of the running program
-  std::filesystem::path installFile;  // <prefix>/share/beugwerk/Beugwerk.VLX
+  std::filesystem::path installFile;  // ../share/beugwerk/Beugwerk.VLX from the program's folder
+  std::filesystem::path prefixFile;   // the same in the prefix the program was built for
 };
-// The first of: the option, the environment value, the file in the viewer program's folder
-// when it exists, the file beside the program when it exists, the installed file. Empty parts
-// are skipped.
+// Where the chosen lists come from. A file named by the option or the environment must be
+// usable; the other places count only when the file is there.
+enum TVerbListsOrigin {
+  vo_option,
+  vo_environment,
+  vo_viewer,
+  vo_program,
+  vo_installed,
+  vo_prefix,
+  vo_builtIn,  // no file: the copy compiled into the program
+};
+struct TVerbListsChoice {
+  std::filesystem::path path;  // empty for the built-in copy
+  TVerbListsOrigin origin = vo_builtIn;
+  bool Named() const { return origin == vo_option || origin == vo_environment; }
+};
+// The first of: the option, the environment value, the file in the viewer program's folder,
+// beside the program, installed relative to the program, in the build's prefix; the built-in
+// copy when none of them is there. Empty parts are skipped.
+TVerbListsChoice ChooseVerbLists(const TVerbListsSearch& search);
+// The path of ChooseVerbLists (empty for the built-in copy), for VerbListsPath.
 std::filesystem::path ResolveVerbListsPath(const TVerbListsSearch& search);
 // The search with this process's environment, executable and install prefix.
 TVerbListsSearch DefaultVerbListsSearch(const std::filesystem::path& optionPath);
+
+// Whether the chosen lists can be used, found before any verb object loads them: a front end
+// refuses to work on lists that are missing, unreadable or malformed, instead of falling back
+// to the built-in copy or conjugating with half the entries.
+struct TVerbListsSource {
+  TVerbListsChoice choice;
+  int systemError = 0;      // the file cannot be read: its errno (ENOENT when it is missing)
+  TVerbListsReport report;  // what a load of the file found; problems make it malformed
+  bool Usable() const { return systemError == 0 && report.problems.empty(); }
+};
+// Reads and checks the chosen file (the built-in copy is not read again: its own test keeps
+// it sound). Does not touch the shared tables.
+TVerbListsSource ExamineVerbLists(const TVerbListsSearch& search);
+// Why a source cannot be used, one German sentence (UTF-8) naming the file, and for a
+// malformed file the first line at fault and `beugwerk lists-check` for the rest; empty when
+// it is usable.
+std::string VerbListsSourceMessage(const TVerbListsSource& source);
 
 // --- Lookups (caller holds the read lock in file mode)
 // ---------------------------------------------

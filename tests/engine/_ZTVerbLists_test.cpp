@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -481,28 +482,116 @@ TEST(Locating, FirstCandidateWins) {
   fs::create_directories(dir / "with");
   fs::create_directories(dir / "without");
   std::ofstream(dir / "with" / "Beugwerk.VLX") << "@\n";
-  const fs::path besideExe = dir / "with" / "Beugwerk.VLX";
+  const fs::path present = dir / "with" / "Beugwerk.VLX";
+  const fs::path absent = dir / "without" / "Beugwerk.VLX";
   const struct {
     const char* name;
     TVerbListsSearch search;
     fs::path expected;
+    TVerbListsOrigin origin;
   } rows[] = {
       {"option first",
-       {"/o/x.vlx", "/e/x.vlx", dir / "with", dir / "with", "/i/x.vlx"},
-       "/o/x.vlx"},
-      {"option even when missing", {"/o/x.vlx", "", "", dir / "with", ""}, "/o/x.vlx"},
-      {"environment", {"", "/e/x.vlx", dir / "with", dir / "with", "/i/x.vlx"}, "/e/x.vlx"},
+       {"/o/x.vlx", "/e/x.vlx", dir / "with", dir / "with", present, present},
+       "/o/x.vlx",
+       vo_option},
+      {"option even when missing", {"/o/x.vlx", "", "", dir / "with", "", ""}, "/o/x.vlx",
+       vo_option},
+      {"environment", {"", "/e/x.vlx", dir / "with", dir / "with", present, ""}, "/e/x.vlx",
+       vo_environment},
       {"viewer folder before the program's",
-       {"", "", dir / "with", dir / "without", "/i/x.vlx"},
-       besideExe},
+       {"", "", dir / "with", dir / "without", present, ""},
+       present,
+       vo_viewer},
       {"nothing in the viewer folder",
-       {"", "", dir / "without", dir / "with", "/i/x.vlx"},
-       besideExe},
-      {"beside the program", {"", "", "", dir / "with", "/i/x.vlx"}, besideExe},
-      {"nothing beside the program", {"", "", "", dir / "without", "/i/x.vlx"}, "/i/x.vlx"},
-      {"nothing at all", {"", "", "", "", ""}, ""},
+       {"", "", dir / "without", dir / "with", present, ""},
+       present,
+       vo_program},
+      {"beside the program", {"", "", "", dir / "with", present, ""}, present, vo_program},
+      {"installed beside the program's folder", {"", "", "", dir / "without", present, absent},
+       present, vo_installed},
+      {"the build's prefix when nothing is installed relative to the program",
+       {"", "", "", dir / "without", absent, present},
+       present,
+       vo_prefix},
+      {"an installed file that is not there", {"", "", "", dir / "without", absent, absent}, "",
+       vo_builtIn},
+      {"nothing at all", {"", "", "", "", "", ""}, "", vo_builtIn},
   };
-  for (const auto& r : rows) EXPECT_EQ(ResolveVerbListsPath(r.search), r.expected) << r.name;
+  for (const auto& r : rows) {
+    EXPECT_EQ(ResolveVerbListsPath(r.search), r.expected) << r.name;
+    EXPECT_EQ(ChooseVerbLists(r.search).origin, r.origin) << r.name;
+  }
+  fs::remove_all(dir);
+}
+
+// The installed file is looked for relative to the running program, so that a relocated
+// installation finds its own.
+TEST(Locating, InstalledFileRelativeToTheProgram) {
+  const TVerbListsSearch search = DefaultVerbListsSearch({});
+  ASSERT_FALSE(search.exeDir.empty());
+  EXPECT_EQ(search.installFile,
+            (search.exeDir / ".." / "share" / "beugwerk" / "Beugwerk.VLX").lexically_normal());
+  EXPECT_TRUE(search.prefixFile.is_absolute()) << search.prefixFile;
+}
+
+// A file that cannot be used is reported with its path and the reason; the message is German
+// throughout and points to lists-check for a malformed file.
+TEST(Locating, UnusableFilesAreReported) {
+  const fs::path dir = fs::temp_directory_path() / "beugwerk-h2-examine";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "folder.vlx");
+  std::ofstream(dir / "empty.vlx") << "";
+  std::ofstream(dir / "comments.vlx") << "* nothing but a comment\n\n";
+  const fs::path good = fs::path(BEUGWERK_FIXTURES) / "generator" / "generator.VLX";
+  const struct {
+    fs::path option, env;
+    int systemError;
+    const char* message;  // empty: usable
+  } rows[] = {
+      {good, "", 0, ""},
+      {"", good, 0, ""},
+      {dir / "missing.vlx", "", ENOENT,
+       "Die Verblistendatei \"#/missing.vlx\" (--verb-lists) kann nicht gelesen werden: Datei "
+       "oder Verzeichnis nicht gefunden."},
+      {"", dir / "missing.vlx", ENOENT,
+       "Die Verblistendatei \"#/missing.vlx\" (BEUGWERK_VERBLISTS) kann nicht gelesen werden: "
+       "Datei oder Verzeichnis nicht gefunden."},
+      {dir / "folder.vlx", "", EISDIR,
+       "Die Verblistendatei \"#/folder.vlx\" (--verb-lists) kann nicht gelesen werden: Ist ein "
+       "Verzeichnis."},
+      {kFixtures / "bad.vlx", "", 0,
+       "Die Verblistendatei \"" BEUGWERK_FIXTURES "/verblists/bad.vlx\" (--verb-lists) ist "
+       "fehlerhaft (Zeile 3); Einzelheiten zeigt: beugwerk lists-check " BEUGWERK_FIXTURES
+       "/verblists/bad.vlx"},
+      {dir / "empty.vlx", "", 0,
+       "Die Verblistendatei \"#/empty.vlx\" (--verb-lists) enthält keine Einträge; "
+       "Einzelheiten zeigt: beugwerk lists-check #/empty.vlx"},
+      {dir / "comments.vlx", "", 0,
+       "Die Verblistendatei \"#/comments.vlx\" (--verb-lists) enthält keine Einträge; "
+       "Einzelheiten zeigt: beugwerk lists-check #/comments.vlx"},
+  };
+  for (const auto& r : rows) {
+    TVerbListsSearch search;
+    search.optionPath = r.option;
+    search.envValue = r.env;
+    const TVerbListsSource source = ExamineVerbLists(search);
+    std::string expected = r.message;
+    for (std::size_t at; (at = expected.find('#')) != std::string::npos;)
+      expected.replace(at, 1, dir.string());
+    EXPECT_EQ(source.systemError, r.systemError) << r.option << r.env;
+    EXPECT_EQ(source.Usable(), expected.empty()) << r.option << r.env;
+    EXPECT_EQ(VerbListsSourceMessage(source), expected) << r.option << r.env;
+  }
+  // Nothing named and nothing found: the built-in copy, which needs no check.
+  const TVerbListsSource builtIn = ExamineVerbLists({});
+  EXPECT_EQ(builtIn.choice.origin, vo_builtIn);
+  EXPECT_TRUE(builtIn.Usable());
+  // A blank in the path: the suggested command quotes it.
+  std::ofstream(dir / "with blank.vlx") << "";
+  TVerbListsSearch blank;
+  blank.optionPath = dir / "with blank.vlx";
+  EXPECT_TRUE(VerbListsSourceMessage(ExamineVerbLists(blank))
+                  .ends_with("lists-check '" + (dir / "with blank.vlx").string() + "'"));
   fs::remove_all(dir);
 }
 
