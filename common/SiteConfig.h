@@ -23,9 +23,13 @@ inline constexpr std::u16string_view kMarkupValidatorUrl = u"https://validator.w
 inline constexpr std::u16string_view kCssValidatorUrl = u"https://jigsaw.w3.org/css-validator/check/referer";
 inline constexpr std::u16string_view kAuthorName = u"Beugwerk-Team";
 inline constexpr std::u16string_view kXhtmlNamespace = u"http://www.w3.org/1999/xhtml";
-// Path of the online generator page and its query key.
+// Path of the online generator page, its query key and the key of the orthography; addresses
+// of the page are built and read by generator/PageAddress.
 inline constexpr std::u16string_view kGeneratorPath = u"/beugwerkde/verbformen-deutsch.htm";
 inline constexpr std::u16string_view kQueryKey = u"infi";
+inline constexpr std::u16string_view kOrthoKey = u"ortho";
+// "alle=1": the page of all forms (the further subjunctive tenses, the passive).
+inline constexpr std::u16string_view kAllFormsKey = u"alle";
 // The sitemap's schema (Sitemaps 0.84) and the XML Schema instance namespace.
 inline constexpr std::u16string_view kSitemapNamespace = u"http://www.google.com/schemas/sitemap/0.84";
 inline constexpr std::u16string_view kXsiNamespace = u"http://www.w3.org/2001/XMLSchema-instance";

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "generator/PageAddress.h"
 #include "generator/TableParts.h"
 #include "generator/VerbGenerator.h"
 
@@ -103,16 +104,14 @@ std::u16string AllFormsHtml(const TConjTable& t) {
 
 std::u16string AllFormsLinkHtml(const TConjTable& t) {
   if (t.status != TConjStatus::cs_ok && t.status != TConjStatus::cs_undecided) return {};
-  std::u16string p = u"<p><a href=\"verbformen-deutsch.htm?infi=" + QueryValue(t.input);
-  if (t.ortho == AltOrtho) p += u"&amp;ortho=alt"sv;
-  if (t.ortho == ChOrtho) p += u"&amp;ortho=ch"sv;
-  p += u"&amp;alle=1\">alle Formen (Konjunktiv der Vergangenheit, würde-Formen, Passiv)</a></p>"sv;
+  std::u16string p = u"<p><a href=\"" + HtmlEscape(PageLink(t.input, t.ortho, true));
+  p += u"\">alle Formen (Konjunktiv der Vergangenheit, würde-Formen, Passiv)</a></p>"sv;
   Item(p, u"");
   return p;
 }
 
 void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& InfinitivPhrase,
-                              TPageForms forms) {
+                              TPageForms forms, TConjStatus* status) {
   // Today's three items, then what the page adds after them. The page shows cells only: the
   // compound rows are built without the data twins that the JSON reads.
   dataTwins_ = false;
@@ -122,6 +121,7 @@ void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& Infini
   } restore{dataTwins_};
   const TConjTable t = Conjugate(
       InfinitivPhrase, forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
+  if (status) *status = t.status;
   std::u16string msg, s1, s2;
   ConjTableHtml(t, msg, s1, s2);
   // The page grows once: its head and foot take some 4,000 characters.

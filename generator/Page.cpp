@@ -6,6 +6,7 @@
 
 #include "common/SiteConfig.h"
 #include "common/_ZT_cmn_A.h"
+#include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
 
 namespace {
@@ -53,11 +54,6 @@ u16string Head(const u16string& infin) {
   h += u"' in allen Zeitformen (Präsens, Perfekt, Präteritum, Plusquamperfekt, Futur I und II), "
        u"im Indikativ und Konjunktiv, schwache Verben, starke Verben, präfigierte Verben, "
        u"trennbare Verben, reflexive Verben Verbalphrasen\"/>\r";
-  h += u"<link rel=\"canonical\" href=\"";
-  h += site::OnlineServer();
-  h += u"/beugwerkde/verbformen-deutsch.htm?infi=";
-  h += HtmlEscape(infin);
-  h += u"\">";
   h += u"<meta name=\"keywords\" content=\"deutsche Verbformen Zeitformen Präsens Perfekt "
        u"Präteritum Plusquamperfekt Futur I II präfigierte trennbare reflexive regelmäßige "
        u"unregelmäßige Verben Konjugation Verbalphrasen ";
@@ -70,23 +66,26 @@ u16string Head(const u16string& infin) {
   return h;
 }
 
-u16string Title(const u16string& phrase) {
+// The page's one canonical link: the whole phrase as typed (its "sich" and markers kept) in
+// the orthography of the page, so that every page names itself.
+u16string Title(const u16string& phrase, TOrthoTyp ortho) {
   return u"<title>Deutsche Verbformen: " + HtmlEscape(phrase) + u"</title>\r" +
-         u"<link rel=\"canonical\" " + u"href=\"" + u16string(site::OnlineServer()) + u"/" +
-         u"beugwerkde" + u"/verbformen-deutsch.htm?infi=" + UrlEscape(phrase, false) + u"\"/>\r" +
+         u"<link rel=\"canonical\" href=\"" +
+         HtmlEscape(PageAddress(site::OnlineServer(), phrase, ortho)) + u"\"/>\r" +
          u"</head>\r" + u"<body>";
 }
 
 u16string InputForm(const u16string& phrase) {
-  u16string f =
-      u"<form action=\"/beugwerkde/verbformen-deutsch.htm\" method=\"get\" "
-      u"style=\"font-size:1em\" accept-charset=\"UTF-8\" >\r<p>Informieren Sie sich über die <a "
-      u"href=\"";
+  u16string f = u"<form action=\"";
+  f += site::kGeneratorPath;
+  f += u"\" method=\"get\" style=\"font-size:1em\" accept-charset=\"UTF-8\" >\r<p>Informieren "
+       u"Sie sich über die <a href=\"";
   f += site::HelpPageUrl();
-  f += u"\">Nutzungsmöglichkeiten und Grenzen</a>.</p><p>Geben Sie einen Verbinifinitiv oder eine "
-       u"kurze Infinitivphrase ein:<br>\r<input name=\"infi\" type=\"text\" size=\"35\" "
-       u"maxlength=\"160\" autocapitalize=\"off\" onfocus=\"this.select();this.focus()\" "
-       u"value=\"";
+  f += u"\">Nutzungsmöglichkeiten und Grenzen</a>.</p><p>Geben Sie einen Verbinfinitiv oder eine "
+       u"kurze Infinitivphrase ein:<br>\r<input name=\"";
+  f += site::kQueryKey;
+  f += u"\" type=\"text\" size=\"35\" maxlength=\"160\" autocapitalize=\"off\" "
+       u"onfocus=\"this.select();this.focus()\" value=\"";
   f += HtmlEscape(phrase);
   f += u"\"/>&nbsp;<input type=\"submit\" value=\" Formen bilden \"/></p></form>\r";
   return f;
@@ -118,12 +117,17 @@ void Item(u16string& page, u16string_view item) {
 
 u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInputField,
                                   TPageForms forms) {
+  return Page(InfinitivPhrase, showInputField, forms, nullptr);
+}
+
+u16string TVerbGenerator::Page(const u16string& InfinitivPhrase, bool showInputField,
+                               TPageForms forms, TConjStatus* status) {
   // The head comes from the analysis already made; Formen analyses again for the body.
   const u16string infin = Latin1ToUni(Verb.infin);
   u16string page;
   page.reserve(16384);  // pages run to some 12,000 characters: no regrowing copies
   Item(page, Head(infin));
-  Item(page, Title(InfinitivPhrase));
+  Item(page, Title(InfinitivPhrase, Verb.OrthoTyp()));
   Item(page, u"<h1 style=\"margin-bottom:0; padding-bottom:0\"><a href=\"" +
                  u16string(site::HelpPageUrl()) +
                  u"\" title=\"Hinweise\">Deutsche Verbformen</a></h1>");
@@ -133,7 +137,7 @@ u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInp
          u"9</p>");
     Item(page, InputForm(InfinitivPhrase));
   }
-  PageBody(page, InfinitivPhrase, forms);
+  PageBody(page, InfinitivPhrase, forms, status);
   Item(page, FooterStart());
   if (showInputField) Item(page, Badges());
   Item(page, u"</td>\r</tr>\r</table>\r</body></html>");
@@ -141,12 +145,12 @@ u16string TVerbGenerator::GetHtml(const u16string& InfinitivPhrase, bool showInp
 }
 
 u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho,
-                          TPageForms forms) {
+                          TPageForms forms, TConjStatus* status) {
   TrimBlanksW(phrase);
   if (phrase.empty()) phrase = u"den Generator ausprobieren";
   TVerbGenerator g;
   g.Verb.SetOrthoTyp(ortho);
   g.Verb.newVerb(phrase, unsp);
   g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  return g.GetHtml(phrase, showInputField, forms);
+  return g.Page(phrase, showInputField, forms, status);
 }

@@ -1,10 +1,43 @@
 // SPDX-License-Identifier: MIT
-#include "server/Query.h"
+#include "generator/PageAddress.h"
 
+#include <array>
+
+#include "common/SiteConfig.h"
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 
 namespace {
+
+struct TOrthoName {
+  TOrthoTyp ortho;
+  std::u16string_view name;
+};
+constexpr std::array<TOrthoName, 3> kOrthoNames = {
+    {{NeuOrtho, u"neu"}, {AltOrtho, u"alt"}, {ChOrtho, u"ch"}}};
+
+// A decoded key against one of the page's key names (plain ASCII both).
+bool IsKey(std::string_view key, std::u16string_view name) {
+  if (key.size() != name.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (static_cast<unsigned char>(key[i]) != name[i]) return false;
+  return true;
+}
+
+void AppendPercentEncoded(std::u16string& out, std::u16string_view text) {
+  constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  for (unsigned char c : UniToUtf8(text)) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '.' || c == '_' || c == '~';
+    if (plain) {
+      out += static_cast<char16_t>(c);
+    } else {
+      out += u'%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -58,7 +91,7 @@ bool DecodeQueryText(std::string_view bytes, std::u16string& text) {
 
 TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query) {
   query = TPageQuery();
-  bool hasOrtho = false;
+  bool hasOrtho = false, hasAll = false;
   while (!rawQuery.empty()) {
     const std::size_t amp = rawQuery.find('&');
     const std::string_view pair = rawQuery.substr(0, amp);
@@ -69,25 +102,77 @@ TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query) {
     if (!PercentDecode(pair.substr(0, eq), key)) return TQueryError::qe_malformed;
     if (eq != std::string_view::npos && !PercentDecode(pair.substr(eq + 1), value))
       return TQueryError::qe_malformed;
-    if (key == "infi") {
+    if (IsKey(key, site::kQueryKey)) {
       if (query.hasPhrase) return TQueryError::qe_malformed;
       query.hasPhrase = true;
       if (!DecodeQueryText(value, query.phrase)) return TQueryError::qe_notText;
       if (query.phrase.size() > kMaxPhraseLength) return TQueryError::qe_tooLong;
-    } else if (key == "ortho") {
+    } else if (IsKey(key, site::kOrthoKey)) {
       if (hasOrtho) return TQueryError::qe_malformed;
       hasOrtho = true;
-      if (value == "alt")
-        query.ortho = AltOrtho;
-      else if (value == "ch")
-        query.ortho = ChOrtho;
-      else if (value.empty() || value == "neu")
-        query.ortho = NeuOrtho;
-      else
-        return TQueryError::qe_malformed;
+      // An empty value means the default.
+      if (!value.empty() && !OrthoFromName(value, query.ortho)) return TQueryError::qe_malformed;
+    } else if (IsKey(key, site::kAllFormsKey)) {
+      if (hasAll || !(value.empty() || value == "0" || value == "1")) return TQueryError::qe_malformed;
+      hasAll = true;
+      query.allForms = value == "1";
     }
   }
   return TQueryError::qe_none;
+}
+
+std::u16string_view OrthoName(TOrthoTyp ortho) {
+  for (const TOrthoName& n : kOrthoNames)
+    if (n.ortho == ortho) return n.name;
+  return kOrthoNames[0].name;
+}
+
+bool OrthoFromName(std::string_view name, TOrthoTyp& ortho) {
+  for (const TOrthoName& n : kOrthoNames) {
+    if (IsKey(name, n.name)) {
+      ortho = n.ortho;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::u16string PageQuery(std::u16string_view phrase, TOrthoTyp ortho, bool allForms) {
+  std::u16string q(site::kQueryKey);
+  q += u'=';
+  AppendPercentEncoded(q, phrase);
+  if (ortho != NeuOrtho) {
+    q += u'&';
+    q += site::kOrthoKey;
+    q += u'=';
+    q += OrthoName(ortho);
+  }
+  if (allForms) {
+    q += u'&';
+    q += site::kAllFormsKey;
+    q += u"=1";
+  }
+  return q;
+}
+
+std::u16string PageAddress(std::u16string_view origin, std::u16string_view phrase,
+                           TOrthoTyp ortho, bool allForms) {
+  std::u16string a(origin);
+  a += site::kGeneratorPath;
+  a += u'?';
+  a += PageQuery(phrase, ortho, allForms);
+  return a;
+}
+
+std::u16string_view GeneratorPageName() {
+  return site::kGeneratorPath.substr(site::kGeneratorPath.rfind(u'/') + 1);
+}
+
+std::u16string PageLink(std::u16string_view phrase, TOrthoTyp ortho, bool allForms) {
+  std::u16string a(GeneratorPageName());
+  a += u'?';
+  a += PageQuery(phrase, ortho, allForms);
+  return a;
 }
 
 std::u16string_view QueryErrorText(TQueryError e) {

@@ -7,6 +7,7 @@
 
 #include "common/SiteConfig.h"
 #include "common/_ZT_cmn_A.h"
+#include "generator/PageAddress.h"
 #include "generator/TableParts.h"
 #include "generator/VerbGenerator.h"
 
@@ -45,24 +46,6 @@ void AppendEscaped(std::u16string& out, std::u16string_view text) {
     out += text;
   else
     out += HtmlEscape(text);
-}
-
-// The phrase as a query value: UTF-8, every byte but the unreserved ones percent-encoded.
-std::u16string QueryValue(const std::u16string& phrase) {
-  constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  std::u16string out;
-  for (unsigned char c : UniToUtf8(phrase)) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '-' || c == '.' || c == '_' || c == '~';
-    if (plain) {
-      out += static_cast<char16_t>(c);
-    } else {
-      out += u'%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
 }
 
 void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t) {
@@ -115,8 +98,8 @@ std::u16string ReadingsParagraph(const TConjTable& t) {
   for (std::size_t i = 0; i < t.readings.size(); ++i) {
     const TConjReading& r = t.readings[i];
     if (i > 0) p += u" oder ";
-    p += u"<a href=\"verbformen-deutsch.htm?infi=" + QueryValue(r.phrase) + u"\">" +
-         HtmlEscape(r.phrase) + u"</a> (<i>" + HtmlEscape(r.gloss) + u"</i>)";
+    p += u"<a href=\"" + HtmlEscape(PageLink(r.phrase, t.ortho)) + u"\">" + HtmlEscape(r.phrase) +
+         u"</a> (<i>" + HtmlEscape(r.gloss) + u"</i>)";
   }
   return p + u"</p>\r\n";
 }

@@ -59,12 +59,10 @@ class TSpellings {
 bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infinitive,
                       std::u16string_view& before, std::u16string_view& cluster);
 
-// HTML: an item of a list (the item, then CR LF); text escaped as it is appended; the phrase
-// as a query value (UTF-8, percent-encoded); a tense's heading row; its six rows, each in one
+// HTML: an item of a list (the item, then CR LF); text escaped as it is appended; a tense's heading row; its six rows, each in one
 // item or split after the main cell into two.
 void Item(std::u16string& list, std::u16string_view item);
 void AppendEscaped(std::u16string& out, std::u16string_view text);
-std::u16string QueryValue(const std::u16string& phrase);
 void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t);
 void Rows(std::u16string& list, const TConjTense& tense, bool twoItems);
 

@@ -164,6 +164,9 @@ class TVerbGenerator {
   // The whole page. Precondition as for Conjugate; the head is built from Verb.infin.
   std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField,
                          TPageForms forms = TPageForms::table);
+  // The same, telling what the analysis of the phrase came to (status may be null).
+  std::u16string Page(const std::u16string& InfinitivPhrase, bool showInputField,
+                      TPageForms forms, TConjStatus* status);
 
   TVerbGen Verb;
   TVerbGen VerbWerden;
@@ -173,7 +176,8 @@ class TVerbGenerator {
  private:
   TConjForm Fetch(TFormen f, std::u16string_view options);
   // The middle items of the page: message, non-finite block, table (and what forms adds).
-  void PageBody(std::u16string& page, const std::u16string& InfinitivPhrase, TPageForms forms);
+  void PageBody(std::u16string& page, const std::u16string& InfinitivPhrase, TPageForms forms,
+                TConjStatus* status);
   void SimpleRow(TConjRow& row, TFormen f, const std::u16string& pron, std::u16string_view conj,
                  bool indicative);
   struct TCompoundBasis;  // what the compound rows of one table share
@@ -200,9 +204,11 @@ std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp
                                          TVerbGen& verb);
 
 // The page for a phrase with a generator of its own; a blank phrase becomes
-// "den Generator ausprobieren".
+// "den Generator ausprobieren". *status, when given, tells what the analysis came to (a front
+// end reports a rejected phrase as such, while the page still shows the message).
 std::u16string GetVerbPageHtml(std::u16string phrase, bool showInputField, TOrthoTyp ortho,
-                               TPageForms forms = TPageForms::table);
+                               TPageForms forms = TPageForms::table,
+                               TConjStatus* status = nullptr);
 
 // The table for a phrase with a generator of its own, analysed in the given orthography.
 TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho,
