@@ -118,7 +118,7 @@ std::string VerbListsSourceMessage(const TVerbListsSource& source) {
   if (source.Usable()) return {};
   const std::string path = source.choice.path.string();
   std::string m = "Die Verblistendatei \"" + path + "\"";
-  if (source.choice.origin == vo_option) m += " (--verb-lists)";
+  // A name from the environment may surprise: say where it came from.
   if (source.choice.origin == vo_environment) m += " (BEUGWERK_VERBLISTS)";
   if (source.systemError != 0)
     return m + " kann nicht gelesen werden: " + SystemErrorText(source.systemError) + ".";

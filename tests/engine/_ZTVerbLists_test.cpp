@@ -3,6 +3,7 @@
 #include "engine/_ZTVerbLists.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -537,7 +538,7 @@ TEST(Locating, InstalledFileRelativeToTheProgram) {
 // A file that cannot be used is reported with its path and the reason; the message is German
 // throughout and points to lists-check for a malformed file.
 TEST(Locating, UnusableFilesAreReported) {
-  const fs::path dir = fs::temp_directory_path() / "beugwerk-h2-examine";
+  const fs::path dir = fs::temp_directory_path() / ("beugwerk-examine-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "folder.vlx");
   std::ofstream(dir / "empty.vlx") << "";
@@ -551,23 +552,22 @@ TEST(Locating, UnusableFilesAreReported) {
       {good, "", 0, ""},
       {"", good, 0, ""},
       {dir / "missing.vlx", "", ENOENT,
-       "Die Verblistendatei \"#/missing.vlx\" (--verb-lists) kann nicht gelesen werden: Datei "
+       "Die Verblistendatei \"#/missing.vlx\" kann nicht gelesen werden: Datei "
        "oder Verzeichnis nicht gefunden."},
       {"", dir / "missing.vlx", ENOENT,
        "Die Verblistendatei \"#/missing.vlx\" (BEUGWERK_VERBLISTS) kann nicht gelesen werden: "
        "Datei oder Verzeichnis nicht gefunden."},
       {dir / "folder.vlx", "", EISDIR,
-       "Die Verblistendatei \"#/folder.vlx\" (--verb-lists) kann nicht gelesen werden: Ist ein "
+       "Die Verblistendatei \"#/folder.vlx\" kann nicht gelesen werden: Ist ein "
        "Verzeichnis."},
       {kFixtures / "bad.vlx", "", 0,
-       "Die Verblistendatei \"" BEUGWERK_FIXTURES "/verblists/bad.vlx\" (--verb-lists) ist "
-       "fehlerhaft (Zeile 3); Einzelheiten zeigt: beugwerk lists-check " BEUGWERK_FIXTURES
+       "Die Verblistendatei \"" BEUGWERK_FIXTURES "/verblists/bad.vlx\" ist fehlerhaft (Zeile 3); Einzelheiten zeigt: beugwerk lists-check " BEUGWERK_FIXTURES
        "/verblists/bad.vlx"},
       {dir / "empty.vlx", "", 0,
-       "Die Verblistendatei \"#/empty.vlx\" (--verb-lists) enthält keine Einträge; "
+       "Die Verblistendatei \"#/empty.vlx\" enthält keine Einträge; "
        "Einzelheiten zeigt: beugwerk lists-check #/empty.vlx"},
       {dir / "comments.vlx", "", 0,
-       "Die Verblistendatei \"#/comments.vlx\" (--verb-lists) enthält keine Einträge; "
+       "Die Verblistendatei \"#/comments.vlx\" enthält keine Einträge; "
        "Einzelheiten zeigt: beugwerk lists-check #/comments.vlx"},
   };
   for (const auto& r : rows) {
