@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QUrl>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -27,9 +26,7 @@ namespace {
 QString PathText(const std::filesystem::path& p) { return QFile::decodeName(p.native().c_str()); }
 std::filesystem::path PathOf(const QString& s) { return std::filesystem::path(QFile::encodeName(s).toStdString()); }
 
-QString SystemError(int error) {
-  return error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("Ein-/Ausgabefehler");
-}
+QString SystemError(int error) { return QString::fromStdString(SystemErrorText(error)); }
 
 void ShowError(const QString& text) { MsgBox().ErrInfo(text.toStdU16String()); }
 
@@ -122,10 +119,11 @@ void TForm1::RunSitemap() {
   const std::filesystem::path input = project / "verben.txt";
   const std::filesystem::path output = web / "beugwerkSitemap.xml";
   try {
-    const std::vector<std::u16string> verbs = SplitLinesW(ReadTextFile(input));
+    const TSitemapList list = SitemapList(ReadSitemapLines(input));
     std::error_code ec;
     std::filesystem::create_directories(web, ec);
-    WriteSitemap(verbs, output);
+    WriteSitemap(list.phrases, output);
+    FStatusLabel->setText(QString::fromStdString(SitemapMessage(list, output)));
   } catch (const std::exception& e) {
     ShowError(QString::fromUtf8(e.what()));
     return;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The sitemap: the golden file from lists in three encodings, the item layout, the XML
-// entities, empty and blank-holding lines, write failures and the command line front end.
+// The sitemap: the golden file from lists in four encodings, the item layout, the addresses
+// (percent-encoded UTF-8, XML-escaped), empty lines and rejected phrases left out, write
+// failures and the command line front end.
 #include "app/Sitemap.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,9 @@ TEST(Sitemap, GoldenFileFromEveryEncoding) {
   const std::string golden = ReadFileBytes(Fixture("beugwerkSitemap.xml"));
   ASSERT_TRUE(golden.starts_with("\xEF\xBB\xBF<?xml"));
   EXPECT_EQ(SitemapBytes(kVerbs), golden);
-  for (const char* input : {"verben-1252.txt", "verben-utf8.txt", "verben-utf16.txt"})
-    EXPECT_EQ(SplitLinesW(ReadTextFile(Fixture(input))), kVerbs) << input;
+  for (const char* input :
+       {"verben-1252.txt", "verben-utf8.txt", "verben-utf8-nobom.txt", "verben-utf16.txt"})
+    EXPECT_EQ(ReadSitemapLines(Fixture(input)), kVerbs) << input;
 }
 
 TEST(Sitemap, ThreeVerbsGiveFiveItems) {
@@ -66,25 +68,43 @@ TEST(Sitemap, ThreeVerbsGiveFiveItems) {
   EXPECT_TRUE(bytes.ends_with("</urlset>\r\n"));
 }
 
-TEST(Sitemap, VerbsAreKeptAndOnlyMarkupIsEscaped) {
+// The address is the page's canonical link: the phrase percent-encoded as UTF-8, so blanks,
+// "&" and markup reach the XML only as escapes.
+TEST(Sitemap, AddressesArePercentEncoded) {
   struct Row {
     const char16_t* verb;
     const char* loc;
   } rows[] = {
-      {u"sich waschen", "sich waschen"},
-      {u" lesen ", " lesen "},
-      {u"", ""},
-      {u"Rock & Roll", "Rock &amp; Roll"},
-      {u"a<b>c", "a&lt;b&gt;c"},
-      {u"&amp;", "&amp;amp;"},
-      {u"\"x\" 'y'", "\"x\" 'y'"},
-      {u"\u00E4\u00DF", "\u00E4\u00DF"},
+      {u"sich waschen", "sich%20waschen"},
+      {u"Rock & Roll", "Rock%20%26%20Roll"},
+      {u"a<b>c", "a%3Cb%3Ec"},
+      {u"&amp;", "%26amp%3B"},
+      {u"\"x\" 'y'", "%22x%22%20%27y%27"},
+      {u"\u00E4\u00DF", "%C3%A4%C3%9F"},
+      {u"an/fangen+", "an%2Ffangen%2B"},
   };
   for (const Row& row : rows) {
     const std::vector<std::u16string> items = SitemapItems({row.verb});
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(Loc(items[1]), row.loc) << UniToUtf8(row.verb);
   }
+}
+
+// Empty lines and phrases the engine rejects are left out (and the rejected ones counted);
+// the others lose the blanks around them, as the page does.
+TEST(Sitemap, ListLeavesOutEmptyLinesAndRejectedPhrases) {
+  VerbListsPath = fs::path(BEUGWERK_FIXTURES) / "generator" / "generator.VLX";
+  const TSitemapList list = SitemapList(
+      {u"lesen", u"", u"   ", u" sich waschen ", u"<b>", u"\u00FCbersetzen", u"lesex", u"3 regnen"});
+  EXPECT_EQ(list.phrases,
+            (std::vector<std::u16string>{u"lesen", u"sich waschen", u"\u00FCbersetzen", u"3 regnen"}));
+  EXPECT_EQ(list.rejected, (std::vector<std::u16string>{u"<b>", u"lesex"}));
+  EXPECT_EQ(SitemapMessage(list, "x.xml"),
+            "4 Seiten in x.xml eingetragen, 2 abgelehnte Zeilen ausgelassen.");
+  EXPECT_EQ(SitemapMessage(SitemapList({u"lesen", u"<b>"}), "x.xml"),
+            "1 Seite in x.xml eingetragen, 1 abgelehnte Zeile ausgelassen.");
+  EXPECT_EQ(SitemapMessage(SitemapList({}), "x.xml"),
+            "0 Seiten in x.xml eingetragen, 0 abgelehnte Zeilen ausgelassen.");
 }
 
 TEST(Sitemap, NoRawMarkupInsideTheAddress) {
@@ -113,8 +133,13 @@ TEST(Sitemap, WriteOverwritesAndFailsLoudly) {
   fs::remove_all(dir);
 }
 
-int RunSitemapCommand(const std::string& args, std::string* out = nullptr) {
-  const std::string cmd = std::string("'") + BEUGWERK_EXE + "' sitemap " + args + " 2>/dev/null";
+int RunSitemapCommand(const std::string& args, std::string* out = nullptr,
+                      std::string* err = nullptr) {
+  const fs::path errFile =
+      fs::temp_directory_path() / ("sitemap_cmd_" + std::to_string(getpid()) + ".err");
+  const std::string cmd = std::string("'") + BEUGWERK_EXE + "' --verb-lists '" BEUGWERK_FIXTURES
+                          "/generator/generator.VLX' sitemap " + args + " 2>'" +
+                          errFile.string() + "'";
   FILE* pipe = popen(cmd.c_str(), "r");
   if (pipe == nullptr) return -1;
   char buf[512];
@@ -122,24 +147,41 @@ int RunSitemapCommand(const std::string& args, std::string* out = nullptr) {
   while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
     if (out != nullptr) out->append(buf, n);
   const int status = pclose(pipe);
+  if (err != nullptr) *err = ReadFileBytes(errFile);
+  fs::remove(errFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(SitemapCommand, WritesTheFileAndPrintsItsPath) {
+TEST(SitemapCommand, WritesTheFileAndSaysWhatItLeftOut) {
   const fs::path out =
       fs::temp_directory_path() / ("sitemap_cmd_" + std::to_string(getpid()) + ".xml");
-  std::string printed;
+  std::string printed, errors;
   EXPECT_EQ(RunSitemapCommand(
                 "'" + Fixture("verben-utf16.txt").string() + "' '" + out.string() + "'", &printed),
             0);
-  EXPECT_EQ(printed, out.string() + "\n");
+  EXPECT_EQ(printed, "4 Seiten in " + out.string() + " eingetragen, 0 abgelehnte Zeilen ausgelassen.\n");
   EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
+
+  // A UTF-8 list without byte order mark, with empty lines and a rejected word.
+  const fs::path list =
+      fs::temp_directory_path() / ("sitemap_cmd_" + std::to_string(getpid()) + ".txt");
+  std::ofstream(list, std::ios::binary) << "übersetzen\n\n  \nsich waschen\r\nlesex\n";
+  printed.clear();
+  EXPECT_EQ(RunSitemapCommand("'" + list.string() + "' '" + out.string() + "'", &printed, &errors),
+            0);
+  EXPECT_EQ(printed, "2 Seiten in " + out.string() + " eingetragen, 1 abgelehnte Zeile ausgelassen.\n");
+  EXPECT_EQ(errors, "beugwerk sitemap: abgelehnt: lesex\n");
+  const std::string xml = ReadFileBytes(out);
+  EXPECT_NE(xml.find("?infi=%C3%BCbersetzen</loc>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("?infi=sich%20waschen</loc>"), std::string::npos) << xml;
+  EXPECT_EQ(xml.find("lesex"), std::string::npos) << xml;
   fs::remove(out);
+  fs::remove(list);
 
   // a missing input writes nothing
   EXPECT_EQ(
       RunSitemapCommand("'" + Fixture("no-such-list.txt").string() + "' '" + out.string() + "'"),
-      1);
+      3);
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(RunSitemapCommand("only-one-argument"), 2);
 }

@@ -98,7 +98,7 @@ TEST_F(WindowCommandsTest, FullFormsRunWritesTheListAndReportsTheCount) {
   EXPECT_EQ(answer.Seen(), 1);
   const fs::path out = Dir() / "liste.txf";
   EXPECT_EQ(message.toStdString(), FullFormsMessage(2, out.string()));
-  EXPECT_TRUE(message.startsWith("2Verben verarbeitet"));
+  EXPECT_TRUE(message.startsWith("2 Verben verarbeitet"));
   TVerbGen verb;
   EXPECT_EQ(ReadAll(out), FullFormRecord(verb, "lesen") + FullFormRecord(verb, "gehen"));
   EXPECT_EQ(ReadInfiListFile(), list);
@@ -147,7 +147,7 @@ TEST(WindowSitemap, OnlyOnTheDevelopersMachineAndOpenedOnTheDesktop) {
   IsDeveloperMachine(true);
   const fs::path out = project / "web" / "beugwerkSitemap.xml";
   ASSERT_TRUE(fs::exists(out));
-  EXPECT_NE(ReadAll(out).find("?infi=sich waschen</loc>"), std::string::npos);
+  EXPECT_NE(ReadAll(out).find("?infi=sich%20waschen</loc>"), std::string::npos);
   ASSERT_EQ(sink.Opened.size(), 1);
   EXPECT_EQ(sink.Opened[0].toLocalFile().toStdString(), out.string());
 }
