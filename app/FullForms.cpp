@@ -101,6 +101,7 @@ TRecordProducer TxfRecords(TVerbGen& verb) {
 std::string FullFormsMessage(int count, std::string_view outputPath) {
   // The window shows a CR between the two lines; a terminal wants a line feed.
   std::string message = std::to_string(count);
-  message.append("Verben verarbeitet\n").append(outputPath).append(" erstellt.");
+  message.append(" Verben verarbeitet");
+  if (!outputPath.empty()) message.append("\n").append(outputPath).append(" erstellt.");
   return message;
 }

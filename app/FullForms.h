@@ -77,6 +77,7 @@ int WriteFullForms(const TRecordProducer& produce, std::istream& in, std::ostrea
 int WriteFullForms(TVerbGen& verb, std::istream& in, std::ostream& out, bool inputUtf8,
                    bool outputUtf8, const TFullFormsProgress& afterRecord = {});
 
-// The closing message: the count, "Verben verarbeitet", a line break, the output path and
-// " erstellt." (UTF-8; the path as given).
+// The closing message: the count, " Verben verarbeitet", a line break, the output path and
+// " erstellt." (UTF-8; the path as given); without a path (the records went to standard
+// output) the first line alone.
 std::string FullFormsMessage(int count, std::string_view outputPath);

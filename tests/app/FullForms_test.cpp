@@ -108,8 +108,9 @@ TEST(FullFormsLines, Utf8ListDetection) {
 }
 
 TEST(FullFormsLines, Message) {
-  EXPECT_EQ(FullFormsMessage(0, "/tmp/list.txf"), "0Verben verarbeitet\n/tmp/list.txf erstellt.");
-  EXPECT_EQ(FullFormsMessage(12, "l.txf"), "12Verben verarbeitet\nl.txf erstellt.");
+  EXPECT_EQ(FullFormsMessage(0, "/tmp/list.txf"), "0 Verben verarbeitet\n/tmp/list.txf erstellt.");
+  EXPECT_EQ(FullFormsMessage(12, "l.txf"), "12 Verben verarbeitet\nl.txf erstellt.");
+  EXPECT_EQ(FullFormsMessage(7, ""), "7 Verben verarbeitet");
 }
 
 TEST_F(FullFormsTest, OnlyCommentsAndBlanksGiveAnEmptyOutput) {
@@ -321,7 +322,7 @@ TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
     TRun r = Run("fullforms " + std::string(row.options) + FormsLists() + " '" +
                  (dir / row.input).string() + "'");
     EXPECT_EQ(r.rc, 0) << row.input << r.err;
-    EXPECT_EQ(r.out, "12Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
+    EXPECT_EQ(r.out, "12 Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
         << row.input;
     EXPECT_EQ(ReadFileBytes(dir / row.output), ReadFileBytes(Fixture("fullforms", "dozen.txf")))
         << row.input;
@@ -332,7 +333,7 @@ TEST_F(FullFormsCliTest, OnlyComments) {
   Write(dir / "c.txt", "* nur\r\n\r\n  ; Kommentare\r\n");
   TRun r = Run("fullforms " + FormsLists() + " '" + (dir / "c.txt").string() + "'");
   EXPECT_EQ(r.rc, 0);
-  EXPECT_TRUE(r.out.starts_with("0Verben verarbeitet\n")) << r.out;
+  EXPECT_TRUE(r.out.starts_with("0 Verben verarbeitet\n")) << r.out;
   EXPECT_TRUE(fs::exists(dir / "c.txf"));
   EXPECT_EQ(ReadFileBytes(dir / "c.txf"), "");
 }
@@ -343,7 +344,7 @@ TEST_F(FullFormsCliTest, StdinWithShippedLists) {
   TRun r = Run("--verb-lists '" + shipped + "' fullforms -", "lesen\n");
   EXPECT_EQ(r.rc, 0) << r.err;
   EXPECT_TRUE(r.out.starts_with("> lesen\r\n:lese;liest;liest;lesen;lest;lesen;\r\n")) << r.out;
-  EXPECT_EQ(r.err, "1Verben verarbeitet\n- erstellt.\n");
+  EXPECT_EQ(r.err, "1 Verben verarbeitet\n");
 }
 
 TEST_F(FullFormsCliTest, Utf8ListAndOutput) {
@@ -375,12 +376,13 @@ TEST_F(FullFormsCliTest, Utf8ListAndOutput) {
 
 TEST_F(FullFormsCliTest, Failures) {
   TRun missing = Run("fullforms " + FormsLists() + " '" + (dir / "fehlt.txt").string() + "'");
-  EXPECT_EQ(missing.rc, 1);
-  EXPECT_NE(missing.err.find("fehlt.txt"), std::string::npos) << missing.err;
+  EXPECT_EQ(missing.rc, 3);
+  EXPECT_NE(missing.err.find("fehlt.txt: Datei oder Verzeichnis nicht gefunden"), std::string::npos)
+      << missing.err;
   EXPECT_FALSE(fs::exists(dir / "fehlt.txf"));
   // A list already named .txf is not overwritten by its own output.
   Write(dir / "self.txf", "lesen\n");
-  EXPECT_EQ(Run("fullforms " + FormsLists() + " '" + (dir / "self.txf").string() + "'").rc, 1);
+  EXPECT_EQ(Run("fullforms " + FormsLists() + " '" + (dir / "self.txf").string() + "'").rc, 3);
   EXPECT_EQ(ReadFileBytes(dir / "self.txf"), "lesen\n");
   EXPECT_EQ(Run("fullforms --ortho xx -").rc, 2);
   for (const char* jobs : {"--jobs 0", "--jobs 65", "--jobs x", "--jobs=", "--jobs"})
@@ -391,7 +393,7 @@ TEST_F(FullFormsCliTest, Failures) {
                             " - <'" + Fixture("fullforms", "dozen.txt").string() +
                             "' >/dev/full 2>/dev/null";
     const int status = std::system(cmd.c_str());
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
   }
 }
 

@@ -182,7 +182,7 @@ for ortho in ("neu", "alt", "ch"):
     for p, single, line in zip(phrases, singles, lines):
         if json.loads(line) != single:
             failures.append(f"fullforms --json --ortho {ortho}: line of {p!r} differs from --json")
-    if f"{len(phrases)}Verben verarbeitet" not in err:
+    if f"{len(phrases)} Verben verarbeitet" not in err:
         failures.append(f"fullforms --json --ortho {ortho}: message {err!r}")
     # Several threads write the same lines in the same order.
     rc, threaded, err = run(["fullforms", "--ortho", ortho, "--json", "--jobs", "3", "-"],
