@@ -111,6 +111,7 @@ void TRequestService::ExecuteMacro(std::u16string_view text) {
 
 void TRequestService::Poke(std::u16string_view text) {
   FItem = SplitLinesW(text);
+  FRefused = false;
   const std::u16string r = FirstLine(text);
   if (!r.empty() && r.front() == u'[') {
     ExecuteMacro(text);
@@ -118,6 +119,7 @@ void TRequestService::Poke(std::u16string_view text) {
   }
   if (r.size() < 3) {
     FItem = {u"-"};
+    FRefused = true;
     return;
   }
   const std::size_t colon = r.find(u':');
@@ -127,12 +129,15 @@ void TRequestService::Poke(std::u16string_view text) {
   // with a callback reports there instead, and the forms of the failed analysis answer.
   try {
     FVerb.newVerb(infinitive, unsp);
-    if (r[0] == u'A')
+    if (r[0] == u'A') {
       AddWordForms(r[1] == u'1');
-    else
+    } else {
       FItem = {Trimmed(SingleForm(r[0], r[1]))};
+      FRefused = FItem[0] == kUnknownForm;
+    }
   } catch (const EVerbGenError& e) {
     FItem = {OneLine(e.Message())};
+    FRefused = true;
   }
 }
 

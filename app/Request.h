@@ -51,6 +51,9 @@ class TRequestService {
 
   const std::vector<std::u16string>& Item() const { return FItem; }
   std::u16string ItemText() const;  // the lines joined with CR LF, no line break after the last
+  // The last poke got no form: a text too short to be a request, an unknown form name, or
+  // the engine's message on the verb. A front end reports it as a refused request.
+  bool Refused() const { return FRefused; }
 
  private:
   std::u16string SingleForm(char16_t letter, char16_t digit);
@@ -62,6 +65,7 @@ class TRequestService {
   TVerbGen& FVerb;
   TRequestMacroEvent FOnMacro;
   std::vector<std::u16string> FItem{std::u16string(kInitialValue)};
+  bool FRefused = false;
 };
 
 // The text split into lines at CR LF, CR or LF; a line break at the end opens no further line.

@@ -51,6 +51,7 @@ TEST_F(RequestTest, SingleForms) {
   struct Row {
     const char* request;
     const char* answer;
+    bool refused = false;  // no form: the text is no request
   } rows[] = {
       {"G2:lesen", "liest"},
       {"G1:lesen", "lese"},
@@ -74,17 +75,19 @@ TEST_F(RequestTest, SingleForms) {
       // a missing form stays "-", also for the imperative
       {"S:3 regnen", "-"},
       {"G1:3 regnen", "-"},
-      {"S", "-"},
-      {"", "-"},
-      {"G2", "-"},
-      {"G7:lesen", kUnknown.c_str()},
-      {"G0:lesen", kUnknown.c_str()},
-      {"V:lesen", kUnknown.c_str()},
-      {"Q1:lesen", kUnknown.c_str()},
-      {"g2:lesen", kUnknown.c_str()},  // letters are case-sensitive
+      {"S", "-", true},
+      {"", "-", true},
+      {"G2", "-", true},
+      {"G7:lesen", kUnknown.c_str(), true},
+      {"G0:lesen", kUnknown.c_str(), true},
+      {"V:lesen", kUnknown.c_str(), true},
+      {"Q1:lesen", kUnknown.c_str(), true},
+      {"g2:lesen", kUnknown.c_str(), true},  // letters are case-sensitive
   };
-  for (const Row& row : rows)
+  for (const Row& row : rows) {
     EXPECT_EQ(Answer(row.request), std::vector<std::string>{row.answer}) << row.request;
+    EXPECT_EQ(service.Refused(), row.refused) << row.request;
+  }
 }
 
 TEST_F(RequestTest, OnlyTheFirstLineCounts) {
@@ -101,9 +104,12 @@ TEST_F(RequestTest, AnalysisErrorAnswersWithTheMessage) {
       {"A1:lesex", "lesex ist kein Infinitiv!"},
       {"G2:'le'sen", "Bitte nur EIN Betonungszeichen eingeben!"},
   };
-  for (const Row& row : rows)
+  for (const Row& row : rows) {
     EXPECT_EQ(Answer(row.request), std::vector<std::string>{row.answer}) << row.request;
+    EXPECT_TRUE(service.Refused()) << row.request;
+  }
   EXPECT_EQ(Answer("G2:lesen"), std::vector<std::string>{"liest"}) << "after an error";
+  EXPECT_FALSE(service.Refused());
 }
 
 TEST_F(RequestTest, DistinctListHasNoDashesAndNoDuplicates) {
@@ -279,19 +285,20 @@ TEST(RequestCommand, PrintsTheItemLineByLine) {
   struct Row {
     const char* text;
     const char* out;
+    int status = 0;  // 1: the request was refused
   } rows[] = {
       {"G2:lesen", "liest\n"},
-      {"G7:lesen", "** unbekannter Formname! **\n"},
-      {"S", "-\n"},
+      {"G7:lesen", "** unbekannter Formname! **\n", 1},
+      {"S", "-\n", 1},
       {"[INF=lesen]", "[INF=lesen]\n"},
       {"A1:gehen",
        "gehe\ngehst\ngeht\ngehen\nging\ngingst\ngingen\ngingt\ngehest\ngehet\nginge\ngänge\n"
        "gingest\ngängest\ngängen\nginget\ngänget\ngeh\ngehend\ngegangen\n"},
-      {"G2:lesex", "lesex ist kein Infinitiv!\n"},
+      {"G2:lesex", "lesex ist kein Infinitiv!\n", 1},
   };
   for (const Row& row : rows) {
     const RunResult r = RunRequestCommand(row.text);
-    EXPECT_EQ(r.status, 0) << row.text;
+    EXPECT_EQ(r.status, row.status) << row.text;
     EXPECT_EQ(r.out, row.out) << row.text;
   }
   const RunResult full = RunRequestCommand("A0:gehen");
