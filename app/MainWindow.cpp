@@ -37,6 +37,7 @@
 #include "common/_0comvcl.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
+#include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
 
 namespace {
@@ -91,26 +92,20 @@ bool IsArticleAddress(const QUrl& url) {
 }
 
 bool IsOnlineGeneratorPage(const QUrl& url) {
-  return url.path().endsWith(QStringLiteral("verbformen-deutsch.htm"), Qt::CaseInsensitive);
+  // On any host: the page's links are relative to wherever the page came from.
+  return url.path() == Q(site::kGeneratorPath);
 }
 
 QString OnlinePagePhrase(const QUrl& url) {
   if (!IsOnlineGeneratorPage(url)) return {};
-  // The raw query: the phrase may be UTF-8 (a browser's form) or Windows-1252 (the page's
-  // own escaping is Latin-1 based).
+  // The raw query, read as the server reads it (UTF-8, else Windows-1252); a query the server
+  // would refuse names no phrase.
   const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
-  for (const QByteArray& pair : query.split('&')) {
-    const qsizetype eq = pair.indexOf('=');
-    if (eq < 0 || pair.left(eq) != "infi") continue;
-    QByteArray value = pair.mid(eq + 1);
-    value.replace('+', ' ');
-    const QByteArray bytes = QByteArray::fromPercentEncoding(value);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString phrase = utf8.decode(bytes);
-    if (utf8.hasError()) phrase = Q(Latin1ToUni(std::string_view(bytes.constData(), bytes.size())));
-    return phrase.trimmed();
-  }
-  return {};
+  TPageQuery parsed;
+  if (ParsePageQuery(std::string_view(query.constData(), static_cast<std::size_t>(query.size())),
+                     parsed) != TQueryError::qe_none)
+    return {};
+  return Q(parsed.phrase).trimmed();
 }
 
 // The icon lives in the library's resources, which a static library must register itself

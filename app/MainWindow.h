@@ -38,8 +38,10 @@ float ZoomFactor(TZoom z);  // 0.6, 0.8, 1.0, 1.3, 1.8
 inline constexpr std::u16string_view kArticleAddress = u"C:\\xxx\\Beugwerk.htm";
 bool IsArticleAddress(const QUrl& url);
 bool IsOnlineGeneratorPage(const QUrl& url);
-// The phrase of a link to the online generator page ("...verbformen-deutsch.htm?infi=..."),
-// decoded as UTF-8, else as Windows-1252; empty when the link is something else.
+// The phrase of a link to the online generator page ("...verbformen-deutsch.htm?infi=...", on
+// any host), read by the server's query parser (UTF-8, else Windows-1252) and trimmed; empty
+// when the link is something else or its query is one the server refuses (a broken escape, a
+// repeated key, bytes that are no text). The window keeps its own orthography.
 QString OnlinePagePhrase(const QUrl& url);
 
 // The address pages are shown under, so that links relative to the online pages resolve.

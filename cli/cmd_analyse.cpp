@@ -1,26 +1,23 @@
 // SPDX-License-Identifier: MIT
 // `beugwerk analyse [--ortho neu|alt|ch] PHRASE...`: analyses one infinitive or phrase (the
 // words joined by blanks) and prints the analysis fields, one "name: value" a line, then the
-// message of a rejected input and the result. Values are UTF-8, booleans true/false.
-#include <filesystem>
+// message of a rejected input and the result. Values are UTF-8, booleans true/false. A phrase
+// the engine rejects (a message) exits 1; one only left undecided exits 0.
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/PhraseArgs.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerb.h"
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
 int Usage(std::string_view message) {
-  std::cerr << "beugwerk analyse: " << message << "\n"
-            << "Usage: beugwerk analyse [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...\n";
-  return kExitUsage;
+  return UsageError("analyse", message,
+                    "beugwerk analyse [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...");
 }
 
 std::string_view HabSeinName(habseityp h) {
@@ -83,25 +80,23 @@ void PrintFields(const TVerbGen& v) {
 
 }  // namespace
 
-int RunAnalyse(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+int RunAnalyse(const TGlobalOptions& o, const std::vector<std::string>& args) {
   const TPhraseArgs parsed = ParsePhraseArgs(args, false);
   if (!parsed.error.empty()) return Usage(parsed.error);
-  const TOrthoTyp ortho = parsed.ortho;
   const std::string& phrase = parsed.phrase;
   if (phrase.empty()) return Usage("no PHRASE given");
+  if (int rc = UseVerbLists(o, "analyse")) return rc;
   try {
-    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
     TVerbGen verb;
-    verb.SetOrthoTyp(ortho);
+    verb.SetOrthoTyp(o.ortho);
     std::u16string message;
     verb.SetOnErrMsg([&message](const std::u16string& m) { message = m; });
     bool result = verb.newVerb(Utf8ToUni(phrase), unsp);
     PrintFields(verb);
     if (!message.empty()) Line("message", UniToUtf8(message));
     Flag("result", result);
+    return message.empty() ? kExitDone : kExitRejected;
   } catch (const std::exception& e) {
-    std::cerr << "beugwerk analyse: " << e.what() << "\n";
-    return kExitFailure;
+    return FileError("analyse", e.what());
   }
-  return 0;
 }

@@ -3,7 +3,8 @@
 // full-form list of an infinitive list into FILE with the extension ".txf" ("-": standard
 // input to standard output), the records on N threads (default 1); with --json one
 // conjugation object a line into FILE.jsonl. Opens the files and prints; the records come
-// from app/FullForms and app/FullFormsJson.
+// from app/FullForms and app/FullFormsJson. Exits 0 once the list is written (a line the
+// engine cannot analyse is marked in its record), 3 when a file cannot be read or written.
 #include <pthread.h>
 #include <sched.h>
 #include <sys/stat.h>
@@ -11,7 +12,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -24,13 +24,11 @@
 
 #include "app/FullForms.h"
 #include "app/FullFormsJson.h"
-#include "cli/PhraseArgs.h"
+#include "cli/CommandLine.h"
+#include "common/ZT.Files.h"
 #include "engine/_ZTVerbLists.h"
 
 namespace {
-
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 struct TFullFormsArgs {
   TOrthoTyp ortho = NeuOrtho;
@@ -44,11 +42,9 @@ struct TFullFormsArgs {
 constexpr int kMaxJobs = 64;
 
 int Usage(std::string_view message) {
-  std::cerr
-      << "beugwerk fullforms: " << message << "\n"
-      << "Usage: beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
-         "[--jobs N] FILE\n";
-  return kExitUsage;
+  return UsageError("fullforms", message,
+                    "beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
+                    "[--jobs N] FILE");
 }
 
 bool ParseJobs(std::string_view text, int& jobs) {
@@ -67,19 +63,7 @@ bool ParseJobs(std::string_view text, int& jobs) {
 int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
-    std::string_view ortho;
-    if (a == "--ortho") {
-      if (++i == args.size()) return Usage("--ortho needs neu, alt or ch");
-      ortho = args[i];
-    } else if (a.starts_with("--ortho=")) {
-      ortho = a.substr(8);
-    } else if (a == "--utf8") {
-      out.utf8 = true;
-      continue;
-    } else if (a == "--json") {
-      out.json = true;
-      continue;
-    } else if (a == "--jobs" || a.starts_with("--jobs=")) {
+    if (a == "--jobs" || a.starts_with("--jobs=")) {
       std::string_view n = a.substr(6);
       if (a == "--jobs") {
         if (++i == args.size()) return Usage("--jobs needs a number from 1 to 64");
@@ -88,24 +72,19 @@ int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
         n.remove_prefix(1);
       }
       if (!ParseJobs(n, out.jobs)) return Usage("--jobs needs a number from 1 to 64");
-      continue;
     } else if (a.starts_with("-") && a.size() > 1) {
       return Usage("unknown option " + std::string(a));
     } else if (out.file.empty()) {
       out.file = a;
-      continue;
     } else {
       return Usage("only one FILE");
     }
-    if (!ParseOrtho(ortho, out.ortho)) return Usage("--ortho needs neu, alt or ch");
   }
   return out.file.empty() ? Usage("no FILE given") : 0;
 }
 
 int Failure(std::string_view what, int systemError) {
-  std::cerr << "beugwerk fullforms: " << what << ": "
-            << (systemError ? std::strerror(systemError) : "Ein-/Ausgabefehler") << "\n";
-  return kExitFailure;
+  return FileError("fullforms", std::string(what) + ": " + SystemErrorText(systemError));
 }
 
 // The whole list: its encoding is decided on all of its bytes.
@@ -216,14 +195,12 @@ int Run(const TFullFormsArgs& a) {
                                                  : FullFormsOutputPath(a.file);
   std::error_code ec;
   // An input already named ".txf" would be overwritten by its own list.
-  if (!toStdout && std::filesystem::equivalent(a.file, outPath, ec)) {
-    std::cerr << "beugwerk fullforms: " << a.file << ": Eingabe und Ausgabe sind dieselbe Datei\n";
-    return kExitFailure;
-  }
+  if (!toStdout && std::filesystem::equivalent(a.file, outPath, ec))
+    return FileError("fullforms", a.file + ": Eingabe und Ausgabe sind dieselbe Datei");
   int count = 0;
   if (toStdout) {
     if (int rc = WriteRecords(a, std::move(bytes), std::cout, "-", count)) return rc;
-    std::cerr << FullFormsMessage(count, "-") << "\n";
+    std::cerr << FullFormsMessage(count, "") << "\n";
     return 0;
   }
   const TOldOutputRemoval removal(outPath);
@@ -238,14 +215,16 @@ int Run(const TFullFormsArgs& a) {
 
 }  // namespace
 
-int RunFullForms(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+int RunFullForms(const TGlobalOptions& o, const std::vector<std::string>& args) {
   TFullFormsArgs a;
   if (int rc = ParseArgs(args, a)) return rc;
+  a.ortho = o.ortho;
+  a.utf8 = o.utf8;
+  a.json = o.json;
+  if (int rc = UseVerbLists(o, "fullforms")) return rc;
   try {
-    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
     return Run(a);
   } catch (const std::exception& e) {
-    std::cerr << "beugwerk fullforms: " << e.what() << "\n";
-    return kExitFailure;
+    return FileError("fullforms", e.what());
   }
 }

@@ -1,29 +1,27 @@
 // SPDX-License-Identifier: MIT
 // `beugwerk page [--online] [--ortho neu|alt|ch] PHRASE...`: the result page of a phrase on
-// standard output, UTF-8; --online adds the input form of the online generator.
-#include <filesystem>
+// standard output, UTF-8; --online adds the input form of the online generator. A phrase the
+// engine rejects still gives its page (with the message) and exits 1.
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/PhraseArgs.h"
 #include "common/_ZT_cmn_A.h"
 #include "generator/VerbGenerator.h"
 
-int RunPage(const std::filesystem::path& verbLists, const std::vector<std::string>& args) {
+int RunPage(const TGlobalOptions& o, const std::vector<std::string>& args) {
   const TPhraseArgs a = ParsePhraseArgs(args, true);
-  if (!a.error.empty()) {
-    std::cerr << "beugwerk page: " << a.error << "\n"
-              << "Usage: beugwerk page [--online] [--ortho neu|alt|ch] [--verb-lists PATH] "
-                 "PHRASE...\n";
-    return 2;
-  }
+  if (!a.error.empty())
+    return UsageError("page", a.error,
+                      "beugwerk page [--online] [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...");
+  if (int rc = UseVerbLists(o, "page")) return rc;
   try {
-    VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
-    std::cout << UniToUtf8(GetVerbPageHtml(Utf8ToUni(a.phrase), a.online, a.ortho));
+    TConjStatus status = TConjStatus::cs_ok;
+    std::cout << UniToUtf8(GetVerbPageHtml(Utf8ToUni(a.phrase), a.online, o.ortho, &status));
+    return status == TConjStatus::cs_error ? kExitRejected : kExitDone;
   } catch (const std::exception& e) {
-    std::cerr << "beugwerk page: " << e.what() << "\n";
-    return 1;
+    return FileError("page", e.what());
   }
-  return 0;
 }

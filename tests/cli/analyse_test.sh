@@ -6,14 +6,15 @@ bin=$1
 fixtures=$2/analysis
 failures=0
 
-# check LISTS EXPECTED-LINES ARGS...: EXPECTED-LINES separated by ';'
+# check LISTS STATUS EXPECTED-LINES ARGS...: EXPECTED-LINES separated by ';'; STATUS 1 for a
+# phrase the engine rejects
 check() {
-  lists=$1 expected=$2
-  shift 2
+  lists=$1 status=$2 expected=$3
+  shift 3
   out=$("$bin" --verb-lists "$fixtures/$lists" analyse "$@")
   rc=$?
-  if [ $rc -ne 0 ]; then
-    echo "FAIL analyse $*: exit $rc"
+  if [ $rc -ne "$status" ]; then
+    echo "FAIL analyse $*: exit $rc, not $status"
     failures=$((failures + 1))
   fi
   old_ifs=$IFS
@@ -27,17 +28,27 @@ check() {
   IFS=$old_ifs
 }
 
-check prefixes.VLX "praef: 'über;stamm: setz;GEpos: 1;result: true" "'übersetzen"
-check prefixes.VLX "praef: ;GEpos: -1;result: false" übersetzen
-check prefixes.VLX "refl: true;infin: waschen;stamm: wasch" sich waschen
-check prefixes.VLX "refl: true;infin: waschen;stamm: wasch" "sich waschen"
-check prefixes.VLX "refPraep: etwas mit ;refKasus: D" etwas mit sich bringen
-check input.VLX "stamm: ;result: false" lesem
-check input.VLX "message: init zuvor vergessen;result: false" --verb-lists "$fixtures/empty.VLX" lesen
-check conjclass.VLX "UnterdrueckteFormen: 0;ausnahmeformen: def||abc" --ortho alt xyken
-check conjclass.VLX "UnterdrueckteFormen: 8;habsein: haben" xymen
-check conjclass.VLX "habsein: sein;unRegel: fahr" abfahren
-check conjclass.VLX "unRegel: back;regelsperre: false;ausnahmeformen: ||" backen
+check prefixes.VLX 0 "praef: 'über;stamm: setz;GEpos: 1;result: true" "'übersetzen"
+check prefixes.VLX 0 "praef: ;GEpos: -1;result: false" übersetzen
+check prefixes.VLX 0 "refl: true;infin: waschen;stamm: wasch" sich waschen
+check prefixes.VLX 0 "refl: true;infin: waschen;stamm: wasch" "sich waschen"
+check prefixes.VLX 0 "refPraep: etwas mit ;refKasus: D" etwas mit sich bringen
+check input.VLX 1 "stamm: ;result: false" lesem
+check conjclass.VLX 0 "UnterdrueckteFormen: 0;ausnahmeformen: def||abc" --ortho alt xyken
+check conjclass.VLX 0 "UnterdrueckteFormen: 8;habsein: haben" xymen
+check conjclass.VLX 0 "habsein: sein;unRegel: fahr" abfahren
+check conjclass.VLX 0 "unRegel: back;regelsperre: false;ausnahmeformen: ||" backen
+
+# Lists without entries are refused before any analysis, with the file named.
+err=$("$bin" --verb-lists "$fixtures/empty.VLX" analyse lesen 2>&1 >/dev/null)
+rc=$?
+case "$rc:$err" in
+  "3:beugwerk analyse: Die Verblistendatei \"$fixtures/empty.VLX\" enthält keine Einträge"*) ;;
+  *)
+    echo "FAIL analyse with empty lists: exit $rc, $err"
+    failures=$((failures + 1))
+    ;;
+esac
 
 # Usage errors exit with 2.
 for args in "" "--ortho" "--ortho xx lesen" "--bogus lesen"; do

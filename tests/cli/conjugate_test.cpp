@@ -3,6 +3,7 @@
 // fixture lists: output, error output and exit status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +30,8 @@ std::string ReadAll(const fs::path& p) {
 // Runs the program from the source folder with the arguments (already quoted for the shell).
 TRun RunBeugwerk(const std::string& args) {
   const fs::path dir = fs::temp_directory_path();
-  const fs::path out = dir / "beugwerk-conjugate-cli.out";
-  const fs::path err = dir / "beugwerk-conjugate-cli.err";
+  const fs::path out = dir / ("beugwerk-conjugate-" + std::to_string(getpid()) + ".out");
+  const fs::path err = dir / ("beugwerk-conjugate-" + std::to_string(getpid()) + ".err");
   const std::string cmd = "cd '" BEUGWERK_SOURCE_DIR "' && '" BEUGWERK_EXE "' " + args + " >'" +
                           out.string() + "' 2>'" + err.string() + "'";
   TRun r;
@@ -90,9 +91,10 @@ TEST(ConjugateCli, RejectedCalls) {
   const struct {
     const char* args;
     const char* message;  // a piece of standard error
+    int status = 2;       // 1: the phrase was rejected, 2: the command line
   } rows[] = {
-      {"'<b>'", "ist kein Infinitiv!"},
-      {"frobnicate", "neither a command nor an infinitive"},
+      {"'<b>'", "ist kein Infinitiv!", 1},
+      {"frobnicate", "weder ein Befehl noch ein Infinitiv", 1},
       {"--ortho", "--ortho needs neu, alt or ch"},
       {"--ortho neu", "no PHRASE given"},
       {"--ortho xx lesen", "--ortho needs neu, alt or ch"},
@@ -102,7 +104,7 @@ TEST(ConjugateCli, RejectedCalls) {
   };
   for (const auto& r : rows) {
     const TRun run = RunBeugwerk(kLists + r.args);
-    EXPECT_EQ(run.status, 2) << r.args;
+    EXPECT_EQ(run.status, r.status) << r.args;
     EXPECT_NE(run.err.find(r.message), std::string::npos) << r.args << "\n" << run.err;
     EXPECT_TRUE(run.out.empty()) << r.args << "\n" << run.out;
   }

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// What every command of the command line shares: the options that may stand anywhere, the one
+// rule of exit statuses, the messages of a usage or file error, and the verb lists a command
+// works with.
+//
+//   TGlobalOptions o;  // filled by main from --verb-lists, --ortho, --json, --utf8
+//   if (int rc = UseVerbLists(o, "page")) return rc;   // the file named cannot be used
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/_ZTVerb.h"
+
+// Exit statuses of every command but serve.
+enum TExitStatus {
+  kExitDone = 0,
+  kExitRejected = 1,  // the input was rejected or nothing was found (the output still printed)
+  kExitUsage = 2,     // the command line is wrong
+  kExitFile = 3,      // a file or system error, also verb lists that cannot be used
+};
+
+// Options taken in any position, before or after the command name.
+struct TGlobalOptions {
+  std::filesystem::path verbLists;  // --verb-lists PATH
+  TOrthoTyp ortho = NeuOrtho;       // --ortho neu|alt|ch
+  bool json = false;                // --json
+  bool utf8 = false;                // --utf8
+};
+
+// "beugwerk COMMAND: message" and the command's usage line (without one: a pointer to --help)
+// on standard error; kExitUsage.
+int UsageError(std::string_view command, std::string_view message, std::string_view usage);
+// "beugwerk COMMAND: message" on standard error; kExitFile.
+int FileError(std::string_view command, std::string_view message);
+
+// Chooses and checks the verb lists for a command and sets VerbListsPath. A file named by
+// --verb-lists or BEUGWERK_VERBLISTS that is missing, unreadable or malformed (and a malformed
+// installed file) is reported and gives kExitFile; the built-in copy serves only when no file
+// was named. 0 when the lists can be used.
+int UseVerbLists(const TGlobalOptions& options, std::string_view command);
