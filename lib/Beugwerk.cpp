@@ -16,12 +16,19 @@ namespace {
 std::mutex gListsMutex;
 std::string gListsOption;  // SetVerbListsPath
 bool gListsResolved = false;
+std::string gListsProblem;  // why the lists named cannot be used; empty when they can
 
-void ResolveLists() {
+// The message of lists that cannot be used, empty when they can: a file named by the caller
+// or $BEUGWERK_VERBLISTS is used or reported, never quietly replaced by the built-in copy.
+std::string ResolveLists() {
   std::lock_guard<std::mutex> lock(gListsMutex);
-  if (gListsResolved) return;
-  VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(gListsOption));
-  gListsResolved = true;
+  if (!gListsResolved) {
+    const TVerbListsSource source = ExamineVerbLists(DefaultVerbListsSearch(gListsOption));
+    gListsProblem = VerbListsSourceMessage(source);
+    VerbListsPath = source.Usable() ? source.choice.path : std::filesystem::path();
+    gListsResolved = true;
+  }
+  return gListsProblem;
 }
 
 std::string Plain(const std::u16string& s) {
@@ -66,8 +73,17 @@ void SetVerbListsPath(const std::string& path) {
 }
 
 Conjugation Conjugate(std::string_view phrase, Orthography orthography) {
-  ResolveLists();
-  const TConjTable t = ConjugatePhrase(Utf8ToUni(phrase), EngineOrtho(orthography));
+  TConjTable t;
+  if (const std::string problem = ResolveLists(); !problem.empty()) {
+    // Reported as a rejected input is, so a caller checking ok() learns it.
+    std::u16string input = Utf8ToUni(phrase);
+    TrimBlanksW(input);
+    t.status = TConjStatus::cs_error;
+    t.input = input;
+    t.message = Utf8ToUni(problem);
+  } else {
+    t = ConjugatePhrase(Utf8ToUni(phrase), EngineOrtho(orthography));
+  }
   Conjugation c;
   c.json_ = ConjugationJson(t);
   c.input = UniToUtf8(t.input);

@@ -114,7 +114,9 @@ Conjugation Conjugate(std::string_view phrase, Orthography orthography = Orthogr
 std::string ToJson(const Conjugation& conjugation);
 
 // The verb lists file to use; call before the first Conjugate. By default: $BEUGWERK_VERBLISTS,
-// the installed file, then the copy built into the library.
+// the installed file, then the copy built into the library. A file named here or by
+// $BEUGWERK_VERBLISTS that is missing, unreadable or malformed is not replaced by the built-in
+// copy: every Conjugate then fails with the German message naming the file (error, not ok()).
 void SetVerbListsPath(const std::string& path);
 
 }  // namespace beugwerk

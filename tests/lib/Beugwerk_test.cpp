@@ -86,6 +86,20 @@ TEST_F(FacadeTest, RejectedAndBlankPhrasesCarryTheMessage) {
   EXPECT_EQ(blank.error, "Geben Sie bitte einen Verbinfinitiv ein!");
 }
 
+// A file named for the lists that cannot be used is reported by every Conjugate.
+TEST_F(FacadeTest, UnusableListsAreReported) {
+  beugwerk::SetVerbListsPath("/nonexistent/Beugwerk.VLX");
+  const beugwerk::Conjugation c = beugwerk::Conjugate(" lesen ");
+  EXPECT_FALSE(c.ok());
+  EXPECT_EQ(c.input, "lesen");
+  EXPECT_EQ(c.error,
+            "Die Verblistendatei \"/nonexistent/Beugwerk.VLX\" kann nicht gelesen werden: Datei "
+            "oder Verzeichnis nicht gefunden.");
+  EXPECT_NE(beugwerk::ToJson(c).find("\"error\":\"Die Verblistendatei"), std::string::npos);
+  SetUpTestSuite();
+  EXPECT_TRUE(beugwerk::Conjugate("lesen").ok());
+}
+
 TEST_F(FacadeTest, ThreadsConjugateAtOnce) {
   const std::string expected = beugwerk::ToJson(beugwerk::Conjugate("sich anfahren"));
   std::vector<std::thread> threads;
