@@ -155,6 +155,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
     if (s == Qt::ApplicationActive) OnApplicationActive();
   });
+  if (!FVerbListsProblem.empty())
+    QTimer::singleShot(0, this, [this] { MsgBox().ErrInfo(Utf8ToUni(FVerbListsProblem)); });
 }
 
 TForm1::~TForm1() {
@@ -163,11 +165,14 @@ TForm1::~TForm1() {
   FBrowser = nullptr;
 }
 
-bool TForm1::LocateVerbLists() {
-  // The viewer program's folder when it is recorded, else beside the program, else the
-  // installed copy; the embedded lists when none of them is there.
-  VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch({}));
-  return true;
+std::string TForm1::LocateVerbLists() {
+  // $BEUGWERK_VERBLISTS, the viewer program's folder when it is recorded, beside the program,
+  // the installed copy; the embedded lists when none of them is there. A window cannot stop
+  // at start as a command does: it says what is wrong and works with the embedded lists.
+  const TVerbListsSource source = ExamineVerbLists(DefaultVerbListsSearch({}));
+  VerbListsPath = source.Usable() ? source.choice.path : std::filesystem::path();
+  if (source.Usable()) return {};
+  return VerbListsSourceMessage(source) + "\nEs gelten die eingebauten Verblisten.";
 }
 
 void TForm1::CreateToolBar() {

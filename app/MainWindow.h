@@ -119,9 +119,11 @@ class TForm1 : public QMainWindow {
   void SavePlacement();
   QString PageStatus() const;
 
-  // Before any verb object: the first one loads the lists from there.
-  static bool LocateVerbLists();
-  const bool FVerbListsLocated = LocateVerbLists();
+  // Before any verb object: the first one loads the lists from there. The message says why
+  // a file named for the lists cannot be used (the window then works with the built-in
+  // copy); empty when they can.
+  static std::string LocateVerbLists();
+  const std::string FVerbListsProblem = LocateVerbLists();
   TVerbGen Verb;  // the window's verb object: batch runs; carries the orthography
   std::unique_ptr<TRequestService> FRequests;  // with its own verb object (VO2)
   std::u16string FErrMsg;  // last analysis message of Verb, kept, not shown

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
@@ -255,11 +256,37 @@ TEST(OnlinePagePhrase, DecodesUtf8ElseWindows1252) {
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=sich+waschen", "sich waschen"},
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?x=1&infi=sich%20waschen", "sich waschen"},
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=", ""},
+      {"http://127.0.0.1:8080/beugwerkde/verbformen-deutsch.htm?infi=lesen&ortho=alt", "lesen"},
       {"https://beugwerk.de/beugwerkde/beugwerkhelp.htm?infi=lesen", ""},
       {"https://beugwerk.de/", ""},
+      // what the server refuses names no phrase
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=a&infi=b", ""},
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%zzlesen", ""},
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=lesen&ortho=xx", ""},
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%81", ""},
   };
   for (const Row& r : rows)
     EXPECT_EQ(OnlinePagePhrase(QUrl(QString::fromUtf8(r.url))), QString::fromUtf8(r.phrase)) << r.url;
+}
+
+// A file named for the verb lists that cannot be used: the window says so and works on with
+// the built-in lists.
+TEST_F(MainWindowTest, UnusableVerbListsFileIsReported) {
+  const std::filesystem::path missing = settings.Dir() / "fehlt.vlx";
+  guitest::SetEnv("BEUGWERK_VERBLISTS", missing.string());
+  QString message;
+  guitest::TModalAnswer answer([&](QWidget* box) {
+    if (auto* m = qobject_cast<QMessageBox*>(box)) message = m->text();
+    box->close();
+  });
+  Open();
+  ASSERT_TRUE(WaitFor([&] { return answer.Seen() == 1; })) << "no message";
+  EXPECT_TRUE(message.contains(QString::fromStdString(missing.string()))) << message.toStdString();
+  EXPECT_TRUE(message.contains("Datei oder Verzeichnis nicht gefunden")) << message.toStdString();
+  EXPECT_TRUE(message.contains("Es gelten die eingebauten Verblisten.")) << message.toStdString();
+  Type("sich waschen");
+  EXPECT_TRUE(CaptionIs("sich waschen"));
+  EXPECT_TRUE(VerbListsPath.empty());
 }
 
 TEST_F(MainWindowTest, LinkToTheOnlinePageConjugatesInPlace) {
