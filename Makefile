@@ -39,10 +39,13 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Builds only the program it runs, so a first run does not wait for the tests.
+# Builds only the program it runs, so a first run does not wait for the tests. ARGS reaches the
+# program split at blanks and nothing else: apostrophes, quotes and parentheses stay as typed
+# (ARGS="'übersetzen", ARGS="(sich) waschen"), since the phrase's markers use them.
+run: export BEUGWERK_RUN_ARGS = $(value ARGS)
 run: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target beugwerk
-	./$(BUILD_DIR)/beugwerk $(ARGS)
+	@set -f; "$(abspath $(BUILD_DIR))/beugwerk" $$BEUGWERK_RUN_ARGS
 
 test: build asan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
