@@ -91,8 +91,7 @@ std::string SitemapBytes(const std::vector<std::u16string>& phrases) {
   return bytes;
 }
 
-void WriteSitemap(const std::vector<std::u16string>& phrases,
-                  const std::filesystem::path& output) {
+void WriteSitemap(const std::vector<std::u16string>& phrases, const std::filesystem::path& output) {
   const std::string bytes = SitemapBytes(phrases);
   // Written beside the target and renamed over it, so a failed write keeps the old sitemap.
   std::filesystem::path temp = output;

@@ -14,8 +14,9 @@
 int RunPage(const TGlobalOptions& o, const std::vector<std::string>& args) {
   const TPhraseArgs a = ParsePhraseArgs(args, true);
   if (!a.error.empty())
-    return UsageError("page", a.error,
-                      "beugwerk page [--online] [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...");
+    return UsageError(
+        "page", a.error,
+        "beugwerk page [--online] [--ortho neu|alt|ch] [--verb-lists PATH] PHRASE...");
   if (int rc = UseVerbLists(o, "page")) return rc;
   try {
     TConjStatus status = TConjStatus::cs_ok;

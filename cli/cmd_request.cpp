@@ -21,13 +21,11 @@ constexpr std::string_view kUsage =
 int RunRequest(const TGlobalOptions& o, const std::vector<std::string>& args) {
   std::string text;
   for (const std::string& a : args) {
-    if (a.starts_with("--"))
-      return UsageError("request", "unknown option " + a, kUsage);
+    if (a.starts_with("--")) return UsageError("request", "unknown option " + a, kUsage);
     if (!text.empty()) text += ' ';
     text += a;
   }
-  if (text.empty())
-    return UsageError("request", "no TEXT given", kUsage);
+  if (text.empty()) return UsageError("request", "no TEXT given", kUsage);
   if (int rc = UseVerbLists(o, "request")) return rc;
   try {
     // The service borrows a verb object in the asked orthography; without an error callback

@@ -124,8 +124,8 @@ int ListsCheck(const TGlobalOptions& o, const std::vector<std::string>& args) {
   for (const std::string& a : args)
     if (a.starts_with("--")) return UsageError("lists-check", "unknown option " + a, kUsage);
   if (args.size() > 1) return UsageError("lists-check", "takes at most one PATH", kUsage);
-  const TVerbListsSource source =
-      ExamineVerbLists(DefaultVerbListsSearch(args.empty() ? o.verbLists : std::filesystem::path(args[0])));
+  const TVerbListsSource source = ExamineVerbLists(
+      DefaultVerbListsSearch(args.empty() ? o.verbLists : std::filesystem::path(args[0])));
   if (source.systemError != 0) return FileError("lists-check", VerbListsSourceMessage(source));
   TVerbListsReport report = source.report;
   if (source.choice.path.empty()) {
@@ -181,8 +181,7 @@ int ParseCommandLine(int argc, char** argv, TCommandLine& cl) {
         return UsageError("", "--verb-lists needs a PATH", "");
       cl.options.verbLists = value;
     } else if (IsOption(a, "--ortho")) {
-      if (!OptionValue(argc, argv, i, "--ortho", value) ||
-          !OrthoFromName(value, cl.options.ortho))
+      if (!OptionValue(argc, argv, i, "--ortho", value) || !OrthoFromName(value, cl.options.ortho))
         return UsageError("", "--ortho needs neu, alt or ch", "");
       cl.given.emplace_back("--ortho");
     } else if (a == "--json") {

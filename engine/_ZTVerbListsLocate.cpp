@@ -37,9 +37,9 @@ int ReadableFileError(const std::filesystem::path& path) {
 
 // A path as a shell word, so that the suggested command runs as it is printed.
 std::string ShellWord(const std::string& s) {
-  const bool plain = !s.empty() && s.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop"
-                                                       "qrstuvwxyz0123456789/._-+=:,") ==
-                                       std::string::npos;
+  const bool plain = !s.empty() && s.find_first_not_of(
+                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop"
+                                       "qrstuvwxyz0123456789/._-+=:,") == std::string::npos;
   if (plain) return s;
   std::string word = "'";
   for (char c : s) word += c == '\'' ? std::string("'\\''") : std::string(1, c);

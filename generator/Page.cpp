@@ -71,8 +71,8 @@ u16string Head(const u16string& infin) {
 u16string Title(const u16string& phrase, TOrthoTyp ortho) {
   return u"<title>Deutsche Verbformen: " + HtmlEscape(phrase) + u"</title>\r" +
          u"<link rel=\"canonical\" href=\"" +
-         HtmlEscape(PageAddress(site::OnlineServer(), phrase, ortho)) + u"\"/>\r" +
-         u"</head>\r" + u"<body>";
+         HtmlEscape(PageAddress(site::OnlineServer(), phrase, ortho)) + u"\"/>\r" + u"</head>\r" +
+         u"<body>";
 }
 
 u16string InputForm(const u16string& phrase) {

@@ -9,7 +9,7 @@
 // Windows-1252.
 //
 //   PageAddress(u"https://beugwerk.de", u"sich übergeben", AltOrtho)
-//     // "https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=sich%20%C3%BCbergeben&ortho=alt"
+//     // ...verbformen-deutsch.htm?infi=sich%20%C3%BCbergeben&ortho=alt
 //   TPageQuery q;
 //   ParsePageQuery("infi=sich%20%FCbergeben&ortho=alt", q);  // q.phrase u"sich übergeben"
 #pragma once

@@ -94,10 +94,10 @@ TEST(Sitemap, AddressesArePercentEncoded) {
 // the others lose the blanks around them, as the page does.
 TEST(Sitemap, ListLeavesOutEmptyLinesAndRejectedPhrases) {
   VerbListsPath = fs::path(BEUGWERK_FIXTURES) / "generator" / "generator.VLX";
-  const TSitemapList list = SitemapList(
-      {u"lesen", u"", u"   ", u" sich waschen ", u"<b>", u"\u00FCbersetzen", u"lesex", u"3 regnen"});
-  EXPECT_EQ(list.phrases,
-            (std::vector<std::u16string>{u"lesen", u"sich waschen", u"\u00FCbersetzen", u"3 regnen"}));
+  const TSitemapList list = SitemapList({u"lesen", u"", u"   ", u" sich waschen ", u"<b>",
+                                         u"\u00FCbersetzen", u"lesex", u"3 regnen"});
+  EXPECT_EQ(list.phrases, (std::vector<std::u16string>{u"lesen", u"sich waschen",
+                                                       u"\u00FCbersetzen", u"3 regnen"}));
   EXPECT_EQ(list.rejected, (std::vector<std::u16string>{u"<b>", u"lesex"}));
   EXPECT_EQ(SitemapMessage(list, "x.xml"),
             "4 Seiten in x.xml eingetragen, 2 abgelehnte Zeilen ausgelassen.");
@@ -137,9 +137,10 @@ int RunSitemapCommand(const std::string& args, std::string* out = nullptr,
                       std::string* err = nullptr) {
   const fs::path errFile =
       fs::temp_directory_path() / ("sitemap_cmd_" + std::to_string(getpid()) + ".err");
-  const std::string cmd = std::string("'") + BEUGWERK_EXE + "' --verb-lists '" BEUGWERK_FIXTURES
-                          "/generator/generator.VLX' sitemap " + args + " 2>'" +
-                          errFile.string() + "'";
+  const std::string cmd = std::string("'") + BEUGWERK_EXE +
+                          "' --verb-lists '" BEUGWERK_FIXTURES
+                          "/generator/generator.VLX' sitemap " +
+                          args + " 2>'" + errFile.string() + "'";
   FILE* pipe = popen(cmd.c_str(), "r");
   if (pipe == nullptr) return -1;
   char buf[512];
@@ -159,7 +160,8 @@ TEST(SitemapCommand, WritesTheFileAndSaysWhatItLeftOut) {
   EXPECT_EQ(RunSitemapCommand(
                 "'" + Fixture("verben-utf16.txt").string() + "' '" + out.string() + "'", &printed),
             0);
-  EXPECT_EQ(printed, "4 Seiten in " + out.string() + " eingetragen, 0 abgelehnte Zeilen ausgelassen.\n");
+  EXPECT_EQ(printed,
+            "4 Seiten in " + out.string() + " eingetragen, 0 abgelehnte Zeilen ausgelassen.\n");
   EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
 
   // A UTF-8 list without byte order mark, with empty lines and a rejected word.
@@ -169,7 +171,8 @@ TEST(SitemapCommand, WritesTheFileAndSaysWhatItLeftOut) {
   printed.clear();
   EXPECT_EQ(RunSitemapCommand("'" + list.string() + "' '" + out.string() + "'", &printed, &errors),
             0);
-  EXPECT_EQ(printed, "2 Seiten in " + out.string() + " eingetragen, 1 abgelehnte Zeile ausgelassen.\n");
+  EXPECT_EQ(printed,
+            "2 Seiten in " + out.string() + " eingetragen, 1 abgelehnte Zeile ausgelassen.\n");
   EXPECT_EQ(errors, "beugwerk sitemap: abgelehnt: lesex\n");
   const std::string xml = ReadFileBytes(out);
   EXPECT_NE(xml.find("?infi=%C3%BCbersetzen</loc>"), std::string::npos) << xml;

@@ -172,7 +172,8 @@ TEST(Cli, CommandLines) {
 // A verb lists file that is named but cannot be used stops every command that conjugates,
 // with the path and the reason; the built-in copy serves only when no file is named.
 TEST(Cli, VerbListsThatCannotBeUsed) {
-  const fs::path dir = fs::temp_directory_path() / ("beugwerk-cli-verblists-" + std::to_string(getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("beugwerk-cli-verblists-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "folder.vlx");
   std::ofstream(dir / "empty.vlx") << "";
@@ -184,10 +185,12 @@ TEST(Cli, VerbListsThatCannotBeUsed) {
     std::string message;
   } files[] = {
       {"", "--verb-lists " + d + "/missing.vlx",
-       "\"" + d + "/missing.vlx\" kann nicht gelesen werden: Datei oder Verzeichnis nicht gefunden."},
+       "\"" + d +
+           "/missing.vlx\" kann nicht gelesen werden: Datei oder Verzeichnis nicht gefunden."},
       {"BEUGWERK_VERBLISTS=" + d + "/missing.vlx", "",
-       "\"" + d + "/missing.vlx\" (BEUGWERK_VERBLISTS) kann nicht gelesen werden: Datei oder "
-       "Verzeichnis nicht gefunden."},
+       "\"" + d +
+           "/missing.vlx\" (BEUGWERK_VERBLISTS) kann nicht gelesen werden: Datei oder "
+           "Verzeichnis nicht gefunden."},
       {"", "--verb-lists=" + d + "/folder.vlx", "kann nicht gelesen werden: Ist ein Verzeichnis."},
       {"", "--verb-lists tests/fixtures/verblists/bad.vlx",
        "\"tests/fixtures/verblists/bad.vlx\" ist fehlerhaft (Zeile 3); Einzelheiten zeigt: "
@@ -195,10 +198,14 @@ TEST(Cli, VerbListsThatCannotBeUsed) {
       {"BEUGWERK_VERBLISTS=tests/fixtures/verblists/bad.vlx", "", "ist fehlerhaft (Zeile 3)"},
       {"", "--verb-lists " + d + "/empty.vlx", "\" enthält keine Einträge; Einzelheiten zeigt"},
   };
-  const std::string commands[] = {
-      "lesen",       "--json lesen",    "page lesen",
-      "analyse lesen", "request G2:lesen", "fullforms - </dev/null",
-      "fullforms " + d + "/list.txt", "sitemap " + d + "/list.txt " + d + "/sitemap.xml"};
+  const std::string commands[] = {"lesen",
+                                  "--json lesen",
+                                  "page lesen",
+                                  "analyse lesen",
+                                  "request G2:lesen",
+                                  "fullforms - </dev/null",
+                                  "fullforms " + d + "/list.txt",
+                                  "sitemap " + d + "/list.txt " + d + "/sitemap.xml"};
   for (const auto& f : files) {
     for (const std::string& c : commands) {
       const TRun run = RunBeugwerk(f.lists + " " + c, f.env);
@@ -221,7 +228,8 @@ TEST(Cli, VerbListsThatCannotBeUsed) {
 // A second run replaces the list's output; an output that is a link is written through and
 // stays a link, so a list may point its output elsewhere.
 TEST(Cli, FullFormsReplacesItsOutputAndWritesThroughALink) {
-  const fs::path dir = fs::temp_directory_path() / ("beugwerk-cli-fullforms-" + std::to_string(getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("beugwerk-cli-fullforms-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   const fs::path list = dir / "list.txt";

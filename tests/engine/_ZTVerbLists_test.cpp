@@ -495,9 +495,13 @@ TEST(Locating, FirstCandidateWins) {
        {"/o/x.vlx", "/e/x.vlx", dir / "with", dir / "with", present, present},
        "/o/x.vlx",
        vo_option},
-      {"option even when missing", {"/o/x.vlx", "", "", dir / "with", "", ""}, "/o/x.vlx",
+      {"option even when missing",
+       {"/o/x.vlx", "", "", dir / "with", "", ""},
+       "/o/x.vlx",
        vo_option},
-      {"environment", {"", "/e/x.vlx", dir / "with", dir / "with", present, ""}, "/e/x.vlx",
+      {"environment",
+       {"", "/e/x.vlx", dir / "with", dir / "with", present, ""},
+       "/e/x.vlx",
        vo_environment},
       {"viewer folder before the program's",
        {"", "", dir / "with", dir / "without", present, ""},
@@ -508,13 +512,17 @@ TEST(Locating, FirstCandidateWins) {
        present,
        vo_program},
       {"beside the program", {"", "", "", dir / "with", present, ""}, present, vo_program},
-      {"installed beside the program's folder", {"", "", "", dir / "without", present, absent},
-       present, vo_installed},
+      {"installed beside the program's folder",
+       {"", "", "", dir / "without", present, absent},
+       present,
+       vo_installed},
       {"the build's prefix when nothing is installed relative to the program",
        {"", "", "", dir / "without", absent, present},
        present,
        vo_prefix},
-      {"an installed file that is not there", {"", "", "", dir / "without", absent, absent}, "",
+      {"an installed file that is not there",
+       {"", "", "", dir / "without", absent, absent},
+       "",
        vo_builtIn},
       {"nothing at all", {"", "", "", "", "", ""}, "", vo_builtIn},
   };
@@ -561,8 +569,9 @@ TEST(Locating, UnusableFilesAreReported) {
        "Die Verblistendatei \"#/folder.vlx\" kann nicht gelesen werden: Ist ein "
        "Verzeichnis."},
       {kFixtures / "bad.vlx", "", 0,
-       "Die Verblistendatei \"" BEUGWERK_FIXTURES "/verblists/bad.vlx\" ist fehlerhaft (Zeile 3); Einzelheiten zeigt: beugwerk lists-check " BEUGWERK_FIXTURES
-       "/verblists/bad.vlx"},
+       "Die Verblistendatei \"" BEUGWERK_FIXTURES
+       "/verblists/bad.vlx\" ist fehlerhaft (Zeile 3); Einzelheiten zeigt: beugwerk "
+       "lists-check " BEUGWERK_FIXTURES "/verblists/bad.vlx"},
       {dir / "empty.vlx", "", 0,
        "Die Verblistendatei \"#/empty.vlx\" enthält keine Einträge; "
        "Einzelheiten zeigt: beugwerk lists-check #/empty.vlx"},

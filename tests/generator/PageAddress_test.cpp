@@ -19,10 +19,12 @@ TEST(PageAddress, BuiltAddresses) {
   } rows[] = {
       {u"https://beugwerk.de", u"lesen", NeuOrtho,
        "https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=lesen"},
-      {u"", u"sich übergeben", NeuOrtho, "/beugwerkde/verbformen-deutsch.htm?infi=sich%20%C3%BCbergeben"},
+      {u"", u"sich übergeben", NeuOrtho,
+       "/beugwerkde/verbformen-deutsch.htm?infi=sich%20%C3%BCbergeben"},
       {u"http://x", u"Rock & Roll", AltOrtho,
        "http://x/beugwerkde/verbformen-deutsch.htm?infi=Rock%20%26%20Roll&ortho=alt"},
-      {u"", u"grüßen", ChOrtho, "/beugwerkde/verbformen-deutsch.htm?infi=gr%C3%BC%C3%9Fen&ortho=ch"},
+      {u"", u"grüßen", ChOrtho,
+       "/beugwerkde/verbformen-deutsch.htm?infi=gr%C3%BC%C3%9Fen&ortho=ch"},
       {u"", u"(sich) 'an/ziehen+", NeuOrtho,
        "/beugwerkde/verbformen-deutsch.htm?infi=%28sich%29%20%27an%2Fziehen%2B"},
       {u"", u"a-b.c_d~e", NeuOrtho, "/beugwerkde/verbformen-deutsch.htm?infi=a-b.c_d~e"},
@@ -36,9 +38,10 @@ TEST(PageAddress, BuiltAddresses) {
 }
 
 TEST(PageAddress, ParserReadsWhatTheBuilderWrites) {
-  const std::u16string phrases[] = {u"lesen",         u"sich3 die Hände waschen", u"3 regnen",
-                                    u"a+b=c&d?e#f%g", u"über'setzen",             u"€ ✓ 𝄞",
-                                    u"  ",            u""};
+  const std::u16string phrases[] = {u"lesen",       u"sich3 die Hände waschen",
+                                    u"3 regnen",    u"a+b=c&d?e#f%g",
+                                    u"über'setzen", u"€ ✓ 𝄞",
+                                    u"  ",          u""};
   for (const std::u16string& phrase : phrases) {
     for (TOrthoTyp ortho : {NeuOrtho, AltOrtho, ChOrtho}) {
       const std::string link = UniToUtf8(PageLink(phrase, ortho));

@@ -109,8 +109,9 @@ TEST_F(PageTest, DescriptionShortensInfinitivesOverFortyCharacters) {
 // One canonical link, in the title item: the whole phrase as typed (without the blanks around
 // it), percent-encoded as UTF-8, in the page's orthography.
 TEST_F(PageTest, OneCanonicalLinkWithTheWholePhrase) {
-  const std::string head = "<link rel=\"canonical\" href=\"https://beugwerk.de/beugwerkde/"
-                           "verbformen-deutsch.htm?infi=";
+  const std::string head =
+      "<link rel=\"canonical\" href=\"https://beugwerk.de/beugwerkde/"
+      "verbformen-deutsch.htm?infi=";
   struct {
     std::u16string_view phrase;
     TOrthoTyp ortho;
