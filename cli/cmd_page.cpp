@@ -20,7 +20,8 @@ int RunPage(const TGlobalOptions& o, const std::vector<std::string>& args) {
   if (int rc = UseVerbLists(o, "page")) return rc;
   try {
     TConjStatus status = TConjStatus::cs_ok;
-    std::cout << UniToUtf8(GetVerbPageHtml(Utf8ToUni(a.phrase), a.online, o.ortho, &status));
+    std::cout << UniToUtf8(
+        GetVerbPageHtml(Utf8ToUni(a.phrase), a.online, o.ortho, TPageForms::table, &status));
     return status == TConjStatus::cs_error ? kExitRejected : kExitDone;
   } catch (const std::exception& e) {
     return FileError("page", e.what());
