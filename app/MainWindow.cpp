@@ -26,6 +26,7 @@
 #include <QWebEngineView>
 #include <QWindow>
 #include <cstdio>
+#include <optional>
 
 #include "app/BrowserPage.h"
 #include "app/GenFormBus.h"
@@ -45,7 +46,9 @@ namespace {
 QString Q(std::u16string_view s) {
   return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
 }
-std::u16string U(const QString& s) { return s.toStdU16String(); }
+std::u16string U(const QString& s) {
+  return s.toStdU16String();
+}
 
 constexpr std::u16string_view kFormSection = u"Form1";
 constexpr std::u16string_view kHistName = u"Form1\\HistoryComboBox1";
@@ -96,21 +99,27 @@ bool IsOnlineGeneratorPage(const QUrl& url) {
   return url.path() == Q(site::kGeneratorPath);
 }
 
-QString OnlinePagePhrase(const QUrl& url) {
-  if (!IsOnlineGeneratorPage(url)) return {};
-  // The raw query, read as the server reads it (UTF-8, else Windows-1252); a query the server
-  // would refuse names no phrase.
+std::optional<TPageQuery> OnlinePageQuery(const QUrl& url) {
+  if (!IsOnlineGeneratorPage(url)) return std::nullopt;
+  // The raw query, read as the server reads it (UTF-8, else Windows-1252).
   const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
   TPageQuery parsed;
   if (ParsePageQuery(std::string_view(query.constData(), static_cast<std::size_t>(query.size())),
                      parsed) != TQueryError::qe_none)
-    return {};
-  return Q(parsed.phrase).trimmed();
+    return std::nullopt;
+  return parsed;
+}
+
+QString OnlinePagePhrase(const QUrl& url) {
+  const std::optional<TPageQuery> query = OnlinePageQuery(url);
+  return query ? Q(query->phrase).trimmed() : QString();
 }
 
 // The icon lives in the library's resources, which a static library must register itself
 // (outside any namespace: the macro declares the registration function where it stands).
-static void InitGuiResources() { Q_INIT_RESOURCE(beugwerk_gui); }
+static void InitGuiResources() {
+  Q_INIT_RESOURCE(beugwerk_gui);
+}
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   InitGuiResources();
@@ -230,17 +239,27 @@ void TForm1::CreateMenus() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("Ansicht"));
   QAction* larger = view->addAction(QStringLiteral("Größer"));
   // Ctrl with the plus key, on the main block or on the keypad.
-  larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus))});
+  larger->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus),
+       QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus))});
   connect(larger, &QAction::triggered, this, &TForm1::ZoomIn);
   QAction* smaller = view->addAction(QStringLiteral("Kleiner"));
   // The keypad's divide key, not a minus key.
-  smaller->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
+  smaller->setShortcut(
+      QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
   connect(smaller, &QAction::triggered, this, &TForm1::ZoomOut);
   QAction* normal = view->addAction(QStringLiteral("Normal"));
   normal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   connect(normal, &QAction::triggered, this, &TForm1::ZoomNormal);
   for (QAction* a : {larger, smaller, normal}) a->setShortcutContext(Qt::ApplicationShortcut);
+  view->addSeparator();
+  // Kept for the session, like the orthography: every page then shows the further blocks.
+  FAllFormsAction = view->addAction(QStringLiteral("Alle Formen"));
+  FAllFormsAction->setCheckable(true);
+  connect(FAllFormsAction, &QAction::toggled, this, [this] {
+    FShownHtml.clear();
+    GenerateAndShow();
+  });
 
   QMenu* settings = menuBar()->addMenu(QStringLiteral("Einstellungen"));
   QMenu* ortho = settings->addMenu(QStringLiteral("Orthographie"));
@@ -272,7 +291,8 @@ void TForm1::RegisterGenForm() {
   FServing = FBus->Register(QDBusConnection::sessionBus(), FServiceName, &error);
   if (!FServing) {
     // Another window already answers under this name; this one works on without the service.
-    const QString text = QStringLiteral("Der Dienst %1 ist schon vergeben: %2").arg(FServiceName, error);
+    const QString text =
+        QStringLiteral("Der Dienst %1 ist schon vergeben: %2").arg(FServiceName, error);
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
                  text.toLocal8Bit().constData());
     statusBar()->showMessage(text, 15000);
@@ -300,11 +320,23 @@ void TForm1::RegisterGenForm() {
   });
 }
 
-QString TForm1::InputText() const { return FInput->currentText(); }
+QString TForm1::InputText() const {
+  return FInput->currentText();
+}
 
-void TForm1::SetInputText(const QString& text) { FInput->setEditText(text); }
+void TForm1::SetInputText(const QString& text) {
+  FInput->setEditText(text);
+}
+
+bool TForm1::AllFormsShown() const {
+  return FAllFormsAction && FAllFormsAction->isChecked();
+}
 
 void TForm1::GenerateAndShow() {
+  GenerateAndShow(AllFormsShown());
+}
+
+void TForm1::GenerateAndShow(bool allForms) {
   QString text = FInput->currentText();
   if (text.isEmpty() && FInput->HistoryStrings().isEmpty()) {
     // A first start: show what the generator does, and remember that phrase.
@@ -313,7 +345,9 @@ void TForm1::GenerateAndShow() {
     FInput->setEditText(text);
     FInput->SaveItems();
   }
-  ShowHtml(Q(GetVerbPageHtml(U(text), false, Verb.OrthoTyp())));
+  // Without the menu item the page ends with the link to the page of all forms.
+  ShowHtml(Q(GetVerbPageHtml(U(text), false, Verb.OrthoTyp(),
+                             allForms ? TPageForms::allForms : TPageForms::tableWithLink)));
 }
 
 bool TForm1::ShowHtml(const QString& html) {
@@ -352,8 +386,10 @@ void TForm1::ShowResourcePage(std::string_view name, const QString& fragment) {
   // Only names made of letters, digits, "-" and "_" reach the script.
   static const QRegularExpression kPlainName(QStringLiteral("^[A-Za-z0-9_-]{1,64}$"));
   if (!kPlainName.match(fragment).hasMatch()) return;
-  FPage->runJavaScript(QStringLiteral("(document.getElementById('%1')||document.getElementsByName('%1')[0]||"
-                                      "document.body).scrollIntoView()").arg(fragment));
+  FPage->runJavaScript(
+      QStringLiteral("(document.getElementById('%1')||document.getElementsByName('%1')[0]||"
+                     "document.body).scrollIntoView()")
+          .arg(fragment));
 }
 
 void TForm1::OnLoadFinished(bool ok) {
@@ -366,7 +402,8 @@ void TForm1::OnLoadFinished(bool ok) {
 void TForm1::OnTitleChanged(const QString& title) {
   // A page without a title reports its address; the caption keeps its last text then.
   if (title.isEmpty() || title.startsWith(QStringLiteral("data:")) ||
-      title.startsWith(QStringLiteral("about:")) || title.startsWith(QStringLiteral("beugwerk-page:")))
+      title.startsWith(QStringLiteral("about:")) ||
+      title.startsWith(QStringLiteral("beugwerk-page:")))
     return;
   setWindowTitle(title);
 }
@@ -381,20 +418,24 @@ bool TForm1::OnNavigation(const QUrl& url, bool isMainFrame, bool ownLoad) {
   if (const TBuiltInPage builtIn = BuiltInPageFor(url); !builtIn.name.empty()) {
     // The online help and article are the texts built into the program: shown from there,
     // they need no network.
-    QTimer::singleShot(0, this, [this, builtIn] { ShowResourcePage(builtIn.name, builtIn.fragment); });
+    QTimer::singleShot(0, this,
+                       [this, builtIn] { ShowResourcePage(builtIn.name, builtIn.fragment); });
     return false;
   }
   if (IsOnlineGeneratorPage(url)) {
     // A link to the online generator (another reading of a doubly usable prefix, an example
-    // of the help page) is conjugated here; without a phrase it shows the current input.
-    const QString phrase = OnlinePagePhrase(url);
-    QTimer::singleShot(0, this, [this, phrase] {
+    // of the help page, the page of all forms) is conjugated here; without a phrase it shows
+    // the current input. A query the server would refuse names no phrase.
+    const std::optional<TPageQuery> query = OnlinePageQuery(url);
+    const QString phrase = query ? Q(query->phrase).trimmed() : QString();
+    const bool allForms = AllFormsShown() || (query && query->allForms);
+    QTimer::singleShot(0, this, [this, phrase, allForms] {
       if (!phrase.isEmpty()) {
         FInput->setEditText(phrase);
         FInput->SaveItems();
       }
       FShownHtml.clear();
-      GenerateAndShow();
+      GenerateAndShow(allForms);
     });
     return false;
   }
@@ -409,7 +450,9 @@ void TForm1::ApplyZoom() {
   FBrowser->setZoomFactor(static_cast<double>(ZoomFactor(FZoom)) * dpi / 96.0);
 }
 
-double TForm1::AppliedZoomFactor() const { return FBrowser ? FBrowser->zoomFactor() : 0.0; }
+double TForm1::AppliedZoomFactor() const {
+  return FBrowser ? FBrowser->zoomFactor() : 0.0;
+}
 
 void TForm1::ZoomIn() {
   if (FZoom < z_largest) FZoom = static_cast<TZoom>(FZoom + 1);
@@ -453,7 +496,9 @@ void TForm1::OnInputConfirmed() {
   GenerateAndShow();
 }
 
-void TForm1::ShowHelp() { ShowResourcePage("BeugwerkHelp"); }
+void TForm1::ShowHelp() {
+  ShowResourcePage("BeugwerkHelp");
+}
 
 void TForm1::ShowAbout() {
   TAbout about(this);
@@ -495,7 +540,8 @@ void TForm1::showEvent(QShowEvent* event) {
   // The zoom follows the pixel density of the screen the window is on.
   auto followScreen = [this](QScreen* s) {
     if (FScreenDpi) disconnect(FScreenDpi);
-    if (s) FScreenDpi = connect(s, &QScreen::logicalDotsPerInchChanged, this, [this] { ApplyZoom(); });
+    if (s)
+      FScreenDpi = connect(s, &QScreen::logicalDotsPerInchChanged, this, [this] { ApplyZoom(); });
     ApplyZoom();
   };
   if (QWindow* w = windowHandle()) connect(w, &QWindow::screenChanged, this, followScreen);
@@ -539,7 +585,8 @@ void TForm1::RestorePlacement() {
   } catch (const std::exception&) {
     return;  // unreadable settings: the window keeps its design size
   }
-  setGeometry(p.Left, p.Top, std::max(p.Width, minimumWidth()), std::max(p.Height, minimumHeight()));
+  setGeometry(p.Left, p.Top, std::max(p.Width, minimumWidth()),
+              std::max(p.Height, minimumHeight()));
   if (p.WindowState == ws_Maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 

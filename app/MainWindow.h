@@ -15,10 +15,12 @@
 #include <QString>
 #include <QUrl>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/Request.h"
 #include "engine/_ZTVerb.h"
+#include "generator/PageAddress.h"
 
 class QAction;
 class QActionGroup;
@@ -43,6 +45,9 @@ bool IsOnlineGeneratorPage(const QUrl& url);
 // when the link is something else or its query is one the server refuses (a broken escape, a
 // repeated key, bytes that are no text). The window keeps its own orthography.
 QString OnlinePagePhrase(const QUrl& url);
+// The whole query of such a link (phrase, orthography, "alle=1"); none when the link is
+// something else or its query is one the server refuses.
+std::optional<TPageQuery> OnlinePageQuery(const QUrl& url);
 
 // The address pages are shown under, so that links relative to the online pages resolve.
 QUrl PageBaseUrl();
@@ -61,7 +66,9 @@ class TForm1 : public QMainWindow {
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  void GenerateAndShow();
+  void GenerateAndShow();  // the page of all forms when "Ansicht" > "Alle Formen" is on
+  void GenerateAndShow(bool allForms);
+  bool AllFormsShown() const;  // "Alle Formen" is on
   // Hands the page to the browser and waits (at most kShowHtmlWaitMs) until it has loaded;
   // false when the browser did not finish in time or failed.
   bool ShowHtml(const QString& html);
@@ -72,7 +79,7 @@ class TForm1 : public QMainWindow {
   void ZoomIn();
   void ZoomOut();
   void ZoomNormal();
-  void SetOrthography(int tag);  // 1 aktuell, 2 vor der Reform, 3 vor der Reform, Schweiz
+  void SetOrthography(int tag);            // 1 aktuell, 2 vor der Reform, 3 vor der Reform, Schweiz
   void ShowPhrase(const QString& phrase);  // input box text, page, window to the front
   void RestoreToFront();
   void RunFullForms();  // asks for the list
@@ -126,7 +133,7 @@ class TForm1 : public QMainWindow {
   const std::string FVerbListsProblem = LocateVerbLists();
   TVerbGen Verb;  // the window's verb object: batch runs; carries the orthography
   std::unique_ptr<TRequestService> FRequests;  // with its own verb object (VO2)
-  std::u16string FErrMsg;  // last analysis message of Verb, kept, not shown
+  std::u16string FErrMsg;                      // last analysis message of Verb, kept, not shown
   TZoom FZoom = z_normal;
 
   THistoryComboBox* FInput = nullptr;
@@ -137,6 +144,7 @@ class TForm1 : public QMainWindow {
   QToolButton* FForwardBtn = nullptr;
   QAction* FFullFormsAction = nullptr;
   QAction* FSitemapAction = nullptr;
+  QAction* FAllFormsAction = nullptr;
   QActionGroup* FOrthoGroup = nullptr;
   QLabel* FStatusLabel = nullptr;
   QProgressBar* FProgress = nullptr;
@@ -145,8 +153,8 @@ class TForm1 : public QMainWindow {
   QString FServiceName;
   bool FServing = false;
   bool FShown = false;
-  QString FShownHtml;       // the page on display, while the browser has not left it
-  bool FLoadDone = false;   // the load ShowHtml waits for has finished
+  QString FShownHtml;      // the page on display, while the browser has not left it
+  bool FLoadDone = false;  // the load ShowHtml waits for has finished
   bool FLoadOk = false;
   bool FBatchRunning = false;
   bool FCloseAfterBatch = false;

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 // beugwerk-gui-screenshot OUTPUT.png PHRASE: opens the main window on the display (an Xvfb
 // server, see tools/screenshot-gui), shows the page of PHRASE (or, for "--hilfe", the help
-// page) and saves the window as a PNG; "--info" saves the about box instead.
+// page, for "--alle:PHRASE" the page of all forms with "Alle Formen" on, scrolled to the
+// further blocks) and saves the window as a PNG; "--info" saves the about box instead.
 // Not installed; it documents how the program looks.
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <cstdio>
 
 #include "app/BrowserPage.h"
@@ -52,6 +56,16 @@ int main(int argc, char** argv) {
       window.ShowAbout();
     } else if (phrase == QStringLiteral("--hilfe")) {
       window.ShowHelp();
+    } else if (phrase.startsWith(QStringLiteral("--alle:"))) {
+      // "Ansicht" > "Alle Formen" on, scrolled to the first of the further blocks.
+      for (QAction* a : window.findChildren<QAction*>())
+        if (a->text() == QStringLiteral("Alle Formen")) a->setChecked(true);
+      window.SetInputText(phrase.mid(7));
+      window.GenerateAndShow();
+      Pause(500);
+      window.Browser()->page()->runJavaScript(QStringLiteral(
+          "Array.from(document.querySelectorAll('b')).find(b => b.textContent.startsWith("
+          "'Konjunktiv I Perfekt')).scrollIntoView()"));
     } else {
       window.SetInputText(phrase);
       window.GenerateAndShow();

@@ -3,7 +3,7 @@
 // rule of exit statuses, the messages of a usage or file error, and the verb lists a command
 // works with.
 //
-//   TGlobalOptions o;  // filled by main from --verb-lists, --ortho, --json, --utf8
+//   TGlobalOptions o;  // filled by main from --verb-lists, --ortho, --json, --utf8, --all
 //   if (int rc = UseVerbLists(o, "page")) return rc;   // the file named cannot be used
 #pragma once
 
@@ -22,12 +22,14 @@ enum TExitStatus {
   kExitFile = 3,      // a file or system error, also verb lists that cannot be used
 };
 
-// Options taken in any position, before or after the command name.
+// Options taken in any position, before or after the command name; each command says which of
+// them it takes.
 struct TGlobalOptions {
   std::filesystem::path verbLists;  // --verb-lists PATH
   TOrthoTyp ortho = NeuOrtho;       // --ortho neu|alt|ch
   bool json = false;                // --json
   bool utf8 = false;                // --utf8
+  bool all = false;                 // --all: every block, not only the eight tenses
 };
 
 // "beugwerk COMMAND: message" and the command's usage line (without one: a pointer to --help)

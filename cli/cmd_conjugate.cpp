@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// `beugwerk [--ortho neu|alt|ch] [--json] PHRASE...`: the conjugation table of a phrase for a
-// person at a terminal, UTF-8. An input the engine rejects prints its message on standard error
-// and exits 1; with --json the table is one JSON object on one line, and a rejected input gives
-// the object {"input", "error"} on standard output, also with exit status 1.
+// `beugwerk [--ortho neu|alt|ch] [--all] [--json] PHRASE...`: the conjugation table of a phrase
+// for a person at a terminal, UTF-8 (--all: followed by the further blocks). An input the engine
+// rejects prints its message on standard error and exits 1; with --json the table is one JSON
+// object on one line, and a rejected input gives the object {"input", "error"} on standard output,
+// also with exit status 1.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "beugwerk [--ortho neu|alt|ch] [--verb-lists PATH] [--json] PHRASE...";
+    "beugwerk [--ortho neu|alt|ch] [--verb-lists PATH] [--all] [--json] PHRASE...";
 
 }  // namespace
 
@@ -27,13 +28,15 @@ int RunConjugate(const TGlobalOptions& o, const std::vector<std::string>& args) 
   if (phrase.empty()) return UsageError("", "no PHRASE given", kUsage);
   if (int rc = UseVerbLists(o, "")) return rc;
   try {
-    const TConjTable table = ConjugatePhrase(phrase, o.ortho);
+    // The JSON always carries every block; the terminal table only with --all.
+    const TConjTable table = ConjugatePhrase(
+        phrase, o.ortho, o.json || o.all ? TConjScope::allForms : TConjScope::table);
     const bool rejected = table.status == TConjStatus::cs_error;
     if (o.json) {
       std::cout << ConjugationJson(table) << "\n";
       return rejected ? kExitRejected : kExitDone;
     }
-    const std::string text = UniToUtf8(ConjugationText(table));
+    const std::string text = UniToUtf8(o.all ? ConjugationTextAll(table) : ConjugationText(table));
     if (!rejected) {
       std::cout << text;
       return kExitDone;

@@ -32,7 +32,7 @@ int RunServe(const std::filesystem::path& verbLists, const std::vector<std::stri
 namespace {
 
 // The options besides --verb-lists that a command takes, as bits.
-enum : unsigned { kTakesOrtho = 1, kTakesJson = 2, kTakesUtf8 = 4 };
+enum : unsigned { kTakesOrtho = 1, kTakesJson = 2, kTakesUtf8 = 4, kTakesAll = 8 };
 
 struct TCommand {
   std::string_view name;
@@ -48,13 +48,15 @@ int ListsCheck(const TGlobalOptions& o, const std::vector<std::string>& args);
 constexpr std::string_view kPhrase = "PHRASE";
 
 constexpr TCommand kCommands[] = {
-    {kPhrase, "[--ortho X] [--json] PHRASE...",
-     "print the conjugation table of an infinitive or phrase (\"sich anziehen\"; --json: as "
-     "one JSON object)",
-     kTakesOrtho | kTakesJson, RunConjugate},
-    {"page", "page [--online] [--ortho X] PHRASE...",
-     "print the HTML result page of a phrase (--online: with the input form)", kTakesOrtho,
-     RunPage},
+    {kPhrase, "[--ortho X] [--all] [--json] PHRASE...",
+     "print the conjugation table of an infinitive or phrase (\"sich anziehen\"; --all: with "
+     "the subjunctive past and future, the würde forms and the passive; --json: as one JSON "
+     "object)",
+     kTakesOrtho | kTakesJson | kTakesAll, RunConjugate},
+    {"page", "page [--online] [--all] [--ortho X] PHRASE...",
+     "print the HTML result page of a phrase (--online: with the input form; --all: the page "
+     "of all forms)",
+     kTakesOrtho | kTakesAll, RunPage},
     {"lists-check", "lists-check [PATH]",
      "check a verb lists file (default: the lists the program would use)", 0, ListsCheck},
     {"fullforms", "fullforms [--ortho X] [--utf8] [--json] [--jobs N] FILE",
@@ -92,8 +94,8 @@ void PrintHelp(std::ostream& out) {
   for (const TCommand& c : kCommands)
     out << "  " << std::setw(kSynopsisWidth) << c.synopsis << c.summary << "\n";
   out << "X is the orthography: neu (reformed, the default), alt (before the reform) or ch.\n"
-      << "The options --verb-lists, --ortho, --json and --utf8 may stand before or after the\n"
-      << "command name. Every command takes --verb-lists PATH (default: $BEUGWERK_VERBLISTS,\n"
+      << "The options --verb-lists, --ortho, --json, --utf8 and --all may stand before or after\n"
+      << "the command name. Every command takes --verb-lists PATH (default: $BEUGWERK_VERBLISTS,\n"
       << "Beugwerk.VLX in the viewer program's folder or beside the program, the installed file\n"
       << "../share/beugwerk/Beugwerk.VLX, then the copy built into the program); a file named\n"
       << "by the option or the variable must be usable.\n"
@@ -190,6 +192,9 @@ int ParseCommandLine(int argc, char** argv, TCommandLine& cl) {
     } else if (a == "--utf8") {
       cl.options.utf8 = true;
       cl.given.emplace_back(a);
+    } else if (a == "--all") {
+      cl.options.all = true;
+      cl.given.emplace_back(a);
     } else if (cl.command) {
       cl.args.emplace_back(a);
     } else if (a.starts_with("-") && a.size() > 1) {
@@ -211,7 +216,10 @@ int ParseCommandLine(int argc, char** argv, TCommandLine& cl) {
     return kExitUsage;
   }
   for (const std::string& g : cl.given) {
-    const unsigned bit = g == "--ortho" ? kTakesOrtho : g == "--json" ? kTakesJson : kTakesUtf8;
+    const unsigned bit = g == "--ortho"  ? kTakesOrtho
+                         : g == "--json" ? kTakesJson
+                         : g == "--all"  ? kTakesAll
+                                         : kTakesUtf8;
     if ((cl.command->takes & bit) == 0)
       return UsageError(cl.command->name == kPhrase ? "" : cl.command->name,
                         g + " is not an option of this command",

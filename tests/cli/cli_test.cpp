@@ -107,6 +107,11 @@ TEST(Cli, CommandLines) {
       {"@ --ortho ch --json grüßen", 0, "\"orthography\":\"ch\"", ""},
       {"--utf8 fullforms @ - </dev/null", 0, "", "0 Verben verarbeitet\n"},
       {"@ fullforms --json - </dev/null", 0, "", "0 Verben verarbeitet\n"},
+      // --all: the further blocks after the table, on the page the page of all forms
+      {"@ --all lesen", 0, "\nKonjunktiv II Futur I (würde-Form)\n  ich würde lesen", ""},
+      {"@ lesen --all", 0, "Vorgangspassiv", ""},
+      {"@ page --all lesen", 0, "Konjunktiv I Perfekt", ""},
+      {"@ --all request G2:lesen", 2, "", "beugwerk request: --all is not an option"},
       // options the command does not take, and unknown ones
       {"@ --json request G2:lesen", 2, "", "beugwerk request: --json is not an option"},
       {"@ --utf8 lesen", 2, "", "beugwerk: --utf8 is not an option"},

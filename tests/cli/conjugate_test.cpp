@@ -113,8 +113,10 @@ TEST(ConjugateCli, RejectedCalls) {
 TEST(ConjugateCli, HelpNamesBothCommands) {
   const TRun run = RunBeugwerk("--help");
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("\n  [--ortho X] [--json] PHRASE..."), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\n  page [--online] [--ortho X] PHRASE..."), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n  [--ortho X] [--all] [--json] PHRASE..."), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("\n  page [--online] [--all] [--ortho X] PHRASE..."), std::string::npos)
+      << run.out;
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The main window: the first page and the history at first start and with a remembered history,
 // typing and Enter, the orthography menu, the zoom levels, the article address and links to the
-// online page, pages above setHtml's limit, the reload of a changed verb lists file, and the
-// history and placement kept across two runs of separate processes.
+// online page, the page of all forms, pages above setHtml's limit, the reload of a changed verb
+// lists file, and the history and placement kept across two runs of separate processes.
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -12,18 +16,15 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "GuiTestSupport.h"
-#include "app/MainWindow.h"
 #include "common/ZT.Resources.h"
 #include "common/ZTHistCmb.h"
 #include "common/_0ZTINI.h"
@@ -79,7 +80,8 @@ TEST_F(MainWindowTest, FirstStartShowsTheTryOutPhraseAndRemembersIt) {
   EXPECT_EQ(Caption(w), "Deutsche Verbformen: den Generator ausprobieren");
   EXPECT_EQ(w.InputText(), "den Generator ausprobieren");
   EXPECT_EQ(w.InputBox()->HistoryStrings(), QStringList{"den Generator ausprobieren"});
-  EXPECT_EQ(GetUserSettings().readString(kHistSection, u"Hist", u""), u"den Generator ausprobieren");
+  EXPECT_EQ(GetUserSettings().readString(kHistSection, u"Hist", u""),
+            u"den Generator ausprobieren");
   EXPECT_FALSE(w.SitemapAction()->isVisible());  // not the developer's machine
   EXPECT_FALSE(w.windowIcon().isNull());
 }
@@ -99,7 +101,8 @@ TEST_F(MainWindowTest, EnterShowsThePhraseAndPutsItFirstInTheHistory) {
   Type("sich anziehen");
   ASSERT_TRUE(CaptionIs("sich anziehen"));
   EXPECT_EQ(w.InputBox()->HistoryStrings().value(0), "sich anziehen");
-  EXPECT_TRUE(PageText(w.Browser()).contains("ziehe mich an")) << PageText(w.Browser()).toStdString();
+  EXPECT_TRUE(PageText(w.Browser()).contains("ziehe mich an"))
+      << PageText(w.Browser()).toStdString();
   // Choosing an older entry from the list shows it again.
   const int i = w.InputBox()->findText("den Generator ausprobieren");
   ASSERT_GE(i, 0);
@@ -159,7 +162,8 @@ TEST_F(MainWindowTest, ZoomLevelsStopAtBothEndsAndFollowTheScreen) {
   ASSERT_TRUE(larger && smaller && normal);
   // The keys of the menu: Ctrl and plus, Ctrl and the keypad's divide key, Ctrl and 0.
   EXPECT_EQ(larger->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
-  EXPECT_EQ(smaller->shortcut(), QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
+  EXPECT_EQ(smaller->shortcut(),
+            QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Slash)));
   EXPECT_EQ(normal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
   struct Row {
     const char* step;
@@ -188,8 +192,9 @@ TEST_F(MainWindowTest, ZoomLevelsStopAtBothEndsAndFollowTheScreen) {
 
 TEST_F(MainWindowTest, ArticleAddressShowsTheBuiltInArticle) {
   TForm1& w = Open();
-  ASSERT_TRUE(w.ShowHtml("<html><head><title>Test</title></head><body>"
-                         "<a id=\"a\" href=\"C:\\xxx\\Beugwerk.htm\">Artikel</a></body></html>"));
+  ASSERT_TRUE(
+      w.ShowHtml("<html><head><title>Test</title></head><body>"
+                 "<a id=\"a\" href=\"C:\\xxx\\Beugwerk.htm\">Artikel</a></body></html>"));
   ASSERT_TRUE(WaitFor([&] { return Caption(w) == "Test"; }));
   w.Browser()->page()->runJavaScript("document.getElementById('a').click()");
   const QString article = QString::fromUtf8(FindTextResource("VERBHTM")->data());
@@ -219,10 +224,12 @@ TEST_F(MainWindowTest, LinksOfTheOnlinePagesStayInTheWindow) {
   };
   for (const Row& r : rows) {
     ASSERT_TRUE(w.ShowHtml(QString("<html><head><title>Start</title></head><body>"
-                                   "<a id=\"a\" href=\"%1\">x</a></body></html>").arg(r.href)));
+                                   "<a id=\"a\" href=\"%1\">x</a></body></html>")
+                               .arg(r.href)));
     ASSERT_TRUE(WaitFor([&] { return Caption(w) == "Start"; })) << r.href;
     w.Browser()->page()->runJavaScript("document.getElementById('a').click()");
-    EXPECT_TRUE(WaitFor([&] { return Caption(w) == r.caption; })) << r.href << ": " << Caption(w).toStdString();
+    EXPECT_TRUE(WaitFor([&] { return Caption(w) == r.caption; }))
+        << r.href << ": " << Caption(w).toStdString();
   }
   EXPECT_EQ(w.InputText(), "sich entscheiden");
 }
@@ -251,10 +258,12 @@ TEST(OnlinePagePhrase, DecodesUtf8ElseWindows1252) {
     const char* url;
     const char* phrase;
   } rows[] = {
-      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%C3%BCber'setzen", "über'setzen"},
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%C3%BCber'setzen",
+       "über'setzen"},
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%27%FCbersetzen", "'übersetzen"},
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=sich+waschen", "sich waschen"},
-      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?x=1&infi=sich%20waschen", "sich waschen"},
+      {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?x=1&infi=sich%20waschen",
+       "sich waschen"},
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=", ""},
       {"http://127.0.0.1:8080/beugwerkde/verbformen-deutsch.htm?infi=lesen&ortho=alt", "lesen"},
       {"https://beugwerk.de/beugwerkde/beugwerkhelp.htm?infi=lesen", ""},
@@ -265,7 +274,8 @@ TEST(OnlinePagePhrase, DecodesUtf8ElseWindows1252) {
       {"https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=%81", ""},
   };
   for (const Row& r : rows)
-    EXPECT_EQ(OnlinePagePhrase(QUrl(QString::fromUtf8(r.url))), QString::fromUtf8(r.phrase)) << r.url;
+    EXPECT_EQ(OnlinePagePhrase(QUrl(QString::fromUtf8(r.url))), QString::fromUtf8(r.phrase))
+        << r.url;
   const QString page = "https://beugwerk.de/beugwerkde/verbformen-deutsch.htm?infi=";
   EXPECT_EQ(OnlinePagePhrase(QUrl(page + QString(160, 'a'))), QString(160, 'a'));
   EXPECT_EQ(OnlinePagePhrase(QUrl(page + QString(161, 'a'))), "") << "longer than the form allows";
@@ -302,6 +312,37 @@ TEST_F(MainWindowTest, LinkToTheOnlinePageConjugatesInPlace) {
   EXPECT_EQ(w.InputText(), "über'setzen");
 }
 
+// The page ends with the link to the page of all forms; the link shows that page once, the
+// "Ansicht" item "Alle Formen" for every page until it is switched off.
+TEST_F(MainWindowTest, AllFormsByTheLinkAndByTheViewMenu) {
+  TForm1& w = Open();
+  Type("lesen");
+  ASSERT_TRUE(CaptionIs("lesen"));
+  ASSERT_TRUE(PageText(w.Browser()).contains("alle Formen (Konjunktiv der Vergangenheit"));
+  EXPECT_FALSE(PageText(w.Browser()).contains("Vorgangspassiv"));
+  w.Browser()->page()->runJavaScript(
+      "Array.from(document.links).find(a => a.href.includes('alle=1')).click()");
+  ASSERT_TRUE(WaitFor([&] { return PageText(w.Browser()).contains("Vorgangspassiv"); }));
+  EXPECT_EQ(w.InputText(), "lesen");
+  EXPECT_FALSE(w.AllFormsShown());
+
+  QAction* all = FindAction(&w, "Alle Formen");
+  ASSERT_NE(all, nullptr);
+  ASSERT_TRUE(all->isCheckable());
+  Type("gehen");
+  ASSERT_TRUE(CaptionIs("gehen"));
+  EXPECT_FALSE(PageText(w.Browser()).contains("Konjunktiv II Futur I"));
+  all->trigger();
+  EXPECT_TRUE(w.AllFormsShown());
+  ASSERT_TRUE(WaitFor([&] { return PageText(w.Browser()).contains("Konjunktiv II Futur I"); }));
+  EXPECT_TRUE(PageText(w.Browser()).contains("bilden kein Passiv"));
+  Type("fahren");
+  ASSERT_TRUE(CaptionIs("fahren"));
+  EXPECT_TRUE(WaitFor([&] { return PageText(w.Browser()).contains("Konjunktiv I Futur II"); }));
+  all->trigger();
+  EXPECT_TRUE(WaitFor([&] { return !PageText(w.Browser()).contains("Konjunktiv I Futur II"); }));
+}
+
 TEST_F(MainWindowTest, PageAboveTheSetHtmlLimitIsShownWhole) {
   TForm1& w = Open();
   QString big = "<html><head><title>Groß</title></head><body>";
@@ -322,7 +363,8 @@ TEST_F(MainWindowTest, ChangedVerbListsFileIsReloadedWhenTheProgramIsActivated) 
   emit qApp->applicationStateChanged(Qt::ApplicationActive);
   QTest::qWait(300);
   EXPECT_EQ(shown.count(), 0) << "an unchanged file changes nothing";
-  std::filesystem::last_write_time(copy, std::filesystem::last_write_time(copy) + std::chrono::seconds(5));
+  std::filesystem::last_write_time(
+      copy, std::filesystem::last_write_time(copy) + std::chrono::seconds(5));
   emit qApp->applicationStateChanged(Qt::ApplicationActive);
   EXPECT_TRUE(WaitFor([&] { return shown.count() > 0; }));
   EXPECT_FALSE(CheckVerbListsFile()) << "the new time is recorded";
