@@ -17,9 +17,9 @@
 
 #include "engine/Syllables.h"
 
-// The vowels a length mark may follow: the vowel letters without é.
+// The vowels a length mark may follow: the vowel letters without the accented e (è, é, ê).
 constexpr bool IsLengthVowel(unsigned char c) {
-  return IsVowel(c) && c != 0xE9;
+  return IsVowel(c) && c != 0xE8 && c != 0xE9 && c != 0xEA;
 }
 // Cut digits of an ending token: AppendEnding takes 1..9, ApplyEndingToken 0..9.
 constexpr bool IsAppendCutDigit(unsigned char c) {

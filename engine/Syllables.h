@@ -19,11 +19,12 @@
 #include <string_view>
 
 namespace syllables_detail {
-// 256 entries, true for a, e, i, o, u, y, ä, é, ö, ü (lower case only).
+// 256 entries, true for a, e, i, o, u, y, ä, é, ö, ü and the accented e of loans, è and ê
+// ("crèmen", "fêtieren"), lower case only.
 constexpr std::array<bool, 256> MakeVowelTable() {
   std::array<bool, 256> t{};
   for (unsigned char c : {'a', 'e', 'i', 'o', 'u', 'y'}) t[c] = true;
-  t[0xE4] = t[0xE9] = t[0xF6] = t[0xFC] = true;
+  t[0xE4] = t[0xE8] = t[0xE9] = t[0xEA] = t[0xF6] = t[0xFC] = true;
   return t;
 }
 inline constexpr std::array<bool, 256> kVowel = MakeVowelTable();

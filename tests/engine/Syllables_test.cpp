@@ -11,6 +11,8 @@ namespace {
 
 TEST(Syllables, IsVowel) {
   for (unsigned char c : Ansi("aeiouyäéöü")) EXPECT_TRUE(IsVowel(c)) << c;
+  // the accented e of loans (crèmen, fêtieren)
+  for (unsigned char c : Ansi("èê")) EXPECT_TRUE(IsVowel(c)) << int(c);
   for (unsigned char c : Ansi("AEbcqz'`ÄÜßà ÿ") + '\0') EXPECT_FALSE(IsVowel(c)) << int(c);
 }
 
