@@ -54,18 +54,29 @@ void TVerbGen::StrongPraeteritum(int person, std::string& s, std::string& shortF
   ReplaceStemVowel(s, vowel, lang);
   MarkVowelLength(s, lang);
   AppendEnding(s, token, lang);
-  AdjustSharpS(s, static_cast<char>(FirstChar(PastEnding(person, s, true))), lang);
+  const TEnding ending = PastEnding(person, s, true);
+  // The short du-form goes beside the long one (second, as after d and t); the weak form, when
+  // the entry allows one, already holds Form2.
+  auto keepShort = [&](std::string shortened) {
+    ReduceTripleLettersIn(shortened);
+    (Form2.empty() ? Form2 : shortForm) = std::move(shortened);
+  };
+  if (person == 2 && std::string_view(ending) == "est") {
+    // After s, ß, x and z the short form drops the e and the s (lasest, last; aßest, aßt;
+    // rissest, risst, in the old spelling rißt: the ß stays before t).
+    std::string shortened = s;
+    AdjustSharpS(shortened, 't', lang);
+    keepShort(shortened + 't');
+  }
+  AdjustSharpS(s, static_cast<char>(FirstChar(ending)), lang);
   if (person == 2 && NeedsLinkingE(s)) {
-    if (!token.empty() && !(token.size() > 1 && IsDigit(token[1]))) {
-      s += 'e';  // an explicit ending keeps only the long form (tatest)
-    } else if (s == "barst") {
+    if (s == "barst") {
       Form2 = "barstest";
       s = "bar";
     } else {
       // Both are standard after d and t; the long form leads, as for every strong stem
-      // (fandest, hieltest, rietest beside fandst, hieltst, rietst).
-      std::string shortened = ReduceTripleLetters(s + "st");
-      (Form2.empty() ? Form2 : shortForm) = std::move(shortened);
+      // (fandest, hieltest, rietest, tatest beside fandst, hieltst, rietst, tatst).
+      keepShort(s + "st");
       s += 'e';
     }
   }

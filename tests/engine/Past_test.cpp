@@ -213,6 +213,44 @@ TEST_F(PastTest, Orthographies) {
   }
 }
 
+// Strong stems in s, ß, x or z have both du-forms of the Präteritum, the long one first, as after
+// d and t; so has tun. The old orthography writes the short form with ß (rißt, schloßt).
+TEST_F(PastTest, BothDuFormsAfterSibilants) {
+  const struct {
+    const char* verb;
+    TOrthoTyp ortho;
+    bool sub;
+    const char* form;
+    const char* form2;
+  } rows[] = {
+      {"lesen", NeuOrtho, false, "lasest", "last"},
+      {"sitzen", NeuOrtho, false, "saßest", "saßt"},
+      {"essen", NeuOrtho, false, "aßest", "aßt"},
+      {"lassen", NeuOrtho, false, "ließest", "ließt"},
+      {"heißen", NeuOrtho, false, "hießest", "hießt"},
+      {"reißen", NeuOrtho, false, "rissest", "risst"},
+      {"schließen", NeuOrtho, false, "schlossest", "schlosst"},
+      {"wachsen", NeuOrtho, false, "wuchsest", "wuchst"},
+      {"tun", NeuOrtho, false, "tatest", "tatst"},
+      {"antun", NeuOrtho, false, "tatest an", "tatst"},
+      {"antun", NeuOrtho, true, "antatest", "antatst"},
+      {"reißen", AltOrtho, false, "rissest", "rißt"},
+      {"schließen", AltOrtho, false, "schlossest", "schloßt"},
+      {"lassen", AltOrtho, false, "ließest", "ließt"},
+      {"sitzen", ChOrtho, false, "sassest", "sasst"},
+      // the weak form, where the entry allows one, comes after the short form
+      {"schinden", NeuOrtho, false, "schundest", "schundst,schindetest"},
+  };
+  for (const auto& r : rows) {
+    TVerbGen& v = Verb(r.verb, unsp, r.ortho);
+    const std::string name = Name(r.verb, Praet, 2, r.sub, r.ortho == AltOrtho ? " (alt)"
+                                                           : r.ortho == ChOrtho ? " (ch)"
+                                                                                : "");
+    EXPECT_EQ(Form(v, Praet, 2, r.sub), r.form) << name;
+    EXPECT_EQ(Utf8(v.Form2), r.form2) << name;
+  }
+}
+
 // The list request of the conversation service leaves out particle and pronoun.
 TEST_F(PastTest, UnprefixedMainClauseIsTheBareForm) {
   const struct {
