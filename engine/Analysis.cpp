@@ -142,7 +142,45 @@ bool TVerbGen::Analyse(std::string input, TSchwSt schwachstark) {
   ESverb = ESverb || IsEsVerb(stamm);
   schwst = schwachstark;
   FinalClassDecision(schwachstark);
+  if (splitBase_ > 0) PrepareSplitReading();
   return decided;
+}
+
+// The split reading of a compound with both orders: the listed base is the stem, the part
+// before it the separable prefix (a noun with its capital: saugt Staub), ge- before the base.
+// Replacement forms of the lists belong to the joined stem and stay with it.
+void TVerbGen::PrepareSplitReading() {
+  const int prefixLen = Len(stamm) - splitBase_;
+  if (prefixLen <= 0) return;
+  TSplitReading& r = splitReading_;
+  std::string prefix = stamm.substr(0, static_cast<std::size_t>(prefixLen));
+  for (std::string_view noun : kNounPrefixes) {
+    if (prefix == noun) {
+      prefix[0] = static_cast<char>(UpperLatin1(static_cast<unsigned char>(prefix[0])));
+      break;
+    }
+  }
+  r.praef = praef + prefix;  // praef holds the phrase words alone: the joined verb has no particle
+  r.stamm = stamm.substr(static_cast<std::size_t>(prefixLen));
+  const bool inseparable = !LeadingWord(prefix_words::kInseparable, r.stamm).empty() &&
+                           CountSyllables(r.stamm, 255) > 1;
+  r.GEpos = inseparable ? 0 : 1;
+  r.fuegstelle = 0;
+  r.BasisLen = std::max(BasisLen - prefixLen, 0);
+  r.vpos = vpos > prefixLen ? vpos - prefixLen : 0;
+  for (std::string& form : r.ausnahmeformen) form.clear();
+  hasSplitReading_ = true;
+}
+
+void TVerbGen::SwapSplitReading() {
+  TSplitReading& r = splitReading_;
+  std::swap(praef, r.praef);
+  std::swap(stamm, r.stamm);
+  std::swap(GEpos, r.GEpos);
+  std::swap(BasisLen, r.BasisLen);
+  std::swap(vpos, r.vpos);
+  std::swap(fuegstelle, r.fuegstelle);
+  std::swap(ausnahmeformen, r.ausnahmeformen);
 }
 
 // Reset, leading blanks, stress notations, impersonal marker and reflexive pronoun. False
@@ -152,6 +190,8 @@ bool TVerbGen::NormaliseInput(const std::string& input) {
   // still gets its forms built "as far as the analysis got", never from the previous verb's
   // exception entry or stem vowel ("schrÃ¤nken" after "lesen" gave "sahrÃ¤nk").
   unRegel = nullptr;
+  splitBase_ = 0;
+  hasSplitReading_ = false;
   stammvokal.clear();
   vpos = 0;
   stammvokalLang = false;

@@ -227,3 +227,43 @@ void TVerbGen::MarkVowelLength(std::string& form, bool isLong) const {
   while (i > 0 && !IsLengthVowel(static_cast<unsigned char>(form[i - 1]))) --i;
   if (i > 0) form.insert(i, 1, isLong ? '_' : '.');
 }
+
+void TVerbGen::MergeSplitAlternatives(const std::string& joined, std::string joinedAlternatives,
+                                      const std::string& split,
+                                      const std::string& splitAlternatives) {
+  Form2 = std::move(joinedAlternatives);
+  if (split.empty() || split == "-") return;
+  std::string main = joined;
+  TrimTrailingBlanks(main);
+  auto known = [&](std::string_view form) {
+    if (form == main) return true;
+    for (std::string_view rest = Form2; !rest.empty();) {
+      const std::size_t comma = rest.find(',');
+      std::string_view a = rest.substr(0, comma);
+      while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
+      if (a == form) return true;
+      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    return false;
+  };
+  auto add = [&](std::string form) {
+    TrimTrailingBlanks(form);
+    if (form.empty() || form == "-" || known(form)) return;
+    if (!Form2.empty()) Form2 += ',';
+    Form2 += form;
+  };
+  add(split);
+  // A main-clause alternative stands without pronoun and particle; behind a joined form it
+  // would lose them, so it takes those of the split form (lächele hohn).
+  std::string head = split;
+  TrimTrailingBlanks(head);
+  const std::size_t blank = head.find(' ');
+  for (std::string_view rest = splitAlternatives; !rest.empty();) {
+    const std::size_t comma = rest.find(',');
+    std::string a(rest.substr(0, comma));
+    TrimTrailingBlanks(a);
+    if (blank != std::string::npos && a.find(' ') == std::string::npos) a += head.substr(blank);
+    add(std::move(a));
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  }
+}

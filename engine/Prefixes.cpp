@@ -95,18 +95,55 @@ bool TVerbGen::HasInseparablePrefix(std::string_view s) {
 }
 
 namespace {
-// The first prefix table entry (file order) that passes the tests of a separable prefix.
+// An -ieren verb: its stem ends in "ier" behind at least one syllable of its own (studier, not
+// the German frier or schmier). Its first letters may look like a particle (abrogier, anglisier)
+// without being one.
+bool IsIerenStem(std::string_view plain) {
+  // A vowel before "ier" makes it -ei-er (leiern, feiern), no -ieren.
+  return EndsWith("ier", plain) && (plain.size() < 4 || !IsVowel(static_cast<unsigned char>(
+                                                          plain[plain.size() - 4]))) &&
+         CountSyllablesUpTo(plain, static_cast<int>(plain.size()), 2) >= 2;
+}
+
+// What follows a particle on an -ieren verb is a verb of its own: a German verb of one syllable
+// (an|frieren, ab|schmieren), an -ieren stem the stress table names (ab|servieren,
+// aus|diskutieren), or a particle and such a verb (wieder|ein|quartieren). The loans that
+// only begin like a particle (ab|rogieren, an|gulieren) leave a rest the lists do not know.
+bool IsIerenBase(std::string_view rest, int depth = 2) {
+  if (rest.empty()) return false;
+  const int syllables = CountSyllablesUpTo(rest, static_cast<int>(rest.size()), 2);
+  // One syllable: a German verb, unless it is the bare suffix (platt|ieren, klar|ieren).
+  if (syllables == 1) return !IsVowel(static_cast<unsigned char>(rest.front()));
+  if (syllables == 0) return false;
+  if (StressDigit(rest) != 0) return true;
+  if (depth == 0) return false;
+  TEntryHits hits;
+  PrefixEntriesBeginning(rest, rest, hits);
+  for (const TEntryHit& hit : hits) {
+    const std::string_view after = After(rest, static_cast<int>(hit.text.size()));
+    if (hit.text.front() != '\'' && !after.empty() && IsIerenBase(after, depth - 1)) return true;
+  }
+  return false;
+}
+
+// The first prefix table entry (file order) that passes the tests of a separable prefix; on an
+// -ieren verb also the test of its rest (unless the input stresses the particle, 'abrogieren).
 // The text returned is that of s or plain, where the entry matched.
 std::string_view FirstPassingPrefix(std::string_view s, std::string_view plain, int limit) {
   // Counted only as far as the test needs: a stack of prefixes on a long input is otherwise
   // read to its end once per prefix.
   const bool twoSyllables = CountSyllablesUpTo(plain, limit, 2) >= 2;
+  const bool ieren = IsIerenStem(plain) && StressSyllable(s) != 1;
   TEntryHits hits;
   PrefixEntriesBeginning(s, plain, hits);
   for (const TEntryHit& hit : hits) {
     const std::string_view e = hit.text;
     if (!HasVowelGroup(After(s, static_cast<int>(e.size()))) || !twoSyllables ||
         !OnsetAllowed(plain, static_cast<int>(e.size())))
+      continue;
+    // A doubly usable prefix decides by its own rule below.
+    if (ieren && !IsDoubleUsePrefix(e) &&
+        !IsIerenBase(RemoveStressMarks(After(s, static_cast<int>(e.size())))))
       continue;
     return e;
   }
@@ -118,8 +155,14 @@ int DoubleUseSeparable(std::string_view s, std::string_view plain, std::string_v
   const int t = StressSyllable(s);
   if (t == 1) return 1;
   if (EndsWith("ier", s)) {
-    if (CountSyllables(After(s, static_cast<int>(p.size())), static_cast<int>(plain.size())) > 1)
-      return 1;
+    const std::string rest = RemoveStressMarks(After(s, static_cast<int>(p.size())));
+    if (CountSyllables(rest, static_cast<int>(plain.size())) > 1) {
+      // Before an -ieren verb über, unter, voll, hinter and wider are inseparable
+      // (überdosiert, unterdimensioniert, vollautomatisiert); um and durch separate from a
+      // verb of its own (um|programmieren, durch|diskutieren).
+      if (p == "um" || p == "durch") return IsIerenBase(rest) ? 1 : 0;
+      return 0;
+    }
     return t == 0 && s.find('\'') == std::string_view::npos ? -1 : 0;
   }
   return t == 0 ? DoubleUseReading(plain, p) : 0;
@@ -164,10 +207,16 @@ void TVerbGen::SplitPrefix(std::string& stem, std::string& prefix, int limit, bo
     limit -= static_cast<int>(n);
     if (GEpos > 0) GEpos = std::max(GEpos - static_cast<std::int32_t>(n), 0);
   };
-  // A listed split decides once; the base keeps the last d characters.
+  // A listed split decides once; the base keeps the last d characters. A stem that is listed
+  // as never prefixed as well takes both orders: it stays joined, the split is its second
+  // reading (ich staubsauge, ich sauge Staub).
   const int base = SplitFromTable(stem);
-  if (base > 0 && base < static_cast<int>(stem.size()))
-    move(std::string_view(stem).substr(0, stem.size() - static_cast<std::size_t>(base)));
+  if (base > 0 && base < static_cast<int>(stem.size())) {
+    if (IsInNotPrefixed(stem))
+      splitBase_ = base;
+    else
+      move(std::string_view(stem).substr(0, stem.size() - static_cast<std::size_t>(base)));
+  }
   for (;;) {
     const std::string r = FindSeparablePrefix(stem, limit, einander);
     if (r.empty()) return;
@@ -225,7 +274,14 @@ int TVerbGen::GePosition(const std::string& stem) {
         (FOrthoTyp != AltOrtho && BeginsWith(prefix_words::kMissNew, stem)) ||
         HasInseparablePrefix(stem) || EndsWith("ier", stem))
       return 0;
-    return LeadingWord(prefix_words::kGeInFront, stem).empty() ? -1 : 1;
+    // A prefix the analysis can read but did not split leaves the question open: a doubly
+    // usable one (übersprechen; unter is no un-) or a particle (wiederholen: holt wieder or
+    // wiederholt).
+    for (std::string_view p : prefix_words::kDoubleUseWords)
+      if (BeginsWith(p, stem)) return -1;
+    if (!LeadingWord(prefix_words::kGeInFront, stem).empty()) return 1;
+    if (!FirstPrefixEntryBeginning(stem).empty() && !IsInNotPrefixed(stem)) return -1;
+    return NounCompoundGePosition(stem);
   }
   if (t == 1) {
     // "'mißbrauchen": the ge goes behind the mark and the prefix.
@@ -237,6 +293,35 @@ int TVerbGen::GePosition(const std::string& stem) {
   const int g = GapFromTable(stem);
   if (g != 0) SearchAtGap(stem, g);
   return 0;
+}
+
+// A stem of two or more syllables that no prefix, stress or gap explains is built on a noun or
+// a noun stem (schuhplatteln, frühstücken, ehebrechen), stressed on that first part: ge- goes
+// before the whole word (geschuhplattelt). A strong verb of the lists behind the first part
+// keeps its strong forms, ge- before it (ehe|ge|brochen, ehe|zu|brechen); an inseparable verb
+// behind it takes no ge- at all (zweckentfremdet).
+int TVerbGen::NounCompoundGePosition(const std::string& stem) {
+  // The first part is a word of three letters or more (zweck, zwangs; not the ab of abenteuern).
+  for (std::string_view inner : {"ver", "ent", "zer", "emp"}) {
+    const std::size_t at = stem.find(inner, 3);
+    if (at != std::string::npos && CountSyllables(stem, static_cast<int>(at)) >= 1 &&
+        CountSyllables(After(stem, static_cast<int>(at + inner.size())), 255) >= 1)
+      return 0;
+  }
+  TEntryHits hits;
+  StemEntriesEnding(stem, hits);
+  for (const TEntryHit& hit : hits) {
+    const unRegRec& e = unRegList[static_cast<std::size_t>(hit.entry)];
+    std::string_view base = e.uStamm;
+    if (base.starts_with('?')) base.remove_prefix(1);
+    // The verb itself is listed, or its ending is regular after all: ge- in front.
+    if (base.size() >= stem.size() || e.dochRegel) return 1;
+    const int g = static_cast<int>(stem.size() - base.size());
+    if (CountSyllables(stem, g) == 0) continue;
+    SearchAtGap(stem, g);
+    return g + 1;
+  }
+  return 1;
 }
 
 bool TVerbGen::FinalGeDecision() {

@@ -217,6 +217,7 @@ class TVerbGen {
   std::string FindSeparablePrefix(std::string_view s, int limit, bool& einander);
   void SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander);
   int GePosition(const std::string& stem);
+  int NounCompoundGePosition(const std::string& stem);  // ge- of a verb built on a noun
   void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a gap
   std::uint8_t GapInInfin(int g) const;            // a place in the stem as fuegstelle
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
@@ -286,6 +287,26 @@ class TVerbGen {
   std::string BuildFinite(TFiniteTense tense, int person, bool Nebensatzform);
   std::string* bothClausesSub_ = nullptr;  // set during BothClausesA
   bool bothClausesDone_ = false;
+  // A compound written as one word that takes both orders (staubsaugen: du staubsaugst, du
+  // saugst Staub) is analysed joined; its split reading differs in these fields, which are
+  // swapped in to build the alternatives. splitBase_ is the length of the base verb.
+  struct TSplitReading {
+    std::string praef, stamm;
+    std::int32_t GEpos = 0, BasisLen = 0, vpos = 0;
+    std::uint8_t fuegstelle = 0;
+    std::array<std::string, 4> ausnahmeformen;
+  };
+  int splitBase_ = 0;
+  bool hasSplitReading_ = false;
+  bool inSplitReading_ = false;
+  TSplitReading splitReading_;
+  void PrepareSplitReading();
+  void SwapSplitReading();
+  // Appends the split reading's form and alternatives to Form2 of a joined form.
+  template <class Builder>
+  void AddSplitReading(const std::string& joined, Builder& build);
+  void MergeSplitAlternatives(const std::string& joined, std::string joinedAlternatives,
+                              const std::string& split, const std::string& splitAlternatives);
   // SeparatedParticle's answer for the prefix particleFor_; an analysis drops it.
   mutable std::string particle_;
   mutable std::string particleFor_;

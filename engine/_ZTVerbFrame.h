@@ -38,12 +38,45 @@ std::string TVerbGen::Framed(Builder&& build) {
       if (on) VerbListsLock.EndRead();
     }
   } endRead{fileMode};
-  std::string result = std::forward<Builder>(build)();
+  std::string result = build();
+  if (hasSplitReading_ && !inSplitReading_) AddSplitReading(result, build);
   if (FOrthoTyp == ChOrtho) {
     SwissSharpS(result);
     SwissSharpS(Form2);
   }
   return result;
+}
+
+// The same builder once more in the split reading of a compound with both orders; its forms
+// follow the joined ones in Form2. A subordinate form it finishes for BothClausesA is dropped:
+// that clause keeps the joined form.
+template <class Builder>
+void TVerbGen::AddSplitReading(const std::string& joined, Builder& build) {
+  std::string joinedAlternatives = std::move(Form2);
+  std::string dropped;
+  std::string* const sub = bothClausesSub_;
+  const bool subDone = bothClausesDone_;
+  struct TScope {
+    TVerbGen& verb;
+    std::string* sub;
+    bool subDone;
+    ~TScope() {
+      verb.SwapSplitReading();
+      verb.inSplitReading_ = false;
+      verb.bothClausesSub_ = sub;
+      verb.bothClausesDone_ = subDone;
+    }
+  };
+  std::string split, splitAlternatives;
+  {
+    SwapSplitReading();
+    inSplitReading_ = true;
+    if (sub != nullptr) bothClausesSub_ = &dropped;
+    TScope scope{*this, sub, subDone};
+    split = build();
+    splitAlternatives = std::move(Form2);
+  }
+  MergeSplitAlternatives(joined, std::move(joinedAlternatives), split, splitAlternatives);
 }
 
 // finish(form, nebensatz) completes a form in place. Within BothClausesA the subordinate

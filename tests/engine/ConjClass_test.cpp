@@ -56,7 +56,9 @@ constexpr EntryRow kEntryRows[] = {
     {"anfahren", unsp, "fahr", false},
     {"erfahren", unsp, "fahr", false},  // "er" is inseparable
     {"befahren", unsp, "fahr", false},
-    {"zufahren", unsp, "-", false},  // "zu" is no known prefix here
+    // "zu" is no known prefix here: the whole stem has no entry, the compound rule finds the
+    // strong base behind its first part
+    {"zufahren", unsp, "fahr", false},
     {"halten", unsp, "-", false},    // "?halt" needs a compound
     {"anhalten", unsp, "?halt", false},
     {"an/halten", unsp, "?halt", false},  // ... or a split prefix
@@ -119,7 +121,9 @@ TEST_F(ConjClassTest, FormLimits) {
 }
 
 // A compound whose ge-/zu- position no rule finds is still decided when the lists leave it no
-// finite forms and give or suppress both forms that would need the position.
+// finite forms and give or suppress both forms that would need the position. Stems built on a
+// noun are decided by rule in any case; a particle the analysis does not split (an before an
+// onset it does not know) leaves the position open.
 TEST_F(ConjClassTest, FormLimitsSettleTheGePosition) {
   struct {
     const char* input;
@@ -128,9 +132,13 @@ TEST_F(ConjClassTest, FormLimitsSettleTheGePosition) {
   } rows[] = {
       {"wettlaufen", true, "-"},
       {"kopfrechnen", true, "kopfgerechnet"},
-      {"sonnenbaden", false, nullptr},     // finite forms suppressed, participle still built
-      {"wettrennen", false, nullptr},      // participle settled, finite forms still built
-      {"schwimmsteigen", false, nullptr},  // no limits at all
+      {"sonnenbaden", true, nullptr},
+      {"wettrennen", true, nullptr},
+      {"schwimmsteigen", true, nullptr},
+      {"anwettlaufen", true, "-"},
+      {"ansonnenbaden", false, nullptr},  // finite forms suppressed, participle still built
+      {"anwettrennen", false, nullptr},   // participle settled, finite forms still built
+      {"anschwimmsteigen", false, nullptr},  // no limits at all
   };
   TVerbGen v;
   Quiet(v);
