@@ -192,6 +192,7 @@ bool TVerbGen::NormaliseInput(const std::string& input) {
   unRegel = nullptr;
   splitBase_ = 0;
   hasSplitReading_ = false;
+  infinitivBefund = IB_Infinitiv;
   stammvokal.clear();
   vpos = 0;
   stammvokalLang = false;
@@ -348,6 +349,16 @@ int TVerbGen::BaseLengthAfterSuffixes(int b) {
 void TVerbGen::AnalysePrefixes(const std::string& input) {
   unRegel = FindException(stamm, praef);
   bool wholeStem = unRegel != nullptr && unRegel->uStamm == stamm;
+  {
+    std::size_t ownFront = std::string::npos;
+    if (unRegel != nullptr) {
+      std::string_view own = unRegel->uStamm;
+      if (own.starts_with('?')) own.remove_prefix(1);
+      const std::string plain = RemoveStressMarks(stamm);
+      if (own.size() <= plain.size()) ownFront = plain.size() - own.size();
+    }
+    infinitivBefund = ShapeOfVerb(RemoveStressMarks(LastWord(infin)), ownFront);
+  }
   // A stale position from the previous input would be wrong whichever branch runs.
   einanderpos = 0;
   if (praef.empty()) {

@@ -72,6 +72,10 @@ enum TFiniteTense { ftPraesens, ftPraeteritum, ftKonjunktivG, ftKonjunktivV };
 // How a modal-like verb shows its Partizip II after an infinitive.
 enum TInfiStattPart2 { ISP_nurInfi, ISP_InfiPart, ISP_PartInfi };
 using TVerbGenMsgEvent = std::function<void(const std::u16string& message)>;
+// What the analysis found about the shape of the verb: an infinitive, a word that ends as no
+// German infinitive does (version, station), or the Partizip II of a verb of the lists
+// (gefahren, gegangen). The forms are built all the same; callers warn.
+enum TInfinitivBefund { IB_Infinitiv, IB_Endung, IB_Partizip };
 
 // Raised by an analysis error when no OnErrMsg handler is assigned; what() is UTF-8.
 class EVerbGenError : public std::runtime_error {
@@ -189,6 +193,7 @@ class TVerbGen {
   std::int32_t einanderpos = 0;
   bool unPrefixed = false;
   bool ohneUnterschiedMeldung = false;
+  TInfinitivBefund infinitivBefund = IB_Infinitiv;
   // Set by the last Partizip II built: an infinitive stands in for the participle, in the form
   // or its alternative ("arbeiten müssen"); compound tenses then order their words differently.
   bool ersatzInfinitiv = false;
@@ -210,6 +215,10 @@ class TVerbGen {
   int ClassifyEnding();
   int BaseLengthAfterSuffixes(int b);
   void AnalysePrefixes(const std::string& input);
+  // The shape of the verb word: an infinitive ending, or a participle of the lists. ownFront is
+  // where the exception entry of the whole stem begins in it (npos without one).
+  TInfinitivBefund ShapeOfVerb(std::string_view word, std::size_t ownFront);
+  bool IsParticipleOfEntry(unRegRec& e, std::string_view tail);
 
   int InseparablePrefixLen(std::string_view s);
   std::string PrefixResidue(std::string_view s, TOrthoTyp orthography);

@@ -334,6 +334,10 @@ std::string ConjugationJson(const TConjTable& t) {
   w.String(OrthographyName(t.ortho));
   w.Key("decided");
   w.Bool(t.status == TConjStatus::cs_ok);
+  if (!t.warning.empty()) {
+    w.Key("warning");
+    w.String(t.warning);
+  }
   w.Key("readings");
   Readings(w, t.readings);
   w.Key("analysis");

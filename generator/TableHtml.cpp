@@ -163,6 +163,7 @@ void ConjTableHtml(const TConjTable& t, std::u16string& Msg, std::u16string& s1,
       Msg.clear();
       break;
   }
+  if (!t.warning.empty()) Msg.insert(0, Paragraph(t.warning));
   s1 = NonFiniteBlock(t);
   s2 = Table(t);
 }

@@ -146,6 +146,7 @@ u16string ConjugationText(const TConjTable& t) {
     case TConjStatus::cs_ok:
       break;
   }
+  if (!t.warning.empty()) out.insert(0, t.warning + u"\n\n");
   NonFinite(out, t);
   Tenses(out, t);
   if (!t.hintHtml.empty())

@@ -317,6 +317,11 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TCon
     return t;
   }
   t.status = decided ? TConjStatus::cs_ok : TConjStatus::cs_undecided;
+  if (Verb.infinitivBefund != IB_Infinitiv) {
+    const std::string& infin = Verb.infin;
+    const std::u16string word = Latin1ToUni(infin.substr(infin.rfind(' ') + 1));
+    t.warning = NotInfinitiveMessage(WithoutStressMarks(word), Verb.infinitivBefund);
+  }
   if (!decided) {
     t.message = u"nicht eindeutig bzgl. Betonung, Abtrennbarkeit, ge-Einfügung!";
     t.readings = PrefixReadings(phrase, t.ortho, VerbReadings);
@@ -378,6 +383,23 @@ void TVerbGenerator::Formen(const std::u16string& InfinitivPhrase, std::u16strin
   s1.clear();
   s2.clear();
   ConjTableHtml(Conjugate(InfinitivPhrase, TConjScope::table), Msg, s1, s2);
+}
+
+std::u16string NotInfinitiveMessage(std::u16string_view word, TInfinitivBefund finding,
+                                    std::u16string_view infinitive) {
+  std::u16string text = u"\u201E";
+  text += word;
+  text += u"\u201C ";
+  if (!infinitive.empty()) {
+    text += u"ist kein Infinitiv, sondern eine Form von \u201E";
+    text += infinitive;
+    text += u"\u201C.";
+  } else if (finding == IB_Partizip) {
+    text += u"sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II.";
+  } else {
+    text += u"sieht nicht wie ein Infinitiv aus.";
+  }
+  return text;
 }
 
 TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho, TConjScope scope) {

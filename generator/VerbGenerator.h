@@ -128,6 +128,7 @@ struct TConjTable {
   TConjAnalysis analysis;
   std::array<TConjForm, kNonFiniteForms> nonFiniteForms;  // data twin of nonFinite, no "!"
   std::u16string message;      // plain text of the paragraph above the table (or the error)
+  std::u16string warning;      // the verb does not look like an infinitive; empty when it does
   std::u16string hintHtml;     // the engine's "haben oder sein?" link, empty when not needed
   std::u16string meaningNote;  // "mit Bedeutungsunterschieden!" and its milder twin, or empty
   // Undecided only by a doubly usable prefix: its separable and its inseparable reading.
@@ -202,6 +203,12 @@ std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp
 // write lock, which a caller holding the read lock (a full-form run) must not do.
 std::vector<TConjReading> PrefixReadings(const std::u16string& phrase, TOrthoTyp ortho,
                                          TVerbGen& verb);
+
+// The warning above the table of a word that does not look like an infinitive ("version",
+// "gegangen"). The one place of its text: a lookup of forms passes the infinitive the word
+// belongs to as `infinitive` and the warning names it; without one it only says what it sees.
+std::u16string NotInfinitiveMessage(std::u16string_view word, TInfinitivBefund finding,
+                                    std::u16string_view infinitive = {});
 
 // The page for a phrase with a generator of its own; a blank phrase becomes
 // "den Generator ausprobieren". *status, when given, tells what the analysis came to (a front

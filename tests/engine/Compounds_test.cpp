@@ -165,4 +165,50 @@ TEST_F(CompoundsTest, AccentedVowels) {
   CheckDecidedRows(std::begin(rows), std::end(rows), Analyse, Form);
 }
 
+// Words that cannot be infinitives: an ending no German infinitive has, or the Partizip II of a
+// strong verb of the lists. Every real infinitive shape stays an infinitive.
+TEST_F(CompoundsTest, WordsThatAreNoInfinitives) {
+  const struct {
+    const char* input;
+    TInfinitivBefund finding;
+  } rows[] = {
+      {"version", IB_Endung},
+      {"station", IB_Endung},
+      {"getan", IB_Endung},
+      {"gefahren", IB_Partizip},
+      {"gegangen", IB_Partizip},
+      {"gelesen", IB_Partizip},
+      {"gegeben", IB_Partizip},
+      {"gewesen", IB_Partizip},
+      {"abgefahren", IB_Partizip},
+      {"zurückgekommen", IB_Partizip},
+      {"'abgefahren", IB_Partizip},
+      {"lesen", IB_Infinitiv},
+      {"tun", IB_Infinitiv},
+      {"sein", IB_Infinitiv},
+      {"knien", IB_Infinitiv},
+      {"gehn", IB_Infinitiv},
+      {"schaun", IB_Infinitiv},
+      {"wandern", IB_Infinitiv},
+      {"schlumperln", IB_Infinitiv},
+      {"crèmen", IB_Infinitiv},
+      // ge- verbs, also where the participle of the base looks the same (gefallen, geraten)
+      {"gehen", IB_Infinitiv},
+      {"geben", IB_Infinitiv},
+      {"gestehen", IB_Infinitiv},
+      {"gefallen", IB_Infinitiv},
+      {"geraten", IB_Infinitiv},
+      {"hineingeraten", IB_Infinitiv},
+      {"abgeben", IB_Infinitiv},
+      {"mit dem Taxi fahren", IB_Infinitiv},
+  };
+  for (const auto& r : rows) {
+    Analyse(r.input);
+    EXPECT_EQ(verb_->infinitivBefund, r.finding) << r.input;
+  }
+  // The finding only warns: the forms are still built.
+  Analyse("gegangen");
+  EXPECT_EQ(Form(IndikPraes3S), "gegangt");
+}
+
 }  // namespace

@@ -321,6 +321,41 @@ TEST_F(GeneratorTest, RejectedPhraseGivesTheEscapedMessageAndTheHelpLink) {
   EXPECT_EQ(f.s2, "<a href=\"" + U8(site::kHelpPageUrl) + "#fehler\">Hilfe</a>");
 }
 
+// A word that does not look like an infinitive gets a warning above a table built all the same;
+// a real infinitive gets none.
+TEST_F(GeneratorTest, WordsThatAreNoInfinitivesAreNamedSo) {
+  struct {
+    const char16_t* phrase;
+    const char* warning;
+  } rows[] = {
+      {u"version", "„version“ sieht nicht wie ein Infinitiv aus."},
+      {u"gegangen", "„gegangen“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."},
+      {u"abgefahren", "„abgefahren“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."},
+      {u"lesen", ""},
+      {u"gehen", ""},
+      {u"mit dem Taxi fahren", ""},
+  };
+  for (const auto& r : rows) {
+    const TFragments f = Fragments(r.phrase);
+    const std::string name = U8(r.phrase);
+    EXPECT_EQ(U8(f.table.warning), r.warning) << name;
+    if (*r.warning == '\0') {
+      EXPECT_EQ(f.msg.find("Infinitiv aus"), std::string::npos) << name;
+      continue;
+    }
+    EXPECT_TRUE(f.msg.starts_with("<p>" + std::string(r.warning) + "</p>\r\n")) << f.msg;
+    EXPECT_EQ(PersonRows(f.s2), 48) << name;
+    const std::u16string text = ConjugationText(f.table);
+    EXPECT_TRUE(text.starts_with(f.table.warning + u"\n\n")) << U8(text);
+    EXPECT_NE(ConjugationJson(f.table).find("\"warning\":\"" + std::string(r.warning) + "\""),
+              std::string::npos)
+        << name;
+  }
+  // Once a lookup of forms knows the verb, the warning names it.
+  EXPECT_EQ(U8(NotInfinitiveMessage(u"gegangen", IB_Partizip, u"gehen")),
+            "„gegangen“ ist kein Infinitiv, sondern eine Form von „gehen“.");
+}
+
 // --- the terminal table ----------------------------------------------------------------------
 
 std::vector<std::u16string> Lines(const std::u16string& text) {

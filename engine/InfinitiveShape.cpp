@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// Whether the verb word looks like a German infinitive: its ending, and whether it is rather the
+// Partizip II of a strong verb of the lists. The forms are built either way; the finding lets
+// callers warn instead of showing a table of nonsense without a word.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/EngineText.h"
+#include "engine/Syllables.h"
+#include "engine/_ZTVerb.h"
+
+namespace {
+
+// German infinitives end in -en, -eln, -ern (and the dialect -erln), or in -n straight after the
+// stem: tun, sein, and the spoken gehn, schaun, freun. Not in -on, -an, -in (version, getan).
+bool HasInfinitiveEnding(std::string_view w) {
+  if (w.size() < 2 || w.back() != 'n') return false;
+  const auto before = static_cast<unsigned char>(w[w.size() - 2]);
+  switch (before) {
+    case 'e':  // -en
+    case 'u':  // tun, schaun, freun
+      return true;
+    case 'i':  // sein
+      return w.size() >= 3 && w[w.size() - 3] == 'e';
+    case 'h':  // gehn, sehn
+      return w.size() >= 3 && IsVowel(static_cast<unsigned char>(w[w.size() - 3]));
+    case 'l':
+    case 'r':  // -eln, -ern, -erln
+      return w.size() >= 3 && (w[w.size() - 3] == 'e' || (before == 'l' && w[w.size() - 3] == 'r'));
+    default:
+      return false;
+  }
+}
+
+constexpr std::size_t kMaxFronts = 8;
+
+}  // namespace
+
+// The Partizip II the entry gives its own stem equals tail. The participle is built by the
+// builder itself on the entry's stem, with the fields it reads swapped in and out again.
+bool TVerbGen::IsParticipleOfEntry(unRegRec& e, std::string_view tail) {
+  std::string_view base = e.uStamm;
+  if (base.starts_with('?')) base.remove_prefix(1);
+  if (base.empty() || tail.size() < base.size()) return false;
+  struct TSaved {
+    TVerbGen& v;
+    std::string stamm, stammvokal, form2;
+    std::int32_t vpos, GEpos, BasisLen;
+    bool lang, eln, ern, igen, lichen, guided;
+    unRegPtr entry;
+    TSchwSt cls;
+    habseityp aux;
+    ~TSaved() {
+      v.stamm = std::move(stamm);
+      v.stammvokal = std::move(stammvokal);
+      v.Form2 = std::move(form2);
+      v.vpos = vpos;
+      v.GEpos = GEpos;
+      v.BasisLen = BasisLen;
+      v.stammvokalLang = lang;
+      v._eln = eln;
+      v._ern = ern;
+      v._igen = igen;
+      v._lichen = lichen;
+      v.ohneUnterschiedMeldung = guided;
+      v.unRegel = entry;
+      v.schwst = cls;
+      v.FHabsei = aux;
+    }
+  } saved{*this, stamm, stammvokal, Form2, vpos, GEpos, BasisLen, stammvokalLang, _eln, _ern,
+          _igen, _lichen, ohneUnterschiedMeldung, unRegel, schwst, FHabsei};
+  stamm.assign(base);
+  _eln = _ern = _igen = _lichen = false;
+  BasisLen = Len(stamm);
+  schwst = unsp;
+  unRegel = &e;
+  FindStemVowel();
+  CompleteEntrySlots();
+  // An inseparable stem (befehl, gebär) has no ge-; every other one takes it in front.
+  GEpos = HasInseparablePrefix(stamm) ? 0 : 1;
+  const std::string participle = BuildParticipleII(false);
+  // A participle that is also the infinitive of the entry (vergessen, geschehen) is no sign.
+  if (participle == std::string(base) + "en") return false;
+  return participle == tail;
+}
+
+TInfinitivBefund TVerbGen::ShapeOfVerb(std::string_view word, std::size_t ownFront) {
+  if (!HasInfinitiveEnding(word)) return IB_Endung;
+  if (word.size() < 5 || !word.ends_with("en")) return IB_Infinitiv;
+  // Where a participle may begin: at the start and after each chain of separable particles
+  // (abgefahren, zurückgekommen).
+  std::array<std::size_t, kMaxFronts> fronts{0};
+  std::size_t count = 1;
+  for (std::size_t i = 0; i < count && count < kMaxFronts; ++i) {
+    TEntryHits hits;
+    const std::string_view rest = word.substr(fronts[i]);
+    PrefixEntriesBeginning(rest, rest, hits);
+    for (const TEntryHit& hit : hits) {
+      if (hit.text.front() == '\'' || hit.text.size() >= rest.size() || count == kMaxFronts)
+        continue;
+      fronts[count++] = fronts[i] + hit.text.size();
+    }
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t front = fronts[i];
+    // The verb's own entry covers this place: the word is that verb (gefallen, hineingeraten).
+    if (ownFront != std::string_view::npos && ownFront <= front) continue;
+    const std::string_view tail = word.substr(front);
+    for (unRegRec& e : unRegList) {
+      if (e.dochRegel) continue;
+      std::string_view base = e.uStamm;
+      if (base.starts_with('?')) {
+        base.remove_prefix(1);
+        if (front == 0) continue;  // a compound only
+      }
+      if (base.empty()) continue;
+      // Cheap first test before the participle is built: its first letters.
+      const bool ge = tail.starts_with("ge");
+      const auto first = static_cast<unsigned char>(base.front());
+      // A token that cuts letters may change them (sei: gewesen), a vowel in front too (ess).
+      const std::string& token = e.endung[2];
+      const bool cuts = token.size() > 1 && IsDigit(static_cast<unsigned char>(token[1]));
+      if (!IsVowel(first) && !cuts) {
+        const std::size_t at = ge && !base.starts_with("ge") ? 2 : 0;
+        if (tail.size() <= at || static_cast<unsigned char>(tail[at]) != first) continue;
+      }
+      if (IsParticipleOfEntry(e, tail)) return IB_Partizip;
+    }
+  }
+  return IB_Infinitiv;
+}
