@@ -301,6 +301,8 @@ int TVerbGen::GePosition(const std::string& stem) {
 // keeps its strong forms, ge- before it (ehe|ge|brochen, ehe|zu|brechen); an inseparable verb
 // behind it takes no ge- at all (zweckentfremdet).
 int TVerbGen::NounCompoundGePosition(const std::string& stem) {
+  // An inseparable prefix in front is no noun: the final check takes the ge- away again.
+  if (!LeadingWord(prefix_words::kInseparable, stem).empty()) return 1;
   // The first part is a word of three letters or more (zweck, zwangs; not the ab of abenteuern).
   for (std::string_view inner : {"ver", "ent", "zer", "emp"}) {
     const std::size_t at = stem.find(inner, 3);

@@ -129,7 +129,7 @@ TEST_F(FullFormsTest, RecordLines) {
   } rows[] = {
       {"lesen", 0, "> lesen"},
       {"lesen", 1, ":lese;liest;liest;lesen;lest;lesen;"},
-      {"lesen", 2, ":las;lasest;las;lasen;last;lasen;"},
+      {"lesen", 2, ":las;last,lasest;las;lasen;last;lasen;"},
       {"lesen", 3, ":lese;lesest;lese;lesen;leset;lesen;"},
       {"lesen", 4, ":l\xE4se;l\xE4sest;l\xE4se;l\xE4sen;l\xE4set;l\xE4sen;"},
       {"lesen", 5, ":zu lesen;lesend;gelesen;lies;"},
@@ -365,7 +365,7 @@ TEST_F(FullFormsCliTest, Utf8ListAndOutput) {
   } rows[] = {
       {"neu", ":lasse;l\xE4sst;l\xE4sst;lassen;lasst;lassen;"},
       {"alt", ":lasse;l\xE4\xDFt;l\xE4\xDFt;lassen;la\xDFt;lassen;"},
-      {"ch", ":liess;liessest;liess;liessen;liesst;liessen;"},
+      {"ch", ":liess;liesst,liessest;liess;liessen;liesst;liessen;"},
   };
   for (const Row& row : rows) {
     TRun r =
