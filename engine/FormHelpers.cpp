@@ -210,11 +210,27 @@ void TVerbGen::PlacePrefixAndReflexive(std::string& form, bool subordinate,
   }
 }
 
-// The alternative carries no pronoun; in subordinate order it gets the joined prefix.
+// The alternative carries no pronoun; in subordinate order it gets the joined prefix, each of
+// several alternatives its own (absottst,absiedetest).
 void TVerbGen::FinishAlternative(bool Nebensatzform) {
   if (Form2.empty()) return;
   AdaptStressMarker(Form2);
-  if (Nebensatzform) PlacePrefixAndReflexive(Form2, true, "");
+  if (!Nebensatzform) return;
+  if (Form2.find(',') == std::string::npos) {
+    PlacePrefixAndReflexive(Form2, true, "");
+    return;
+  }
+  std::string joined;
+  for (std::string_view rest = Form2;;) {
+    const std::size_t comma = rest.find(',');
+    std::string one(rest.substr(0, comma));
+    PlacePrefixAndReflexive(one, true, "");
+    joined += one;
+    if (comma == std::string_view::npos) break;
+    joined += ',';
+    rest.remove_prefix(comma + 1);
+  }
+  Form2 = std::move(joined);
 }
 
 void TVerbGen::MarkVowelLength(std::string& form, bool isLong) const {

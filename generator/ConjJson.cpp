@@ -115,55 +115,114 @@ void FormValue(TJsonWriter& w, const std::u16string& form, bool marked) {
     w.String(marked ? form : Plain(form));
 }
 
-void AlternativesValue(TJsonWriter& w, const TConjForm& f, bool marked) {
+// How the alternatives of a form are written: as the engine gives them, or completed to whole
+// forms. In main-clause order the engine's alternative of a simple form stands without what
+// follows the verb ("bandst" beside "bandest ab"), in subordinate order without the reflexive
+// pronoun before it ("einmogele" beside "mich einmogle"); the imperative of gebären holds two
+// forms in one ("gebäre! gebier").
+enum class TWhole { asGiven, mainClause, subClause };
+
+int Words(std::u16string_view s) {
+  int n = s.empty() ? 0 : 1;
+  for (char16_t c : s) n += c == u' ';
+  return n;
+}
+
+std::u16string Whole(const std::u16string& form, std::u16string alt, TWhole how) {
+  switch (how) {
+    case TWhole::mainClause: {
+      // An alternative with a blank is whole already (saugst Staub beside staubsaugst).
+      const std::size_t blank = form.find(u' ');
+      if (blank != form.npos && alt.find(u' ') == alt.npos) alt += form.substr(blank);
+      break;
+    }
+    case TWhole::subClause: {
+      // The words the form has more than the alternative stand before the verb.
+      int missing = Words(form) - Words(alt);
+      std::size_t end = 0;
+      while (missing-- > 0 && (end = form.find(u' ', end)) != form.npos) ++end;
+      if (end != 0 && end != form.npos) alt.insert(0, form, 0, end);
+      break;
+    }
+    case TWhole::asGiven:
+      break;
+  }
+  return alt;
+}
+
+void AlternativesValue(TJsonWriter& w, const TConjForm& f, bool marked,
+                       TWhole how = TWhole::asGiven) {
   w.BeginArray();
-  for (const std::u16string& a : Alternatives(f)) w.String(marked ? a : Plain(a));
+  for (const std::u16string& a : Alternatives(f)) {
+    std::u16string whole = Whole(f.form, a, how);
+    for (std::size_t cut; (cut = whole.find(u"! ")) != whole.npos;) {
+      w.String(marked ? whole.substr(0, cut) : Plain(whole.substr(0, cut)));
+      whole.erase(0, cut + 2);
+    }
+    w.String(marked ? whole : Plain(whole));
+  }
   w.EndArray();
 }
 
-void FormObject(TJsonWriter& w, const TConjForm& f, bool withMarked) {
+void FormObject(TJsonWriter& w, const TConjForm& f, bool withMarked, TWhole how) {
   w.BeginObject();
   w.Key("form");
   FormValue(w, f.form, false);
   w.Key("alternatives");
-  AlternativesValue(w, f, false);
+  AlternativesValue(w, f, false, how);
   if (withMarked) {
     w.Key("marked");
     w.BeginObject();
     w.Key("form");
     FormValue(w, f.form, true);
     w.Key("alternatives");
-    AlternativesValue(w, f, true);
+    AlternativesValue(w, f, true, how);
     w.EndObject();
   }
   w.EndObject();
 }
 
-void PersonForms(TJsonWriter& w, const TConjRow& row, bool marked) {
+// simple: a tense of simple forms, whose alternatives the engine gives in its short notation;
+// the compound tenses spell theirs out already.
+void PersonForms(TJsonWriter& w, const TConjRow& row, bool marked, bool simple) {
   w.Key("main");
   FormValue(w, row.dash ? u"-" : row.mainForm.form, marked);
   w.Key("mainAlternatives");
-  AlternativesValue(w, row.dash ? TConjForm{} : row.mainForm, marked);
+  AlternativesValue(w, row.dash ? TConjForm{} : row.mainForm, marked,
+                    simple ? TWhole::mainClause : TWhole::asGiven);
   w.Key("sub");
   FormValue(w, row.dash ? u"-" : row.subForm.form, marked);
   w.Key("subAlternatives");
-  AlternativesValue(w, row.dash ? TConjForm{} : row.subForm, marked);
+  AlternativesValue(w, row.dash ? TConjForm{} : row.subForm, marked,
+                    simple ? TWhole::subClause : TWhole::asGiven);
 }
 
-void Person(TJsonWriter& w, const TConjRow& row, int person, bool withMarked) {
+void Person(TJsonWriter& w, const TConjRow& row, int person, bool withMarked, bool simple) {
   w.BeginObject();
   w.Key("person");
   w.Int(person);
   w.Key("pronoun");
   w.String(row.pronoun);
-  PersonForms(w, row, false);
+  PersonForms(w, row, false, simple);
   if (withMarked) {
     w.Key("marked");
     w.BeginObject();
-    PersonForms(w, row, true);
+    PersonForms(w, row, true, simple);
     w.EndObject();
   }
   w.EndObject();
+}
+
+// The engine's message as the page shows it: its line break (after the quoted input of
+// "ist kein Infinitiv!") is a blank there.
+std::u16string MessageAsShown(std::u16string_view message) {
+  std::u16string r;
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    const char16_t c = message[i];
+    if (c == u'\r' && i + 1 < message.size() && message[i + 1] == u'\n') continue;
+    r += c == u'\r' || c == u'\n' ? u' ' : c;
+  }
+  return r;
 }
 
 void TextOrNull(TJsonWriter& w, std::string_view key, const std::u16string& text) {
@@ -326,7 +385,7 @@ std::string ConjugationJson(const TConjTable& t) {
   w.String(t.input);
   if (t.status == TConjStatus::cs_empty || t.status == TConjStatus::cs_error) {
     w.Key("error");
-    w.String(t.message);
+    w.String(MessageAsShown(t.message));
     w.EndObject();
     return w.Take();
   }
@@ -347,7 +406,9 @@ std::string ConjugationJson(const TConjTable& t) {
   w.BeginObject();
   for (int i = 0; i < kNonFiniteForms; ++i) {
     w.Key(kNonFiniteKeys[i]);
-    FormObject(w, t.nonFiniteForms[i], t.stressMarked);
+    // The imperative plural is the Präsens ihr-form in main-clause order.
+    FormObject(w, t.nonFiniteForms[i], t.stressMarked,
+               i == kNonFiniteForms - 1 ? TWhole::mainClause : TWhole::asGiven);
   }
   MoreNonFiniteMembers(w, t);
   w.EndObject();
@@ -356,7 +417,8 @@ std::string ConjugationJson(const TConjTable& t) {
   for (int k = 0; k < kConjTenses; ++k) {
     w.Key(UniToUtf8(kTenseKeys[k]));
     w.BeginArray();
-    for (int p = 0; p < 6; ++p) Person(w, t.tenses[k].rows[p], p + 1, t.stressMarked);
+    const bool simple = k < 2 || k >= 6;  // Präsens, Präteritum, Konjunktiv I and II
+    for (int p = 0; p < 6; ++p) Person(w, t.tenses[k].rows[p], p + 1, t.stressMarked, simple);
     w.EndArray();
   }
   MoreTenseMembers(w, t);

@@ -123,13 +123,23 @@ ROWS = [
         "tenses.praesens.0.main": "sammle", "tenses.praesens.0.mainAlternatives": ["sammele"],
         "tenses.praesens.0.subAlternatives": ["sammele"],
         "tenses.praesens.1.mainAlternatives": []}),
+    ("ablesen", "neu", 0, {  # every alternative a whole form, particle included
+        "tenses.praeteritum.1.main": "lasest ab",
+        "tenses.praeteritum.1.mainAlternatives": ["last ab"],
+        "tenses.praeteritum.1.sub": "ablasest",
+        "tenses.praeteritum.1.subAlternatives": ["ablast"]}),
+    ("version", "neu", 0, {  # no infinitive: the table, and the warning with it
+        "warning": "„version“ sieht nicht wie ein Infinitiv aus."}),
+    ("gegangen", "neu", 0, {
+        "warning": "„gegangen“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."}),
     ("haben", "neu", 0, {"analysis.conjugation": "mixed"}),
     ("küssen", "neu", 0, {"orthography": "neu", "tenses.praesens.1.main": "küsst"}),
     ("küssen", "alt", 0, {"orthography": "alt", "tenses.praesens.1.main": "küßt",
                           "nonFinite.partizipII.form": "geküßt"}),
     ("grüßen", "ch", 0, {"orthography": "ch", "tenses.praesens.0.main": "grüsse",
                          "tenses.perfekt.0.main": "habe gegrüsst"}),
-    ("xyz!", "neu", 1, {"input": "xyz!", "error": "xyz!\rist kein Infinitiv!"}),  # rejected
+    # rejected: the message as the page shows it, on one line
+    ("xyz!", "neu", 1, {"input": "xyz!", "error": "xyz! ist kein Infinitiv!"}),
     ('a"b\\c', "neu", 1, {"input": 'a"b\\c'}),  # quotes and backslashes stay text
     ("x\ty\x01", "neu", 1, {"input": "x\ty\x01"}),  # control characters escaped
 ]

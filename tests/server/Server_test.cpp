@@ -373,7 +373,7 @@ TEST_F(ServerTest, ApiAnswersTheConjugationAsJson) {
       {"?infi=%C3%BCbersetzen", 200, ConjugationJson(ConjugatePhrase(u"übersetzen", NeuOrtho))},
       // A rejected phrase as the page answers it, with the engine's message.
       {"?infi=%3Cb%3E%22x", 200,
-       "{\"input\":\"<b>\\\"x\",\"error\":\"<b>\\\"x\\rist kein Infinitiv!\"}"},
+       "{\"input\":\"<b>\\\"x\",\"error\":\"<b>\\\"x ist kein Infinitiv!\"}"},
       {"", 400, "{\"input\":\"\",\"error\":\"Geben Sie bitte einen Verbinfinitiv ein!\"}"},
       {"?infi=%ZZ", 400,
        "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
