@@ -66,6 +66,8 @@ const Row kRows[] = {
     {"stehen", unsp, Praet, 2, false, "standest", "standst"},
     {"schinden", unsp, Praet, 2, false, "schundest", "schundst,schindetest"},
     {"schinden", stark, Praet, 2, false, "schundest", "schundst"},
+    // in subordinate order each alternative has the joined particle
+    {"abschinden", unsp, Praet, 2, true, "abschundest", "abschundst,abschindetest"},
     {"bersten", unsp, Praet, 2, false, "barst", "barstest"},
     // After d and t both du-forms are standard, the long one first, i-stems included.
     {"schneiden", unsp, Praet, 2, false, "schnittest", "schnittst"},
