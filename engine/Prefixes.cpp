@@ -301,8 +301,11 @@ int TVerbGen::GePosition(const std::string& stem) {
 // keeps its strong forms, ge- before it (ehe|ge|brochen, ehe|zu|brechen); an inseparable verb
 // behind it takes no ge- at all (zweckentfremdet).
 int TVerbGen::NounCompoundGePosition(const std::string& stem) {
-  // An inseparable prefix in front is no noun: the final check takes the ge- away again.
-  if (!LeadingWord(prefix_words::kInseparable, stem).empty()) return 1;
+  // ver-, zer-, ent-, emp- in front make a verb of their own, whatever ends it: no strong base
+  // behind a noun is sought there (the final check takes the ge- away). Ge-, be- and er- begin
+  // nouns too (Gewicht: gewichtgehoben).
+  for (std::string_view p : {"ver", "zer", "ent", "emp"})
+    if (BeginsWith(p, stem)) return 1;
   // The first part is a word of three letters or more (zweck, zwangs; not the ab of abenteuern).
   for (std::string_view inner : {"ver", "ent", "zer", "emp"}) {
     const std::size_t at = stem.find(inner, 3);

@@ -319,6 +319,33 @@ const FormRow kCurrentForms[] = {
     {"aufeinandertreffen", IndikPraes1P, "treffen aufeinander"},
     {"aneinandergrenzen", IndikPraes3S, "-"},
     {"aneinandergrenzen", IndikPraes3P, "grenzen aneinander"},
+    // both Präteritum du-forms after s, ß, x and z, and for tun
+    {"lesen", IndikPraet2S, "lasest/last"},
+    {"essen", IndikPraet2S, "aßest/aßt"},
+    {"reißen", IndikPraet2S, "rissest/risst"},
+    {"schließen", IndikPraet2S, "schlossest/schlosst"},
+    {"tun", IndikPraet2S, "tatest/tatst"},
+    // -ieren verbs: a particle only before a verb of its own; über inseparable
+    {"abrogieren", IndikPraes3S, "abrogiert"},
+    {"anglisieren", IndikPraes3S, "anglisiert"},
+    {"abonnieren", IndikPraes3S, "abonniert"},
+    {"abservieren", IndikPraes3S, "serviert ab"},
+    {"ausprobieren", IndikPraes3S, "probiert aus"},
+    {"umprogrammieren", IndikPraes3S, "programmiert um"},
+    {"einquartieren", IndikPraes3S, "quartiert ein"},
+    {"anfrieren", IndikPraes3S, "friert an"},
+    {"überinterpretieren", IndikPraes3S, "überinterpretiert"},
+    {"überdosieren", PartizipII, "überdosiert"},
+    // compounds with both orders, the joined one first
+    {"staubsaugen", IndikPraes2S, "staubsaugst/saugst Staub"},
+    {"staubsaugen", PartizipII, "gestaubsaugt/staubgesaugt"},
+    {"hohnlachen", IndikPraes3S, "hohnlacht/lacht hohn"},
+    {"hohnsprechen", PartizipII, "hohngesprochen"},
+    // built on a noun: ge- in front, or before a strong base
+    {"schuhplatteln", PartizipII, "geschuhplattelt"},
+    {"mäandern", PartizipII, "gemäandert"},
+    {"radebrechen", PartizipII, "geradebrecht"},
+    {"crèmen", PartizipII, "gecrèmt"},
 };
 // clang-format on
 
@@ -566,6 +593,8 @@ const InfinitiveOnlyRow kInfinitiveOnly[] = {
     {"wettlaufen", "-", "-"},
     {"zwangsumsiedeln", "zwangsumzusiedeln", "zwangsumgesiedelt"},
     {"zwangsernähren", "-", "zwangsernährt"},
+    {"ehebrechen", "ehezubrechen", "ehegebrochen"},
+    {"gewichtheben", "gewichtzuheben", "gewichtgehoben"},
 };
 // clang-format on
 
@@ -604,6 +633,8 @@ const PartsRow kLoans[] = {
     {"layouten", "layoutet", "layoutete", "gelayoutet", haben},
     {"leaken", "leakt", "leakte", "geleakt", haben},
     {"recyceln", "recycelt", "recycelte", "recycelt", haben},
+    {"downgraden", "downgradet", "downgradete", "downgegradet", haben},
+    {"interviewen", "interviewt", "interviewte", "interviewt", haben},
 };
 // clang-format on
 
