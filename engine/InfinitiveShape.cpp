@@ -36,6 +36,33 @@ bool HasInfinitiveEnding(std::string_view w) {
 
 constexpr std::size_t kMaxFronts = 8;
 
+bool IsSharpS(unsigned char c) {
+  return c == 's' || c == 0xDF;
+}
+
+// A cheap first test before the participle of an entry is built: its last and first letters. It
+// ends with the letters of the entry's ending token, or with the stem's last letter and "en"; it
+// begins with the stem's inseparable prefix (befohlen, geboren), or with "ge" and the stem's
+// first letter. A token that cuts letters may change that letter (sei: gewesen), a vowel in
+// front too (ess: gegessen).
+bool MayBeParticipleOf(std::string_view base, std::string_view token, std::string_view tail) {
+  if (!token.empty() && token[0] != '-' && token[0] != ':') return true;  // a whole form
+  const bool cuts = token.size() > 1 && IsDigit(static_cast<unsigned char>(token[1]));
+  const std::string_view letters =
+      token.empty() ? std::string_view("en") : token.substr(cuts ? 2 : 1);
+  if (!tail.ends_with(letters)) return false;
+  if (!cuts && letters == "en" && tail.size() >= 3) {
+    const auto last = static_cast<unsigned char>(base.back());
+    const auto before = static_cast<unsigned char>(tail[tail.size() - 3]);
+    if (last != before && !(IsSharpS(last) && IsSharpS(before))) return false;
+  }
+  if (tail.starts_with(base.substr(0, 2)) && !LeadingWord(prefix_words::kInseparable, base).empty())
+    return true;  // befohlen, gefallen: the inseparable stem itself (the builder decides)
+  if (!tail.starts_with("ge")) return false;
+  const auto first = static_cast<unsigned char>(base.front());
+  return cuts || IsVowel(first) || (tail.size() >= 3 && static_cast<unsigned char>(tail[2]) == first);
+}
+
 }  // namespace
 
 // The Partizip II the entry gives its own stem equals tail. The participle is built by the
@@ -108,6 +135,8 @@ TInfinitivBefund TVerbGen::ShapeOfVerb(std::string_view word, std::size_t ownFro
     // The verb's own entry covers this place: the word is that verb (gefallen, hineingeraten).
     if (ownFront != std::string_view::npos && ownFront <= front) continue;
     const std::string_view tail = word.substr(front);
+    // A participle begins with ge- or an inseparable prefix.
+    if (!tail.starts_with("ge") && LeadingWord(prefix_words::kInseparable, tail).empty()) continue;
     for (unRegRec& e : unRegList) {
       if (e.dochRegel) continue;
       std::string_view base = e.uStamm;
@@ -116,16 +145,7 @@ TInfinitivBefund TVerbGen::ShapeOfVerb(std::string_view word, std::size_t ownFro
         if (front == 0) continue;  // a compound only
       }
       if (base.empty()) continue;
-      // Cheap first test before the participle is built: its first letters.
-      const bool ge = tail.starts_with("ge");
-      const auto first = static_cast<unsigned char>(base.front());
-      // A token that cuts letters may change them (sei: gewesen), a vowel in front too (ess).
-      const std::string& token = e.endung[2];
-      const bool cuts = token.size() > 1 && IsDigit(static_cast<unsigned char>(token[1]));
-      if (!IsVowel(first) && !cuts) {
-        const std::size_t at = ge && !base.starts_with("ge") ? 2 : 0;
-        if (tail.size() <= at || static_cast<unsigned char>(tail[at]) != first) continue;
-      }
+      if (!MayBeParticipleOf(base, e.endung[2], tail)) continue;
       if (IsParticipleOfEntry(e, tail)) return IB_Partizip;
     }
   }
