@@ -162,8 +162,8 @@ void TVerbGen::PrepareSplitReading() {
   }
   r.praef = praef + prefix;  // praef holds the phrase words alone: the joined verb has no particle
   r.stamm = stamm.substr(static_cast<std::size_t>(prefixLen));
-  const bool inseparable = !LeadingWord(prefix_words::kInseparable, r.stamm).empty() &&
-                           CountSyllables(r.stamm, 255) > 1;
+  const bool inseparable =
+      !LeadingWord(prefix_words::kInseparable, r.stamm).empty() && CountSyllables(r.stamm, 255) > 1;
   r.GEpos = inseparable ? 0 : 1;
   r.fuegstelle = 0;
   r.BasisLen = std::max(BasisLen - prefixLen, 0);

@@ -60,8 +60,60 @@ bool MayBeParticipleOf(std::string_view base, std::string_view token, std::strin
     return true;  // befohlen, gefallen: the inseparable stem itself (the builder decides)
   if (!tail.starts_with("ge")) return false;
   const auto first = static_cast<unsigned char>(base.front());
-  return cuts || IsVowel(first) || (tail.size() >= 3 && static_cast<unsigned char>(tail[2]) == first);
+  return cuts || IsVowel(first) ||
+         (tail.size() >= 3 && static_cast<unsigned char>(tail[2]) == first);
 }
+
+// The fields the stem vowel and the participle builder read and write, kept while a participle
+// of another stem is built on the verb object during its analysis.
+class TSavedStem {
+ public:
+  explicit TSavedStem(TVerbGen& v)
+      : v_(v),
+        stamm_(v.stamm),
+        stammvokal_(v.stammvokal),
+        form2_(v.Form2),
+        vpos_(v.vpos),
+        gePos_(v.GEpos),
+        basisLen_(v.BasisLen),
+        lang_(v.stammvokalLang),
+        eln_(v._eln),
+        ern_(v._ern),
+        igen_(v._igen),
+        lichen_(v._lichen),
+        guided_(v.ohneUnterschiedMeldung),
+        entry_(v.unRegel),
+        class_(v.schwst),
+        aux_(v.FHabsei) {}
+  TSavedStem(const TSavedStem&) = delete;
+  TSavedStem& operator=(const TSavedStem&) = delete;
+  ~TSavedStem() {
+    v_.stamm = std::move(stamm_);
+    v_.stammvokal = std::move(stammvokal_);
+    v_.Form2 = std::move(form2_);
+    v_.vpos = vpos_;
+    v_.GEpos = gePos_;
+    v_.BasisLen = basisLen_;
+    v_.stammvokalLang = lang_;
+    v_._eln = eln_;
+    v_._ern = ern_;
+    v_._igen = igen_;
+    v_._lichen = lichen_;
+    v_.ohneUnterschiedMeldung = guided_;
+    v_.unRegel = entry_;
+    v_.schwst = class_;
+    v_.FHabsei = aux_;
+  }
+
+ private:
+  TVerbGen& v_;
+  std::string stamm_, stammvokal_, form2_;
+  std::int32_t vpos_, gePos_, basisLen_;
+  bool lang_, eln_, ern_, igen_, lichen_, guided_;
+  unRegPtr entry_;
+  TSchwSt class_;
+  habseityp aux_;
+};
 
 }  // namespace
 
@@ -71,33 +123,7 @@ bool TVerbGen::IsParticipleOfEntry(unRegRec& e, std::string_view tail) {
   std::string_view base = e.uStamm;
   if (base.starts_with('?')) base.remove_prefix(1);
   if (base.empty() || tail.size() < base.size()) return false;
-  struct TSaved {
-    TVerbGen& v;
-    std::string stamm, stammvokal, form2;
-    std::int32_t vpos, GEpos, BasisLen;
-    bool lang, eln, ern, igen, lichen, guided;
-    unRegPtr entry;
-    TSchwSt cls;
-    habseityp aux;
-    ~TSaved() {
-      v.stamm = std::move(stamm);
-      v.stammvokal = std::move(stammvokal);
-      v.Form2 = std::move(form2);
-      v.vpos = vpos;
-      v.GEpos = GEpos;
-      v.BasisLen = BasisLen;
-      v.stammvokalLang = lang;
-      v._eln = eln;
-      v._ern = ern;
-      v._igen = igen;
-      v._lichen = lichen;
-      v.ohneUnterschiedMeldung = guided;
-      v.unRegel = entry;
-      v.schwst = cls;
-      v.FHabsei = aux;
-    }
-  } saved{*this, stamm, stammvokal, Form2, vpos, GEpos, BasisLen, stammvokalLang, _eln, _ern,
-          _igen, _lichen, ohneUnterschiedMeldung, unRegel, schwst, FHabsei};
+  const TSavedStem saved(*this);
   stamm.assign(base);
   _eln = _ern = _igen = _lichen = false;
   BasisLen = Len(stamm);

@@ -100,8 +100,8 @@ namespace {
 // without being one.
 bool IsIerenStem(std::string_view plain) {
   // A vowel before "ier" makes it -ei-er (leiern, feiern), no -ieren.
-  return EndsWith("ier", plain) && (plain.size() < 4 || !IsVowel(static_cast<unsigned char>(
-                                                          plain[plain.size() - 4]))) &&
+  return EndsWith("ier", plain) &&
+         (plain.size() < 4 || !IsVowel(static_cast<unsigned char>(plain[plain.size() - 4]))) &&
          CountSyllablesUpTo(plain, static_cast<int>(plain.size()), 2) >= 2;
 }
 

@@ -37,8 +37,7 @@ struct FormsRow {
   const char* partizipII;
 };
 
-void CheckDecidedRows(const FormsRow* begin, const FormsRow* end,
-                      bool (*analyse)(const char*),
+void CheckDecidedRows(const FormsRow* begin, const FormsRow* end, bool (*analyse)(const char*),
                       std::string (*form)(TFormen, std::u16string_view)) {
   for (const FormsRow* r = begin; r != end; ++r) {
     SCOPED_TRACE(r->input);

@@ -59,7 +59,7 @@ constexpr EntryRow kEntryRows[] = {
     // "zu" is no known prefix here: the whole stem has no entry, the compound rule finds the
     // strong base behind its first part
     {"zufahren", unsp, "fahr", false},
-    {"halten", unsp, "-", false},    // "?halt" needs a compound
+    {"halten", unsp, "-", false},  // "?halt" needs a compound
     {"anhalten", unsp, "?halt", false},
     {"an/halten", unsp, "?halt", false},  // ... or a split prefix
     {"haben", unsp, "hab", false},
@@ -136,8 +136,8 @@ TEST_F(ConjClassTest, FormLimitsSettleTheGePosition) {
       {"wettrennen", true, nullptr},
       {"schwimmsteigen", true, nullptr},
       {"anwettlaufen", true, "-"},
-      {"ansonnenbaden", false, nullptr},  // finite forms suppressed, participle still built
-      {"anwettrennen", false, nullptr},   // participle settled, finite forms still built
+      {"ansonnenbaden", false, nullptr},     // finite forms suppressed, participle still built
+      {"anwettrennen", false, nullptr},      // participle settled, finite forms still built
       {"anschwimmsteigen", false, nullptr},  // no limits at all
   };
   TVerbGen v;

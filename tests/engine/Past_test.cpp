@@ -245,9 +245,10 @@ TEST_F(PastTest, BothDuFormsAfterSibilants) {
   };
   for (const auto& r : rows) {
     TVerbGen& v = Verb(r.verb, unsp, r.ortho);
-    const std::string name = Name(r.verb, Praet, 2, r.sub, r.ortho == AltOrtho ? " (alt)"
-                                                           : r.ortho == ChOrtho ? " (ch)"
-                                                                                : "");
+    const std::string name = Name(r.verb, Praet, 2, r.sub,
+                                  r.ortho == AltOrtho  ? " (alt)"
+                                  : r.ortho == ChOrtho ? " (ch)"
+                                                       : "");
     EXPECT_EQ(Form(v, Praet, 2, r.sub), r.form) << name;
     EXPECT_EQ(Utf8(v.Form2), r.form2) << name;
   }

@@ -330,7 +330,8 @@ TEST_F(GeneratorTest, WordsThatAreNoInfinitivesAreNamedSo) {
   } rows[] = {
       {u"version", "„version“ sieht nicht wie ein Infinitiv aus."},
       {u"gegangen", "„gegangen“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."},
-      {u"abgefahren", "„abgefahren“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."},
+      {u"abgefahren",
+       "„abgefahren“ sieht nicht wie ein Infinitiv aus, sondern wie ein Partizip II."},
       {u"lesen", ""},
       {u"gehen", ""},
       {u"mit dem Taxi fahren", ""},
