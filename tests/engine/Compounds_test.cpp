@@ -68,6 +68,7 @@ TEST_F(CompoundsTest, ParticlesBeforeIerenVerbs) {
       {"aufaddieren", "addiert auf", "aufaddiert"},
       {"wiedereinquartieren", "quartiert wieder ein", "wiedereinquartiert"},
       {"abschmieren", "schmiert ab", "abgeschmiert"},
+      {"ausleiern", "leiert aus", "ausgeleiert"},  // -ei-ern, no -ieren
       // the input may split or stress the particle itself
       {"ab/rogieren", "rogiert ab", "abrogiert"},
       {"'abrogieren", "rogiert 'ab", "'abrogiert"},

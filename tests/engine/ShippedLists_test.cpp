@@ -346,6 +346,9 @@ const FormRow kCurrentForms[] = {
     {"mäandern", PartizipII, "gemäandert"},
     {"radebrechen", PartizipII, "geradebrecht"},
     {"crèmen", PartizipII, "gecrèmt"},
+    {"notschlachten", InfinitivII, "notzuschlachten"},
+    {"notwassern", PartizipII, "notgewassert"},
+    {"geraten", PartizipII, "geraten"},
 };
 // clang-format on
 
