@@ -317,7 +317,8 @@ void TenseMembers(TJsonWriter& w, std::span<const std::u16string_view> keys,
   for (std::size_t k = 0; k < keys.size(); ++k) {
     w.Key(UniToUtf8(keys[k]));
     w.BeginArray();
-    for (int p = 0; p < 6; ++p) Person(w, tenses[k].rows[p], p + 1, marked);
+    // Compound forms all: their alternatives are spelt out whole.
+    for (int p = 0; p < 6; ++p) Person(w, tenses[k].rows[p], p + 1, marked, false);
     w.EndArray();
   }
 }
@@ -326,7 +327,8 @@ void MoreNonFiniteMembers(TJsonWriter& w, const TConjTable& t) {
   if (!t.all) return;
   for (int i = 0; i < kMoreNonFiniteForms; ++i) {
     w.Key(kMoreNonFiniteKeys[i]);
-    FormObject(w, t.all->nonFiniteForms[kMoreNonFiniteIndex[i]], t.stressMarked);
+    FormObject(w, t.all->nonFiniteForms[kMoreNonFiniteIndex[i]], t.stressMarked,
+               TWhole::asGiven);
   }
 }
 
@@ -354,9 +356,9 @@ void PassiveMembers(TJsonWriter& w, const TConjTable& t) {
   TenseMembers(w, kTenseKeys, vorgang.first(kConjTenses), t.stressMarked);
   TenseMembers(w, kMoreTenseKeys, vorgang.subspan(kConjTenses), t.stressMarked);
   w.Key("infinitiv");
-  FormObject(w, all.passive.infinitives[0], t.stressMarked);
+  FormObject(w, all.passive.infinitives[0], t.stressMarked, TWhole::asGiven);
   w.Key("infinitivPerfekt");
-  FormObject(w, all.passive.infinitives[1], t.stressMarked);
+  FormObject(w, all.passive.infinitives[1], t.stressMarked, TWhole::asGiven);
   w.EndObject();
   w.Key("zustandspassiv");
   w.BeginObject();
