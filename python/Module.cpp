@@ -182,7 +182,7 @@ ortho is "neu" (after the spelling reform), "alt" (before it) or "ch" (Swiss).
 >>> beugwerk.conjugate("müssen", ortho="alt")["tenses"]["praeteritum"][0]["main"]
 'mußte'
 >>> beugwerk.conjugate("xyz!")
-{'input': 'xyz!', 'error': 'xyz!\rist kein Infinitiv!'})");
+{'input': 'xyz!', 'error': 'xyz! ist kein Infinitiv!'})");
 
   m.def("conjugate_many", &ConjugateMany, py::arg("phrases"), py::arg("ortho") = "neu",
         py::arg("jobs") = 1, py::return_value_policy::take_ownership,
