@@ -2,51 +2,98 @@
 // The conjugation table as one JSON object for other programs. Reads the data twins of the
 // table (TConjForm), never the cells made for people; schema/conjugation.schema.json describes
 // the layout. Strings are UTF-8, escaped as JSON requires (quote, backslash, controls).
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "generator/TableParts.h"
 #include "generator/VerbGenerator.h"
 
 namespace {
 
-// Appends JSON text; puts the commas between members and elements itself.
+// Appends JSON text; puts the commas between members and elements itself. Strings go from
+// UTF-16 straight into the output, escaped and encoded in one pass through a pointer: a
+// full-form list writes hundreds of megabytes of JSON, and a temporary string or a size check
+// per byte cost more than the forms.
 class TJsonWriter {
  public:
+  TJsonWriter() : buf_(32 * 1024, '\0') {}
   void BeginObject() { Open('{'); }
   void EndObject() { Close('}'); }
   void BeginArray() { Open('['); }
   void EndArray() { Close(']'); }
+  // Keys are the program's own ASCII names: nothing in them to escape.
   void Key(std::string_view key) {
     Separate();
-    Quoted(key);
-    out_ += ':';
+    char* o = Room(key.size() + 3);
+    *o++ = '"';
+    o = std::copy(key.begin(), key.end(), o);
+    *o++ = '"';
+    *o++ = ':';
+    len_ += key.size() + 3;
     afterKey_ = true;
   }
-  void String(std::u16string_view s) {
+  void Key(std::u16string_view key) {
     Separate();
-    Quoted(UniToUtf8(s));
+    char* o = Room(key.size() + 3);
+    *o++ = '"';
+    for (char16_t c : key) *o++ = static_cast<char>(c);
+    *o++ = '"';
+    *o++ = ':';
+    len_ += key.size() + 3;
+    afterKey_ = true;
   }
+  // The parts form one string value; `plain` drops the stress and slash marks of the
+  // engine's notation.
+  void String(std::initializer_list<std::u16string_view> parts, bool plain = false) {
+    Separate();
+    std::size_t size = 0;
+    for (std::u16string_view p : parts) size += p.size();
+    char* const begin = Room(2 + 6 * size);
+    char* o = begin;
+    *o++ = '"';
+    for (std::u16string_view p : parts) o = Quoted(p, plain, o);
+    *o++ = '"';
+    len_ += static_cast<std::size_t>(o - begin);
+  }
+  void String(std::u16string_view s) { String({s}); }
+  void PlainString(std::u16string_view s) { String({s}, true); }
   void Null() { Raw("null"); }
   void Bool(bool b) { Raw(b ? "true" : "false"); }
   void Int(int n) { Raw(std::to_string(n)); }
-  std::string Take() { return std::move(out_); }
+  std::string Take() {
+    buf_.resize(len_);
+    len_ = 0;
+    return std::move(buf_);
+  }
 
  private:
+  // Room for n more bytes after the text; the buffer's size is its capacity.
+  char* Room(std::size_t n) {
+    if (len_ + n > buf_.size()) buf_.resize(std::max(2 * buf_.size(), len_ + n));
+    return buf_.data() + len_;
+  }
+  void Put(char c) {
+    *Room(1) = c;
+    ++len_;
+  }
   void Raw(std::string_view text) {
     Separate();
-    out_ += text;
+    std::copy(text.begin(), text.end(), Room(text.size()));
+    len_ += text.size();
   }
   void Open(char c) {
     Separate();
-    out_ += c;
+    Put(c);
     first_.push_back(true);
   }
   void Close(char c) {
-    out_ += c;
+    Put(c);
     first_.pop_back();
   }
   void Separate() {
@@ -55,43 +102,78 @@ class TJsonWriter {
       return;
     }
     if (first_.empty()) return;
-    if (!first_.back()) out_ += ',';
+    if (!first_.back()) Put(',');
     first_.back() = false;
   }
-  void Quoted(std::string_view utf8) {
-    out_ += '"';
-    for (char c : utf8) {
-      const auto u = static_cast<unsigned char>(c);
-      switch (c) {
-        case '"':
-          out_ += "\\\"";
-          break;
-        case '\\':
-          out_ += "\\\\";
-          break;
-        case '\n':
-          out_ += "\\n";
-          break;
-        case '\r':
-          out_ += "\\r";
-          break;
-        case '\t':
-          out_ += "\\t";
-          break;
-        default:
-          if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out_ += buf;
-          } else {
-            out_ += c;
-          }
+  // At most three bytes per code unit, six for an escaped control; the caller made room.
+  static char* Quoted(std::u16string_view s, bool plain, char* o) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      char32_t c = s[i];
+      if (c < 0x80) {
+        switch (c) {
+          case '"':
+            *o++ = '\\';
+            *o++ = '"';
+            break;
+          case '\\':
+            *o++ = '\\';
+            *o++ = '\\';
+            break;
+          case '\n':
+            *o++ = '\\';
+            *o++ = 'n';
+            break;
+          case '\r':
+            *o++ = '\\';
+            *o++ = 'r';
+            break;
+          case '\t':
+            *o++ = '\\';
+            *o++ = 't';
+            break;
+          case '\'':
+          case '`':
+            if (!plain) *o++ = static_cast<char>(c);
+            break;
+          default:
+            if (c < 0x20) {
+              static constexpr char kHex[] = "0123456789abcdef";
+              *o++ = '\\';
+              *o++ = 'u';
+              *o++ = '0';
+              *o++ = '0';
+              *o++ = kHex[c >> 4];
+              *o++ = kHex[c & 0xF];
+            } else {
+              *o++ = static_cast<char>(c);
+            }
+        }
+        continue;
       }
+      if (c >= 0xD800 && c <= 0xDFFF) {
+        // A surrogate pair is one code point; a lone surrogate becomes U+FFFD.
+        if (c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
+          c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+        else
+          c = 0xFFFD;
+      }
+      if (c < 0x800) {
+        *o++ = static_cast<char>(0xC0 | (c >> 6));
+      } else if (c < 0x10000) {
+        *o++ = static_cast<char>(0xE0 | (c >> 12));
+        *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      } else {
+        *o++ = static_cast<char>(0xF0 | (c >> 18));
+        *o++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      }
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    out_ += '"';
+    return o;
   }
 
-  std::string out_;
+  std::string buf_;  // the text is its first len_ bytes
+  std::size_t len_ = 0;
   std::vector<bool> first_;  // per open container: nothing written into it yet
   bool afterKey_ = false;
 };
@@ -102,9 +184,11 @@ constexpr std::u16string_view kTenseKeys[kConjTenses] = {
 constexpr std::string_view kNonFiniteKeys[kNonFiniteForms] = {
     "infinitivI", "infinitivII", "partizipI", "partizipII", "imperativSingular", "imperativPlural"};
 
-std::u16string Plain(std::u16string s) {
-  std::erase_if(s, [](char16_t c) { return c == u'\'' || c == u'`'; });
-  return s;
+void FormString(TJsonWriter& w, std::u16string_view form, bool marked) {
+  if (marked)
+    w.String(form);
+  else
+    w.PlainString(form);
 }
 
 // A form or null ("-": the verb has no such form); marks removed unless `marked`.
@@ -112,7 +196,7 @@ void FormValue(TJsonWriter& w, const std::u16string& form, bool marked) {
   if (form == u"-" || form.empty())
     w.Null();
   else
-    w.String(marked ? form : Plain(form));
+    FormString(w, form, marked);
 }
 
 // How the alternatives of a form are written: as the engine gives them, or completed to whole
@@ -128,12 +212,19 @@ int Words(std::u16string_view s) {
   return n;
 }
 
-std::u16string Whole(const std::u16string& form, std::u16string alt, TWhole how) {
+// The words the form has beyond the alternative, which make it whole: after it in main-clause
+// order, before it in subordinate order.
+struct TWholeParts {
+  std::u16string_view before, after;
+};
+
+TWholeParts WholeParts(std::u16string_view form, std::u16string_view alt, TWhole how) {
+  TWholeParts r;
   switch (how) {
     case TWhole::mainClause: {
       // An alternative with a blank is whole already (saugst Staub beside staubsaugst).
       const std::size_t blank = form.find(u' ');
-      if (blank != form.npos && alt.find(u' ') == alt.npos) alt += form.substr(blank);
+      if (blank != form.npos && alt.find(u' ') == alt.npos) r.after = form.substr(blank);
       break;
     }
     case TWhole::subClause: {
@@ -141,25 +232,39 @@ std::u16string Whole(const std::u16string& form, std::u16string alt, TWhole how)
       int missing = Words(form) - Words(alt);
       std::size_t end = 0;
       while (missing-- > 0 && (end = form.find(u' ', end)) != form.npos) ++end;
-      if (end != 0 && end != form.npos) alt.insert(0, form, 0, end);
+      if (end != 0 && end != form.npos) r.before = form.substr(0, end);
       break;
     }
     case TWhole::asGiven:
       break;
   }
-  return alt;
+  return r;
 }
 
+// The alternatives as the engine lists them: comma-separated, blanks at the end trimmed, empty
+// ones left out; two imperatives in one ("gebäre! gebier") stand apart.
 void AlternativesValue(TJsonWriter& w, const TConjForm& f, bool marked,
                        TWhole how = TWhole::asGiven) {
   w.BeginArray();
-  for (const std::u16string& a : Alternatives(f)) {
-    std::u16string whole = Whole(f.form, a, how);
-    for (std::size_t cut; (cut = whole.find(u"! ")) != whole.npos;) {
-      w.String(marked ? whole.substr(0, cut) : Plain(whole.substr(0, cut)));
-      whole.erase(0, cut + 2);
+  const std::u16string_view all(f.alt);
+  for (std::size_t from = 0; from < all.size();) {
+    const std::size_t comma = std::min(all.find(u',', from), all.size());
+    std::u16string_view a = all.substr(from, comma - from);
+    a = a.substr(0, a.find_last_not_of(u' ') + 1);
+    from = comma + 1;
+    if (a.empty()) continue;
+    const TWholeParts parts = WholeParts(f.form, a, how);
+    if (a.find(u"! ") == a.npos) {
+      w.String({parts.before, a, parts.after}, !marked);
+      continue;
     }
-    w.String(marked ? whole : Plain(whole));
+    const std::u16string whole = table_parts::Join({parts.before, a, parts.after});
+    std::u16string_view rest(whole);
+    for (std::size_t cut; (cut = rest.find(u"! ")) != rest.npos;) {
+      w.String({rest.substr(0, cut)}, !marked);
+      rest.remove_prefix(cut + 2);
+    }
+    w.String({rest}, !marked);
   }
   w.EndArray();
 }
@@ -259,7 +364,12 @@ std::u16string_view OrthographyName(TOrthoTyp o) {
 
 void AnalysisObject(TJsonWriter& w, const TConjAnalysis& a) {
   w.BeginObject();
-  TextOrNull(w, "infinitive", Plain(a.infinitive));
+  w.Key("infinitive");
+  if (std::all_of(a.infinitive.begin(), a.infinitive.end(),
+                  [](char16_t c) { return c == u'\'' || c == u'`'; }))
+    w.Null();
+  else
+    w.PlainString(a.infinitive);
   TextOrNull(w, "phrase", a.phraseWords);
   TextOrNull(w, "separablePrefix", a.separablePrefix);
   TextOrNull(w, "inseparablePrefix", a.inseparablePrefix);
@@ -315,7 +425,7 @@ constexpr int kMoreNonFiniteIndex[kMoreNonFiniteForms] = {2, 3, 0, 1};
 void TenseMembers(TJsonWriter& w, std::span<const std::u16string_view> keys,
                   std::span<const TConjTense> tenses, bool marked) {
   for (std::size_t k = 0; k < keys.size(); ++k) {
-    w.Key(UniToUtf8(keys[k]));
+    w.Key(keys[k]);
     w.BeginArray();
     // Compound forms all: their alternatives are spelt out whole.
     for (int p = 0; p < 6; ++p) Person(w, tenses[k].rows[p], p + 1, marked, false);
@@ -417,7 +527,7 @@ std::string ConjugationJson(const TConjTable& t) {
   w.Key("tenses");
   w.BeginObject();
   for (int k = 0; k < kConjTenses; ++k) {
-    w.Key(UniToUtf8(kTenseKeys[k]));
+    w.Key(kTenseKeys[k]);
     w.BeginArray();
     const bool simple = k < 2 || k >= 6;  // Präsens, Präteritum, Konjunktiv I and II
     for (int p = 0; p < 6; ++p) Person(w, t.tenses[k].rows[p], p + 1, t.stressMarked, simple);
