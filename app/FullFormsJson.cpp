@@ -17,7 +17,7 @@ std::string FullFormJsonLine(TVerbGenerator& g, const std::string& line) {
   g.Verb.ErrMsg.clear();
   g.Verb.newVerb(phrase, unsp);
   g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  std::string json = ConjugationJson(g.Conjugate(phrase));
+  std::string json = ConjugationJson(g.Conjugate(phrase, TConjScope::data));
   json += '\n';  // in the writer's spare room: no copy of the record
   return json;
 }

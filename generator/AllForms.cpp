@@ -281,8 +281,10 @@ void TVerbGenerator::BuildPassive(TConjPassive& passive, TCompoundBasis& basis) 
         TConjRow& row = out[k].rows[p];
         row.pronoun = pron;
         TrimTrailing(row.pronoun);
-        row.main = Join({pron, kBlank, aux, kBlank, basis.p2, sep, x.tail});
-        row.sub = Join({pron, kBlank, basis.p2, sep, x.tail, kBlank, aux});
+        if (passiveCells_) {
+          row.main = Join({pron, kBlank, aux, kBlank, basis.p2, sep, x.tail});
+          row.sub = Join({pron, kBlank, basis.p2, sep, x.tail, kBlank, aux});
+        }
         row.conj = x.conj;
         if (!dataTwins_) continue;
         TSpellings mainData, subData;

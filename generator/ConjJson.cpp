@@ -3,6 +3,7 @@
 // table (TConjForm), never the cells made for people; schema/conjugation.schema.json describes
 // the layout. Strings are UTF-8, escaped as JSON requires (quote, backslash, controls).
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <initializer_list>
 #include <span>
@@ -15,6 +16,13 @@
 #include "generator/VerbGenerator.h"
 
 namespace {
+
+// ASCII characters that stand in a JSON string as they are and are no marks.
+constexpr std::array<bool, 128> kPlainAscii = [] {
+  std::array<bool, 128> t{};
+  for (int c = 0x20; c < 0x80; ++c) t[c] = c != '"' && c != '\\' && c != '\'' && c != '`';
+  return t;
+}();
 
 // Appends JSON text; puts the commas between members and elements itself. Strings go from
 // UTF-16 straight into the output, escaped and encoded in one pass through a pointer: a
@@ -109,6 +117,11 @@ class TJsonWriter {
   static char* Quoted(std::u16string_view s, bool plain, char* o) {
     for (std::size_t i = 0; i < s.size(); ++i) {
       char32_t c = s[i];
+      // Letters and blanks, nearly every character of a form, are copied as they are.
+      if (c < 0x80 && kPlainAscii[c]) {
+        *o++ = static_cast<char>(c);
+        continue;
+      }
       if (c < 0x80) {
         switch (c) {
           case '"':
@@ -192,7 +205,7 @@ void FormString(TJsonWriter& w, std::u16string_view form, bool marked) {
 }
 
 // A form or null ("-": the verb has no such form); marks removed unless `marked`.
-void FormValue(TJsonWriter& w, const std::u16string& form, bool marked) {
+void FormValue(TJsonWriter& w, std::u16string_view form, bool marked) {
   if (form == u"-" || form.empty())
     w.Null();
   else
@@ -290,16 +303,18 @@ void FormObject(TJsonWriter& w, const TConjForm& f, bool withMarked, TWhole how)
 // simple: a tense of simple forms, whose alternatives the engine gives in its short notation;
 // the compound tenses spell theirs out already.
 void PersonForms(TJsonWriter& w, const TConjRow& row, bool marked, bool simple) {
+  // References, not a conditional of a form and a temporary: that would copy every form.
+  static const TConjForm kNone;
+  const TConjForm& main = row.dash ? kNone : row.mainForm;
+  const TConjForm& sub = row.dash ? kNone : row.subForm;
   w.Key("main");
-  FormValue(w, row.dash ? u"-" : row.mainForm.form, marked);
+  FormValue(w, main.form, marked);
   w.Key("mainAlternatives");
-  AlternativesValue(w, row.dash ? TConjForm{} : row.mainForm, marked,
-                    simple ? TWhole::mainClause : TWhole::asGiven);
+  AlternativesValue(w, main, marked, simple ? TWhole::mainClause : TWhole::asGiven);
   w.Key("sub");
-  FormValue(w, row.dash ? u"-" : row.subForm.form, marked);
+  FormValue(w, sub.form, marked);
   w.Key("subAlternatives");
-  AlternativesValue(w, row.dash ? TConjForm{} : row.subForm, marked,
-                    simple ? TWhole::subClause : TWhole::asGiven);
+  AlternativesValue(w, sub, marked, simple ? TWhole::subClause : TWhole::asGiven);
 }
 
 void Person(TJsonWriter& w, const TConjRow& row, int person, bool withMarked, bool simple) {

@@ -373,7 +373,11 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TCon
   if (t.analysis.meaningDifferences)
     t.meaningNote = Verb.ohneUnterschiedMeldung ? u"evtl. nicht alle Formen sinnvoll"
                                                 : u"mit Bedeutungsunterschieden!";
-  if (scope == TConjScope::allForms) t.all = AllForms(t, basis);
+  if (scope != TConjScope::table) {
+    passiveCells_ = scope == TConjScope::allForms;
+    t.all = AllForms(t, basis);
+    passiveCells_ = true;
+  }
   return t;
 }
 

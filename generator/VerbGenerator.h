@@ -117,8 +117,10 @@ struct TConjAllForms {
   TConjPassive passive;  // filled when hasPassive
 };
 
-// How much of the paradigm Conjugate builds: the table of eight tenses, or everything.
-enum class TConjScope { table, allForms };
+// How much of the paradigm Conjugate builds: the table of eight tenses, or everything; `data`
+// is everything for the JSON, which reads the data twins only: the passive's display cells
+// (two thirds of its strings) stay empty.
+enum class TConjScope { table, allForms, data };
 
 struct TConjTable {
   TConjStatus status = TConjStatus::cs_empty;
@@ -193,6 +195,8 @@ class TVerbGenerator {
   // False while a page is built: its compound rows need their cells only, not the data twins
   // that the JSON reads.
   bool dataTwins_ = true;
+  // False for TConjScope::data: the passive rows get their data twins only.
+  bool passiveCells_ = true;
 };
 
 // The separable and the inseparable reading of a phrase whose verb begins with a doubly usable

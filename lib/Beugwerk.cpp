@@ -82,7 +82,7 @@ Conjugation Conjugate(std::string_view phrase, Orthography orthography) {
     t.input = input;
     t.message = Utf8ToUni(problem);
   } else {
-    t = ConjugatePhrase(Utf8ToUni(phrase), EngineOrtho(orthography));
+    t = ConjugatePhrase(Utf8ToUni(phrase), EngineOrtho(orthography), TConjScope::data);
   }
   Conjugation c;
   c.json_ = ConjugationJson(t);

@@ -70,7 +70,7 @@ class TBorrowed {
 // The table `beugwerk PHRASE` and `beugwerk --json PHRASE` are made from, on a generator that
 // is used again: ConjugatePhrase's steps, with the lists held for all of the table's forms
 // (their own read locks then only count up, as in a full-form run).
-TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho) {
+TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho, TConjScope scope) {
   try {
     EnsureReady();
     TReadLock use(gUse);
@@ -81,7 +81,7 @@ TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho) {
     TrimBlanksW(trimmed);
     g.Verb.newVerb(trimmed, unsp);
     g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-    return g.Conjugate(trimmed);
+    return g.Conjugate(trimmed, scope);
   } catch (const EError&) {
     throw;
   } catch (const std::exception& e) {
@@ -92,11 +92,11 @@ TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho) {
 }  // namespace
 
 std::string PhraseJson(const std::u16string& phrase, TOrthoTyp ortho) {
-  return ConjugationJson(Table(phrase, ortho));
+  return ConjugationJson(Table(phrase, ortho, TConjScope::data));
 }
 
 std::string PhraseText(const std::u16string& phrase, TOrthoTyp ortho) {
-  const TConjTable t = Table(phrase, ortho);
+  const TConjTable t = Table(phrase, ortho, TConjScope::table);
   if (t.status == TConjStatus::cs_error || t.status == TConjStatus::cs_empty)
     throw EError(UniToUtf8(t.message));
   return UniToUtf8(ConjugationText(t));
