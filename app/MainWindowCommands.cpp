@@ -9,11 +9,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QUrl>
-#include <cerrno>
-#include <fstream>
-#include <sstream>
 
 #include "app/FullForms.h"
+#include "app/FullFormsJob.h"
 #include "app/MainWindow.h"
 #include "app/Request.h"
 #include "app/Sitemap.h"
@@ -48,52 +46,29 @@ void TForm1::RunFullForms(const QString& listFile) {
   if (FBatchRunning) return;
   const std::filesystem::path input = PathOf(listFile);
   WriteInfiListFile(std::filesystem::absolute(input));
-  const std::filesystem::path output = FullFormsOutputPath(input);
-  std::error_code ec;
-  if (std::filesystem::equivalent(input, output, ec)) {
-    ShowError(QStringLiteral("%1: Eingabe und Ausgabe sind dieselbe Datei.").arg(PathText(input)));
-    return;
-  }
-  std::ifstream in(input, std::ios::binary);
-  std::string bytes;
-  if (in) {
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = std::move(all).str();
-  }
-  if (!in && !in.eof()) {
-    ShowError(QStringLiteral("%1: %2").arg(PathText(input), SystemError(errno)));
-    return;
-  }
-  std::ofstream out(output, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    ShowError(QStringLiteral("%1: %2").arg(PathText(output), SystemError(errno)));
-    return;
-  }
 
   FBatchRunning = true;
   FFullFormsAction->setEnabled(false);
   FProgress->setRange(0, 1000);
   FProgress->setValue(0);
   FProgress->show();
-  std::istringstream list(bytes);
-  const double total = bytes.empty() ? 1.0 : static_cast<double>(bytes.size());
-  int count = 0;
-  QString failure;
+  TFullFormsJob job;
+  job.input = input;
+  job.ortho = Verb.OrthoTyp();
+  job.verb = &Verb;
+  TFullFormsResult result;
+  bool stopped = false;
   try {
-    count = WriteFullForms(Verb, list, out, IsUtf8List(bytes), false, [&](int n) {
-      const std::streamoff pos = list.tellg();
-      FProgress->setValue(pos < 0 ? 1000 : static_cast<int>(1000.0 * static_cast<double>(pos) / total));
+    result = RunFullFormsFile(job, [&](int n, double share) {
+      FProgress->setValue(static_cast<int>(1000.0 * share));
       FStatusLabel->setText(QStringLiteral("Vollformen: %1 Verben").arg(n));
       // The window answers between two verbs: menus, the input box, the GenForm service.
       QCoreApplication::processEvents();
       if (FCloseAfterBatch) throw TBatchStopped{};
     });
-  } catch (const EFullFormsIoError& e) {
-    failure = QStringLiteral("%1: %2").arg(PathText(output), SystemError(e.SystemError));
   } catch (const TBatchStopped&) {
+    stopped = true;
   }
-  out.close();
   FBatchRunning = false;
   FFullFormsAction->setEnabled(true);
   FProgress->hide();
@@ -102,11 +77,20 @@ void TForm1::RunFullForms(const QString& listFile) {
     close();
     return;
   }
-  if (!failure.isEmpty()) {
-    ShowError(failure);
-    return;
+  if (stopped) return;
+  switch (result.failure) {
+    case TFullFormsResult::TFailure::none:
+      ShowMessageCentered(
+          QString::fromUtf8(FullFormsMessage(result.count, result.output.string())).toStdU16String());
+      return;
+    case TFullFormsResult::TFailure::sameFile:
+      ShowError(QStringLiteral("%1: Eingabe und Ausgabe sind dieselbe Datei.").arg(PathText(input)));
+      return;
+    case TFullFormsResult::TFailure::read:
+    case TFullFormsResult::TFailure::write:
+      ShowError(QStringLiteral("%1: %2").arg(PathText(result.failedPath), SystemError(result.systemError)));
+      return;
   }
-  ShowMessageCentered(QString::fromUtf8(FullFormsMessage(count, output.string())).toStdU16String());
 }
 
 void TForm1::RunSitemap() {
