@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Latin1Literal.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/EngineText.h"
 #include "engine/Syllables.h"
@@ -26,27 +27,18 @@ int Pos(std::string_view sub, std::string_view s) {
 }
 
 // Nouns that stand as separable prefixes ("Rad fahren"): written with a capital.
-constexpr std::array<std::string_view, 8> kNounPrefixes = {"rad",
-                                                           "kegel",
-                                                           "staub",
-                                                           "maschine",
-                                                           "brust",
-                                                           "delphin",
-                                                           "r\xFC"
-                                                           "cken",
-                                                           "seil"};
+constexpr std::array<std::string_view, 8> kNounPrefixes = {
+    "rad", "kegel", "staub", "maschine", "brust", "delphin", "rücken"_latin1, "seil"};
 
 // Special stems whose infinitive is rewritten as a whole: {stem, new stem, new infinitive}.
 struct SpecialStem {
   std::string_view stem, newStem, newInfin;
 };
 constexpr std::array<SpecialStem, 4> kSpecialStems = {{
-    {"m\xF6"
-     "cht",
-     "m\xF6g", "m\xF6gen"},
-    {"w\xFCrd", "werd", "werden"},
-    {"deuch", "d\xFCnk", "d\xFCnken"},
-    {"hang", "h\xE4ng", "h\xE4ngen"},
+    {"möcht"_latin1, "mög"_latin1, "mögen"_latin1},
+    {"würd"_latin1, "werd", "werden"},
+    {"deuch", "dünk"_latin1, "dünken"_latin1},
+    {"hang", "häng"_latin1, "hängen"_latin1},
 }};
 
 // Leading words after "sich " that make the pronoun dative ("sich die Hände waschen").

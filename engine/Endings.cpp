@@ -6,6 +6,7 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/EngineText.h"
 #include "engine/Syllables.h"
+#include "engine/VerbTables.h"
 
 namespace {
 
@@ -94,10 +95,7 @@ void ApplyEndingToken(std::string& form, std::string_view token) {
 }
 
 bool IsModalStem(std::string_view stem) {
-  static constexpr std::array<std::string_view, 7> kModals = {
-      "d\xFCrf", "k\xF6nn", "m\xF6g", "m\xFCss", "soll", "wiss", "woll"};
-  return std::any_of(kModals.begin(), kModals.end(),
-                     [stem](std::string_view m) { return stem.ends_with(m); });
+  return verb_tables::FindByEnd(verb_tables::kModalStems, stem) != nullptr;
 }
 
 std::string JoinPrefixReduced(std::string_view prefix, std::string_view form) {

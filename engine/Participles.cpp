@@ -3,62 +3,22 @@
 // Ersatzinfinitiv that replaces the participle of a modal-like verb after another infinitive
 // ("arbeiten müssen" instead of "arbeiten gemusst").
 #include <algorithm>
-#include <array>
 #include <string>
 #include <string_view>
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/EngineText.h"
+#include "engine/VerbTables.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
 namespace {
 
-// Ersatzinfinitiv: ErsatzParticiples[i] is a participle without its "ge", ErsatzInfinitives[i]
-// the infinitive that stands for it after another infinitive. FindErsatzParticiple numbers the
-// rows from 1. The participle of müssen appears in both spellings (ß and ss).
-constexpr std::array<std::string_view, 15> ErsatzParticiples = {"braucht",
-                                                                "durft",
-                                                                "konnt",
-                                                                "mocht",
-                                                                "mu\xDFt",
-                                                                "musst",
-                                                                "sollt",
-                                                                "wollt",
-                                                                "hei\xDF"
-                                                                "en",
-                                                                "sehen",
-                                                                "holfen",
-                                                                "h\xF6rt",
-                                                                "lassen",
-                                                                "macht",
-                                                                "(ge)worden"};
-constexpr std::array<std::string_view, 15> ErsatzInfinitives = {"brauchen",
-                                                                "d\xFCrfen",
-                                                                "k\xF6nnen",
-                                                                "m\xF6gen",
-                                                                "m\xFCssen",
-                                                                "m\xFCssen",
-                                                                "sollen",
-                                                                "wollen",
-                                                                "hei\xDF"
-                                                                "en",
-                                                                "sehen",
-                                                                "helfen",
-                                                                "h\xF6ren",
-                                                                "lassen",
-                                                                "machen",
-                                                                "worden"};
-// Rows of sehen, hören, lassen and machen: InfiStattPart2 chooses between both forms.
-constexpr bool ChoosesByInfiStattPart2(int row) {
-  return row == 10 || row == 12 || row == 13 || row == 14;
-}
-
-// Row 1..15 of the first participle equal to text; 0 when none.
-int FindErsatzParticiple(std::string_view text) {
-  for (std::size_t i = 0; i < ErsatzParticiples.size(); ++i)
-    if (ErsatzParticiples[i] == text) return static_cast<int>(i) + 1;
-  return 0;
+// The Ersatzinfinitiv row of a participle without its "ge"; nullptr when none.
+const verb_tables::ErsatzInfinitive* FindErsatz(std::string_view participle) {
+  for (const auto& row : verb_tables::kErsatzInfinitives)
+    if (row.participle == participle) return &row;
+  return nullptr;
 }
 
 // The participle ending token is cut to this many characters.
@@ -115,7 +75,7 @@ std::string TVerbGen::BuildParticipleII(bool forceRegular) {
     }
   }
   // werden has its "ge" in front whatever the analysis decided (geworden).
-  if (p == "word") GEpos = 1;
+  if (p == verb_tables::kWerdenParticipleStem) GEpos = 1;
   if (GEpos > 0) InsertAt(p, GEpos, "ge");
   AppendEnding(p, e, lang);
   return p;
@@ -131,14 +91,14 @@ bool TVerbGen::JoinParticiplePrefix(std::string_view prefixText, std::string& pa
     // The word before the verb ends in n: it may be an infinitive governing this verb.
     std::string_view bare =
         std::string_view(participle).substr(std::min<std::size_t>(2, participle.size()));
-    int a = FindErsatzParticiple(bare);
+    const verb_tables::ErsatzInfinitive* row = FindErsatz(bare);
     std::size_t blank = prefixText.rfind(' ', end);
     auto first =
         static_cast<unsigned char>(prefixText[blank == std::string_view::npos ? 0 : blank + 1]);
-    if (a > 0 && first == LowerLatin1(first)) {
+    if (row != nullptr && first == LowerLatin1(first)) {
       ersatz = true;
-      std::string_view infinitive = ErsatzInfinitives[static_cast<std::size_t>(a - 1)];
-      if (!ChoosesByInfiStattPart2(a) || InfiStattPart2 == ISP_nurInfi) {
+      const std::string_view infinitive = row->infinitive;
+      if (!row->choosesByInfiStattPart2 || InfiStattPart2 == ISP_nurInfi) {
         participle.assign(infinitive);
       } else if (InfiStattPart2 == ISP_InfiPart) {
         alternative = std::string(prefixText) + participle;

@@ -5,15 +5,35 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/Endings.h"
 #include "engine/EngineText.h"
+#include "engine/VerbTables.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
 namespace {
 
+using verb_tables::ImperativeAlternative;
+
 // stem without its last n letters, then tail (sei -> bin, werd -> wird).
 void ReplaceTail(std::string& s, std::size_t n, std::string_view tail) {
   s.resize(s.size() - std::min(n, s.size()));
   s.append(tail);
+}
+
+// The written-out Präsens form of a person of the stem; empty when the rules make it.
+std::string_view PresentStemForm(std::string_view stem, int person,
+                                 const verb_tables::PresentStem*& row) {
+  row = verb_tables::FindByEnd(verb_tables::kPresentStems, stem);
+  return row ? row->forms[static_cast<std::size_t>(person - 1)] : std::string_view();
+}
+
+// The imperative row of this kind for the stem (WithE: the whole stem, else its end).
+const verb_tables::ImperativeStem* FindImperativeStem(ImperativeAlternative kind,
+                                                      std::string_view stem) {
+  for (const auto& r : verb_tables::kImperativeStems) {
+    if (r.alternative != kind) continue;
+    if (kind == ImperativeAlternative::WithE ? stem == r.stem : stem.ends_with(r.stem)) return &r;
+  }
+  return nullptr;
 }
 }  // namespace
 
@@ -64,30 +84,20 @@ void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
 std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
   const unRegRec& U = *unRegel;
   bool elnErn = _eln || _ern;
-  if (person == 1) {
-    if (IsModalStem(S)) {
-      if (U.ablaut[3] != stammvokal) {
-        lang = U.ablautLang[3];
-        ReplaceStemVowel(S, U.ablaut[3], lang);
-      }
-      AppendEnding(S, "-", lang);  // kann, darf, mag, muss, will, weiß, soll
-    } else if (S.ends_with("sei")) {
-      S = stamm;
-      ReplaceTail(S, 3, "bin");
-    } else {
-      AppendBareEnding(S, PresentEnding(1, S, false, elnErn), lang);
+  const verb_tables::PresentStem* row = nullptr;
+  if (person == 1 && IsModalStem(S)) {
+    if (U.ablaut[3] != stammvokal) {
+      lang = U.ablautLang[3];
+      ReplaceStemVowel(S, U.ablaut[3], lang);
     }
+    AppendEnding(S, "-", lang);  // kann, darf, mag, muss, will, weiß, soll
+  } else if (std::string_view form = PresentStemForm(S, person, row); !form.empty()) {
+    if (person == 1) S = stamm;
+    ReplaceTail(S, row->stem.size(), form);
+  } else if (person == 1) {
+    AppendBareEnding(S, PresentEnding(1, S, false, elnErn), lang);
   } else if (person <= 3) {
-    if (S.ends_with("sei"))
-      ReplaceTail(S, 3, person == 2 ? "bist" : "ist");
-    else if (S.ends_with("werd"))
-      ReplaceTail(S, 4, person == 2 ? "wirst" : "wird");
-    else
-      IrregularPraesens23(person, S, lang);
-  } else if (S.ends_with("sei")) {
-    ReplaceTail(S, 3, person == 5 ? "seid" : "sind");
-  } else if (S.ends_with("tu")) {
-    S += person == 5 ? "t" : "n";
+    IrregularPraesens23(person, S, lang);
   } else {
     MarkVowelLength(S, lang);
     AppendBareEnding(S, PresentEnding(person, S, false, elnErn), lang);
@@ -143,16 +153,18 @@ std::string TVerbGen::EiImperative(std::string S, std::string_view R, std::strin
   auto with = [&](std::string_view s, std::string_view mid) {
     return ImperativeForm(s, mid, R, T);
   };
-  if (S.ends_with("werd")) {
+  if (FindImperativeStem(ImperativeAlternative::KeepsVowel, S) != nullptr) {
     Form2 = with(S, "e");  // werd (werde)
   } else {
     ReplaceStemVowel(S, U.ablaut[3], U.ablautLang[3]);
-    if (S.ends_with("birst")) {
-      Form2 = S.substr(0, S.size() - 4) + "erste";  // birst (berste), without pronoun
+    if (const auto* row = FindImperativeStem(ImperativeAlternative::OldVowelTail, S)) {
+      Form2 = S.substr(0, S.size() - row->cut);  // birst (berste), without pronoun
+      Form2 += row->tail;
       Form2 += T;
     } else {
       AppendEnding(S, U.endung[3], U.ablaut[3].size() > 1);
-      if (stamm == "seh") Form2 = with(S, "e");
+      if (FindImperativeStem(ImperativeAlternative::WithE, stamm) != nullptr)
+        Form2 = with(S, "e");  // sieh (siehe)
     }
   }
   if (FOrthoTyp == AltOrtho) AdjustSharpS(S, ' ', false);  // iß
@@ -178,7 +190,8 @@ std::string TVerbGen::RegularImperative(std::string S, std::string_view R, std::
   if (_eln) return with(S, "");               // -erln: schlumperl
   if (S.ends_with("ie")) return with(S, "");  // knie: the ie takes no second e
   std::string result = with(S, "e");
-  bool modalLike = S.ends_with("wiss") || S.ends_with("woll") || S.ends_with("m\xFCss");
+  const verb_tables::ModalStem* modal = verb_tables::FindByEnd(verb_tables::kModalStems, S);
+  bool modalLike = modal != nullptr && modal->hasImperative;
   // -ig keeps its e (reinige), except after e (zeig).
   bool igStem = S.ends_with("ig") && !(S.size() >= 3 && S[S.size() - 3] == 'e');
   if (!modalLike && !igStem && !ShortImperativeBlocked(S)) {
@@ -195,18 +208,22 @@ std::string TVerbGen::BuildImperativ(int nr) {
   std::string R = refPartikel(2);
   if (FNurPlural || ESverb || (FUnterdrueckteFormen & FiniteFormsAndImperatives)) return "-";
   std::string S = ReduceTripleLetters(stamm);
-  if (S == "geb\xE4r") {
-    Form2 = "geb\xE4re! gebier";
-    return S;
+  for (const auto& fixed : verb_tables::kFixedImperatives) {
+    if (S == fixed.stem) {
+      Form2 = fixed.alternative;
+      return std::string(fixed.form);
+    }
   }
-  for (std::string_view m : {"d\xFCrf", "k\xF6nn", "soll", "m\xF6g"})
-    if (S.ends_with(m)) return "-";  // no imperative of these modal verbs
+  if (const verb_tables::ModalStem* modal = verb_tables::FindByEnd(verb_tables::kModalStems, S);
+      modal != nullptr && !modal->hasImperative)
+    return "-";
   std::string T;
   if (const std::string& particle = SeparatedParticle(); !particle.empty() && !unPrefixed)
     T = " " + particle;
   std::string result;
   // e and ö stems with i in the Präsens: gib, lies; erlisch, verlisch.
-  if (unRegel && (stammvokal == "e" || stammvokal == "\xF6") && unRegel->ablaut[3].starts_with('i'))
+  if (unRegel && (stammvokal == "e" || stammvokal == "ö"_latin1) &&
+      unRegel->ablaut[3].starts_with('i'))
     result = EiImperative(S, R, T);
   else if (unRegel && S.ends_with("sei"))
     result = S + R + T;  // sei
