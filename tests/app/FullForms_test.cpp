@@ -20,6 +20,7 @@
 
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
+#include "tests/golden/Golden.h"
 
 namespace {
 
@@ -222,14 +223,26 @@ TEST_F(FullFormsTest, WriteFailureStopsAfterTheRecordsWritten) {
   EXPECT_TRUE(buf.written.starts_with(first));
 }
 
-// A dozen verbs of the fixture lists, byte for byte.
-TEST_F(FullFormsTest, GoldenDozen) {
-  std::ifstream in(Fixture("fullforms", "dozen.txt"), std::ios::binary);
-  ASSERT_TRUE(in);
+// tests/golden/txf: options lists=<fixture folder> (its .VLX), ortho=neu|alt|ch, in=utf8,
+// out=utf8; the input is the list, byte for byte.
+class TxfGolden : public ::testing::TestWithParam<golden::Case> {};
+
+TEST_P(TxfGolden, MatchesTheGoldenList) {
+  const golden::Case& c = GetParam();
+  const std::string lists = c.Option("lists", "forms");
+  VerbListsPath = fs::path(BEUGWERK_FIXTURES) / lists / (lists + ".VLX");
+  TVerbGen verb;
+  verb.SetOnErrMsg([&verb](const std::u16string& m) { verb.StoreErrMsg(m); });
+  const std::string o = c.Option("ortho", "neu");
+  verb.SetOrthoTyp(o == "alt" ? AltOrtho : o == "ch" ? ChOrtho : NeuOrtho);
+  std::istringstream in(c.input);
   std::ostringstream out;
-  EXPECT_EQ(WriteFullForms(*verb, in, out, false, false), 12);
-  EXPECT_EQ(out.str(), ReadFileBytes(Fixture("fullforms", "dozen.txf")));
+  WriteFullForms(verb, in, out, c.Option("in") == "utf8", c.Option("out") == "utf8");
+  EXPECT_TRUE(golden::Matches(c, out.str()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, TxfGolden, ::testing::ValuesIn(golden::Cases("txf")),
+                         golden::TestName);
 
 // An input the analysis rejects part way still gets its forms, from what the analysis found
 // of it, never from the verb before it ("schrÃ¤nken" after "lesen" was "sahrÃ¤nk", after
@@ -308,7 +321,7 @@ class FullFormsCliTest : public ::testing::Test {
 };
 
 TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
-  const std::string list = ReadFileBytes(Fixture("fullforms", "dozen.txt"));
+  const golden::Case dozen = golden::ReadCase(golden::Dir("txf") / "dozen.in");
   struct Row {
     const char* input;
     const char* output;
@@ -318,14 +331,13 @@ TEST_F(FullFormsCliTest, FileGivesCompanionFileAndMessage) {
               {"jobs.txt", "jobs.txf", "--jobs 2 "},
               {"jobs3.txt", "jobs3.txf", "--jobs=3 "}};
   for (const Row& row : rows) {
-    Write(dir / row.input, list);
+    Write(dir / row.input, dozen.input);
     TRun r = Run("fullforms " + std::string(row.options) + FormsLists() + " '" +
                  (dir / row.input).string() + "'");
     EXPECT_EQ(r.rc, 0) << row.input << r.err;
     EXPECT_EQ(r.out, "12 Verben verarbeitet\n" + (dir / row.output).string() + " erstellt.\n")
         << row.input;
-    EXPECT_EQ(ReadFileBytes(dir / row.output), ReadFileBytes(Fixture("fullforms", "dozen.txf")))
-        << row.input;
+    EXPECT_EQ(ReadFileBytes(dir / row.output), ReadFileBytes(dozen.out)) << row.input;
   }
 }
 
@@ -389,9 +401,9 @@ TEST_F(FullFormsCliTest, Failures) {
     EXPECT_EQ(Run("fullforms " + std::string(jobs) + " -").rc, 2) << jobs;
   EXPECT_EQ(Run("fullforms").rc, 2);
   if (fs::exists("/dev/full")) {
+    Write(dir / "dozen.txt", golden::ReadCase(golden::Dir("txf") / "dozen.in").input);
     const std::string cmd = std::string("'") + BEUGWERK_EXE + "' fullforms " + FormsLists() +
-                            " - <'" + Fixture("fullforms", "dozen.txt").string() +
-                            "' >/dev/full 2>/dev/null";
+                            " - <'" + (dir / "dozen.txt").string() + "' >/dev/full 2>/dev/null";
     const int status = std::system(cmd.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
   }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The sitemap: the golden file from lists in four encodings, the item layout, the addresses
+// The sitemap: the golden runner, lists in four encodings, the item layout, the addresses
 // (percent-encoded UTF-8, XML-escaped), empty lines and rejected phrases left out, write
 // failures and the command line front end.
 #include "app/Sitemap.h"
@@ -20,6 +20,7 @@
 #include "app/Request.h"
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
+#include "tests/golden/Golden.h"
 
 namespace {
 
@@ -38,10 +39,31 @@ std::string Loc(const std::u16string& item) {
   return s.substr(from, s.find("</loc>") - from);
 }
 
-TEST(Sitemap, GoldenFileFromEveryEncoding) {
-  const std::string golden = ReadFileBytes(Fixture("beugwerkSitemap.xml"));
-  ASSERT_TRUE(golden.starts_with("\xEF\xBB\xBF<?xml"));
-  EXPECT_EQ(SitemapBytes(kVerbs), golden);
+// The sitemap of kVerbs.
+fs::path Golden() {
+  return golden::Dir("sitemap") / "four_verbs.out";
+}
+
+// tests/golden/sitemap: no options; the input is the list in UTF-8, read as a list file is.
+class SitemapGolden : public ::testing::TestWithParam<golden::Case> {};
+
+TEST_P(SitemapGolden, MatchesTheGoldenSitemap) {
+  const golden::Case& c = GetParam();
+  const fs::path list = fs::temp_directory_path() /
+                        ("sitemap_golden_" + std::to_string(getpid()) + "_" + c.name + ".txt");
+  std::ofstream(list, std::ios::binary) << c.input;
+  const std::string sitemap = SitemapBytes(ReadSitemapLines(list));
+  fs::remove(list);
+  EXPECT_TRUE(golden::Matches(c, sitemap));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SitemapGolden, ::testing::ValuesIn(golden::Cases("sitemap")),
+                         golden::TestName);
+
+TEST(Sitemap, ListsInEveryEncoding) {
+  const std::string sitemap = ReadFileBytes(Golden());
+  ASSERT_TRUE(sitemap.starts_with("\xEF\xBB\xBF<?xml"));
+  EXPECT_EQ(SitemapBytes(kVerbs), sitemap);
   for (const char* input :
        {"verben-1252.txt", "verben-utf8.txt", "verben-utf8-nobom.txt", "verben-utf16.txt"})
     EXPECT_EQ(ReadSitemapLines(Fixture(input)), kVerbs) << input;
@@ -127,7 +149,7 @@ TEST(Sitemap, WriteOverwritesAndFailsLoudly) {
     old << "an old, longer sitemap that must disappear completely";
   }
   WriteSitemap(kVerbs, out);
-  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
+  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Golden()));
   EXPECT_FALSE(fs::exists(dir / "beugwerkSitemap.xml.tmp"));
   EXPECT_THROW(WriteSitemap(kVerbs, dir / "missing" / "x.xml"), EFileError);
   fs::remove_all(dir);
@@ -162,7 +184,7 @@ TEST(SitemapCommand, WritesTheFileAndSaysWhatItLeftOut) {
             0);
   EXPECT_EQ(printed,
             "4 Seiten in " + out.string() + " eingetragen, 0 abgelehnte Zeilen ausgelassen.\n");
-  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Fixture("beugwerkSitemap.xml")));
+  EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(Golden()));
 
   // A UTF-8 list without byte order mark, with empty lines and a rejected word.
   const fs::path list =

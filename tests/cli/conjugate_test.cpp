@@ -73,14 +73,15 @@ TEST(ConjugateCli, PagesMatchTheGoldenFiles) {
     const char* args;
     const char* file;
   } rows[] = {
-      {"page sich waschen", "sich_waschen.htm"},
-      {"page --online mit dem Taxi fahren", "mit_dem_Taxi_fahren_online.htm"},
-      {"page --ortho neu --online 'mit dem Taxi' fahren", "mit_dem_Taxi_fahren_online.htm"},
+      {"page sich waschen", "sich_waschen.out"},
+      {"page --online mit dem Taxi fahren", "mit_dem_Taxi_fahren_online.out"},
+      {"page --ortho neu --online 'mit dem Taxi' fahren", "mit_dem_Taxi_fahren_online.out"},
   };
   for (const auto& r : rows) {
     const TRun run = RunBeugwerk(kLists + r.args);
     EXPECT_EQ(run.status, 0) << r.args << run.err;
-    EXPECT_EQ(run.out, ReadAll(fs::path(BEUGWERK_FIXTURES) / "generator" / r.file)) << r.args;
+    EXPECT_EQ(run.out, ReadAll(fs::path(BEUGWERK_SOURCE_DIR) / "tests/golden/page" / r.file))
+        << r.args;
   }
   const TRun blank = RunBeugwerk(kLists + "page");
   EXPECT_NE(blank.out.find("<title>Deutsche Verbformen: den Generator ausprobieren</title>"),

@@ -19,6 +19,9 @@ import urllib.request
 
 import jsonschema
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden"))
+import golden  # noqa: E402
+
 EXE, SOURCE = sys.argv[1], sys.argv[2]
 LISTS = os.path.join(SOURCE, "tests", "fixtures", "generator", "generator.VLX")
 SCHEMA = json.load(open(os.path.join(SOURCE, "schema", "conjugation.schema.json"), encoding="utf-8"))
@@ -160,17 +163,15 @@ for phrase, ortho, status, expected in ROWS:
     if status != 0 and "error" not in obj:
         failures.append(f"{name}: no error member")
 
-# Whole objects, byte for byte: a change of layout shows here first.
-GOLDEN = [("sich3 die Hände waschen", "neu", "sich3_die_Haende_waschen.json"),
-          ("übersetzen", "neu", "uebersetzen.json"),
-          ("über'setzen", "ch", "ueber_setzen_ch.json")]
-for phrase, ortho, name in GOLDEN:
-    with open(os.path.join(SOURCE, "tests", "fixtures", "json", name), encoding="utf-8") as f:
-        golden = f.read()
-    rc, out, err = run(["--ortho", ortho, "--json", phrase])
-    if out != golden:
-        failures.append(f"{phrase!r} --ortho {ortho}: differs from tests/fixtures/json/{name}")
-    check(name, json.loads(golden), {})
+# tests/golden/json, whole objects byte for byte: a change of layout shows here first.
+# Options: ortho=neu|alt|ch; the input is the phrase.
+for case in golden.cases("json"):
+    r = subprocess.run([EXE, "--verb-lists", LISTS, "--ortho", case.option("ortho", "neu"),
+                        "--json", case.line()], capture_output=True)
+    diff = golden.mismatch(case, r.stdout)
+    if diff:
+        failures.append(diff)
+    check(case.name, json.loads(r.stdout.decode("utf-8")), {})
 
 # Every orthography of every phrase: valid, and the JSON Lines of the same list are the same
 # objects, one a line, in input order (comments and blank lines skipped).

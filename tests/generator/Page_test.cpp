@@ -15,6 +15,7 @@
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 #include "generator/VerbGenerator.h"
+#include "tests/golden/Golden.h"
 
 namespace {
 
@@ -44,21 +45,27 @@ std::string Description(const std::string& page) {
   return page.substr(b, page.find("' in allen Zeitformen") - b);
 }
 
-TEST_F(PageTest, GoldenPages) {
-  struct {
-    const char16_t* phrase;
-    bool online;
-    const char* file;
-  } rows[] = {
-      {u"sich waschen", false, "sich_waschen.htm"},
-      {u"mit dem Taxi fahren", true, "mit_dem_Taxi_fahren_online.htm"},
-  };
-  for (const auto& r : rows) {
-    const std::string expected = ReadFileBytes(kDir / r.file);
-    ASSERT_FALSE(expected.empty()) << r.file;
-    EXPECT_EQ(Page(r.phrase, r.online), expected) << r.file;
-  }
+// tests/golden/page: options lists=<fixture folder> (its .VLX), online=1, ortho=neu|alt|ch,
+// forms=table|link|all; the input is the phrase.
+class PageGolden : public ::testing::TestWithParam<golden::Case> {};
+
+TEST_P(PageGolden, MatchesTheGoldenPage) {
+  const golden::Case& c = GetParam();
+  const std::string lists = c.Option("lists", "generator");
+  VerbListsPath = fs::path(BEUGWERK_FIXTURES) / lists / (lists + ".VLX");
+  const std::string o = c.Option("ortho", "neu");
+  const std::string f = c.Option("forms", "table");
+  const TOrthoTyp ortho = o == "alt" ? AltOrtho : o == "ch" ? ChOrtho : NeuOrtho;
+  const TPageForms forms = f == "all"    ? TPageForms::allForms
+                           : f == "link" ? TPageForms::tableWithLink
+                                         : TPageForms::table;
+  const std::string page =
+      UniToUtf8(GetVerbPageHtml(Utf8ToUni(c.Line()), c.Option("online", "0") == "1", ortho, forms));
+  EXPECT_TRUE(golden::Matches(c, page));
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, PageGolden, ::testing::ValuesIn(golden::Cases("page")),
+                         golden::TestName);
 
 // The page is its items, each followed by CR LF: 8 offline, 11 with the input field.
 TEST_F(PageTest, ItemsInOrder) {
