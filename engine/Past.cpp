@@ -12,6 +12,7 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/Endings.h"
 #include "engine/EngineText.h"
+#include "engine/VerbTables.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbFrame.h"
 
@@ -149,12 +150,12 @@ std::string TVerbGen::BuildKonjunktivG(int person, bool Nebensatzform) {
       Form2 += ending;
       ReduceTripleLettersIn(Form2);
     }
-    if (person <= 3 && EndsWith("sei", s)) {
-      s.resize(s.size() - 3);
-      s += person == 2 ? "seist" : "sei";
-      if (person == 2) Form2 = "seiest";
-    } else if (unRegel && (person == 4 || person == 6) && EndsWith("tu", s)) {
-      s += 'n';  // wir tun, sie tun: "tuen" is not written today
+    const auto* row = verb_tables::FindByEnd(verb_tables::kSubjunctiveIStems, s);
+    const std::size_t p = static_cast<std::size_t>(person - 1);
+    if (row != nullptr && !row->forms[p].empty() && (unRegel || !row->irregularOnly)) {
+      s.resize(s.size() - row->stem.size());
+      s += row->forms[p];  // ich sei, du seist (seiest); wir tun, sie tun
+      if (!row->alternatives[p].empty()) Form2 = row->alternatives[p];
     } else {
       // A stem ending in e keeps its own e in front of an ending that begins with e; the
       // ie of knien is one vowel and takes the ending's e as its own (ich knie, wir knien).
@@ -191,7 +192,7 @@ void TVerbGen::StrongKonjunktivV(int person, std::string& s) {
   }
   ReplaceStemVowel(s, vowel, lang);
   AppendEnding(s, token, lang);
-  if ((person == 2 || person == 5) && EndsWith("w\xE4r", s)) {
+  if ((person == 2 || person == 5) && EndsWith("wär"_latin1, s)) {
     Form2 = s + (person == 2 ? "st" : "t");  // wärst, wärt beside wärest, wäret
   }
   const TEnding ending = SubjIIEnding(person, s, vowel != stammvokal);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The verbs the form builders treat apart from the rules, one table per concept. Stems and
 // forms are Windows-1252 like every engine string; a stem "ends with" a row's stem, so
-// prefixed verbs (abkönnen, ausruhen... zutun) find the row of their simple verb.
+// prefixed verbs (abkönnen, zutun) find the row of their simple verb.
 #pragma once
 
 #include <algorithm>
@@ -38,6 +38,17 @@ inline constexpr std::array<PresentStem, 3> kPresentStems = {{
     {"sei", {"bin", "bist", "ist", "sind", "seid", "sind"}},
     {"werd", {"", "wirst", "wird", "", "", ""}},
     {"tu", {"", "", "", "tun", "tut", "tun"}},
+}};
+
+// Konjunktiv I forms written out, as kPresentStems; the alternative is a whole form.
+struct SubjunctiveIStem {
+  std::string_view stem;
+  std::array<std::string_view, 6> forms, alternatives;  // persons 1 to 6
+  bool irregularOnly;  // only for a verb the lists know as irregular
+};
+inline constexpr std::array<SubjunctiveIStem, 2> kSubjunctiveIStems = {{
+    {"sei", {"sei", "seist", "sei", "", "", ""}, {"", "seiest", "", "", "", ""}, false},
+    {"tu", {"", "", "", "tun", "", "tun"}, {}, true},  // "tuen" is not written today
 }};
 
 // Imperatives of strong e/i verbs with an alternative the rules do not give.
