@@ -19,13 +19,6 @@ void ReplaceTail(std::string& s, std::size_t n, std::string_view tail) {
   s.append(tail);
 }
 
-// The written-out Präsens form of a person of the stem; empty when the rules make it.
-std::string_view PresentStemForm(std::string_view stem, int person,
-                                 const verb_tables::PresentStem*& row) {
-  row = verb_tables::FindByEnd(verb_tables::kPresentStems, stem);
-  return row ? row->forms[static_cast<std::size_t>(person - 1)] : std::string_view();
-}
-
 // The imperative row of this kind for the stem (WithE: the whole stem, else its end).
 const verb_tables::ImperativeStem* FindImperativeStem(ImperativeAlternative kind,
                                                       std::string_view stem) {
@@ -84,15 +77,17 @@ void TVerbGen::IrregularPraesens23(int person, std::string& S, bool& lang) {
 std::string TVerbGen::IrregularPraesens(int person, std::string S, bool lang) {
   const unRegRec& U = *unRegel;
   bool elnErn = _eln || _ern;
-  const verb_tables::PresentStem* row = nullptr;
+  const auto* row = verb_tables::FindByEnd(verb_tables::kPresentStems, S);
+  const std::string_view form =
+      row != nullptr ? row->forms[static_cast<std::size_t>(person - 1)] : std::string_view();
   if (person == 1 && IsModalStem(S)) {
     if (U.ablaut[3] != stammvokal) {
       lang = U.ablautLang[3];
       ReplaceStemVowel(S, U.ablaut[3], lang);
     }
     AppendEnding(S, "-", lang);  // kann, darf, mag, muss, will, weiß, soll
-  } else if (std::string_view form = PresentStemForm(S, person, row); !form.empty()) {
-    if (person == 1) S = stamm;
+  } else if (!form.empty()) {
+    if (person == 1) S = stamm;  // ich bin
     ReplaceTail(S, row->stem.size(), form);
   } else if (person == 1) {
     AppendBareEnding(S, PresentEnding(1, S, false, elnErn), lang);
