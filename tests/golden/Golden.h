@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace golden {
@@ -76,7 +77,8 @@ inline Case ReadCase(const fs::path& in) {
 // Every case of a kind, by name.
 inline std::vector<Case> Cases(std::string_view kind) {
   std::vector<Case> cases;
-  for (const auto& e : fs::directory_iterator(Dir(kind)))
+  std::error_code ec;  // a missing folder leaves the suite without cases, which GoogleTest flags
+  for (const auto& e : fs::directory_iterator(Dir(kind), ec))
     if (e.path().extension() == ".in") cases.push_back(ReadCase(e.path()));
   std::sort(cases.begin(), cases.end(),
             [](const Case& a, const Case& b) { return a.name < b.name; });
