@@ -2,7 +2,7 @@
 # Every Debian package the build, the tests and the tools use; `make deps` installs the missing ones.
 PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-dev zlib1g-dev python3 \
   qt6-base-dev qt6-webengine-dev libqt6svg6 xvfb xauth dbus dbus-x11 \
-  libcpp-httplib-dev chromium libbenchmark-dev clang libclang-rt-14-dev \
+  libboost-dev nginx wrk chromium libbenchmark-dev clang libclang-rt-14-dev \
   wngerman python3-jsonschema jq time \
   pybind11-dev python3-dev python3-pytest rapidjson-dev scdoc bash-completion man-db \
   dpkg-dev file

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: MIT
 // `beugwerk serve [--host H] [--port P] [--threads N] [--base-url URL] [--log]`: the online
 // generator over HTTP until SIGINT or SIGTERM, which finish the requests in flight.
-#include <pthread.h>
 #include <signal.h>
 
 #include <algorithm>
+#include <utility>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
+#include "common/SiteConfig.h"
+#include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
 #include "server/Server.h"
 
@@ -74,33 +77,23 @@ int RunServe(const std::filesystem::path& verbLists, const std::vector<std::stri
     std::cerr << "beugwerk serve: " << error << "\n" << kUsage;
     return 2;
   }
-  // The signals wait for one thread of their own; every thread started later inherits the
-  // mask, so none of the workers is interrupted.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   try {
     VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));
     TBeugwerkServer server(options);
     const int port = server.Bind();
     if (port < 0) {
-      std::cerr << "beugwerk serve: cannot listen on " << options.host << ":" << options.port
-                << "\n";
+      std::cerr << "beugwerk serve: " << server.BindError() << "\n";
       return 1;
     }
-    std::thread signals([&server, &stopSignals] {
-      int signal = 0;
-      sigwait(&stopSignals, &signal);
-      server.Stop();
+    // SIGINT and SIGTERM end the serving: requests in flight are finished, idle and slow
+    // connections closed.
+    boost::asio::signal_set signals(server.Context(), SIGINT, SIGTERM);
+    signals.async_wait([&server](const boost::system::error_code& ec, int) {
+      if (!ec) server.Stop();
     });
     std::cerr << "beugwerk serve: http://" << options.host << ":" << port
-              << "/beugwerkde/verbformen-deutsch.htm\n";
+              << UniToUtf8(site::kGeneratorPath) << "\n";
     const bool served = server.Listen();
-    // Listen also ends without a signal (a failure); the waiting thread then gets one.
-    pthread_kill(signals.native_handle(), SIGTERM);
-    signals.join();
     return served ? 0 : 1;
   } catch (const std::exception& e) {
     std::cerr << "beugwerk serve: " << e.what() << "\n";

@@ -15,7 +15,7 @@
 TSharedReentrantLock VerbListsLock;
 std::filesystem::path VerbListsPath;
 std::atomic<std::int64_t> VerbListsFileDate{0};
-std::int32_t VerbListsUsers = 0;
+std::atomic<std::int32_t> VerbListsUsers{0};
 TVerbListsTables VerbLists;
 std::string VerbListsResourceName = "VERBLISTS";
 
@@ -210,12 +210,26 @@ bool CheckVerbListsFile() {
 
 // Locks in resource mode too: two first users must not both load.
 void JoinVerbLists() {
+  // A reader (a server request pinning the lists) would wait for itself at the write lock;
+  // the lists are loaded while it reads, so counting is enough.
+  if (VerbListsLock.HeldForRead()) {
+    std::int32_t n = VerbListsUsers.load();
+    while (n > 0 && !VerbListsUsers.compare_exchange_weak(n, n + 1)) {
+    }
+    if (n > 0) return;
+  }
   TWriteLock lock(VerbListsLock);
   if (VerbListsUsers <= 0) LoadVerbLists();
   ++VerbListsUsers;
 }
 
 void LeaveVerbLists() {
+  if (VerbListsLock.HeldForRead()) {
+    std::int32_t n = VerbListsUsers.load();
+    while (n > 1 && !VerbListsUsers.compare_exchange_weak(n, n - 1)) {
+    }
+    if (n > 1) return;
+  }
   TWriteLock lock(VerbListsLock);
   if (--VerbListsUsers <= 0) FreeVerbLists();
 }

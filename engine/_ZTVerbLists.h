@@ -280,6 +280,7 @@ class TSharedReentrantLock {
   void EndRead();
   void BeginWrite();
   void EndWrite();
+  bool HeldForRead() { return ReadDepth() > 0; }  // by this thread
 
  private:
   int& ReadDepth();
@@ -319,7 +320,8 @@ extern std::filesystem::path VerbListsPath;
 // Last-write time of the file at the last load. Atomic: the reload check of a verb object
 // reads it before taking the read lock.
 extern std::atomic<std::int64_t> VerbListsFileDate;
-extern std::int32_t VerbListsUsers;  // live verb objects; changed under the write lock
+// Live verb objects; changed under the write lock, or by a reader while others remain.
+extern std::atomic<std::int32_t> VerbListsUsers;
 extern TVerbListsTables VerbLists;   // the tables below are its members
 // The resource the loader falls back to; tests point it elsewhere.
 extern std::string VerbListsResourceName;
@@ -366,7 +368,8 @@ void ReloadVerbLists();
 // File mode only: reloads when the file's last-write time changed; true when it did.
 bool CheckVerbListsFile();
 // For TVerbGen's constructor and destructor: count one user more (loading the lists for the
-// first) or less (freeing them after the last).
+// first) or less (freeing them after the last). A thread holding the read lock may create and
+// destroy verb objects while another user keeps the lists loaded.
 void JoinVerbLists();
 void LeaveVerbLists();
 

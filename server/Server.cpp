@@ -1,48 +1,76 @@
 // SPDX-License-Identifier: MIT
 #include "server/Server.h"
 
-#include <httplib.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
+#include <utility>
 
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <list>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "common/SiteConfig.h"
 #include "common/ZT.Resources.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbLists.h"
+#include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
-#include "server/Query.h"
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
 
 namespace {
 
 constexpr const char* kHtml = "text/html; charset=UTF-8";
 constexpr const char* kJson = "application/json; charset=utf-8";
-// The conjugation as data for other programs; its errors are JSON too.
-constexpr std::string_view kApiPath = "/api/v1/conjugate";
 constexpr std::string_view kApiPrefix = "/api/";
-constexpr std::string_view kHelpPath = "/beugwerkde/beugwerkhelp.htm";
-constexpr std::string_view kArticlePath = "/beugwerkde/beugwerk.htm";
-constexpr std::string_view kIconPath = "/beugwerkde/beugwerk16.ico";
-// A query of the generator page is at most a few hundred bytes; a GET has no body.
-constexpr std::size_t kMaxBody = 4096;
-constexpr time_t kClientTimeoutSeconds = 5;
 
 std::string Utf8(std::u16string_view s) {
   return UniToUtf8(s);
 }
 
+// One answer as it goes out: status, header fields (sent in name order, as before), body.
+struct TAnswer {
+  unsigned status = 200;
+  std::vector<std::pair<std::string, std::string>> fields;
+  std::string body;
+  std::string etag;  // empty: the answer has none
+  bool close = false;
+  std::size_t Bytes() const {
+    std::size_t n = body.size() + etag.size() + sizeof(TAnswer);
+    for (const auto& f : fields) n += f.first.size() + f.second.size();
+    return n;
+  }
+};
+using TAnswerPtr = std::shared_ptr<const TAnswer>;
+
+std::string GeneratorAddress() {
+  return Utf8(std::u16string(site::OnlineServer()) + std::u16string(site::kGeneratorPath));
+}
+
 // A short German page for an answer that is not a page of the generator.
 std::string ErrorPage(std::u16string_view title, std::u16string_view text) {
   const std::u16string generator =
-      std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm";
+      std::u16string(site::OnlineServer()) + std::u16string(site::kGeneratorPath);
   return "<!doctype html>\r\n<html lang=\"de\"><head><meta charset=\"UTF-8\"><title>" +
          Utf8(title) + "</title></head>\r\n<body><h1>" + Utf8(title) + "</h1>\r\n<p>" +
          Utf8(HtmlEscape(text)) + "</p>\r\n<p><a href=\"" + Utf8(HtmlEscape(generator)) +
@@ -50,10 +78,12 @@ std::string ErrorPage(std::u16string_view title, std::u16string_view text) {
 }
 
 // Any page may be fetched by a script of another site: the answers hold nothing private.
-void SendJson(httplib::Response& res, int status, const std::string& body) {
-  res.status = status;
-  res.set_header("Access-Control-Allow-Origin", "*");
-  res.set_content(body, kJson);
+TAnswer Json(unsigned status, std::string body) {
+  TAnswer a;
+  a.status = status;
+  a.fields = {{"Access-Control-Allow-Origin", "*"}, {"Content-Type", kJson}};
+  a.body = std::move(body);
+  return a;
 }
 
 std::string JsonError(std::u16string_view text) {
@@ -61,14 +91,25 @@ std::string JsonError(std::u16string_view text) {
 }
 
 // On the API's paths the refusals speak JSON; elsewhere a short German page.
-void SendError(httplib::Response& res, int status, std::u16string_view title,
-               std::u16string_view text, std::string_view path = {}) {
-  if (path.starts_with(kApiPrefix)) {
-    SendJson(res, status, JsonError(text));
-    return;
-  }
-  res.status = status;
-  res.set_content(ErrorPage(title, text), kHtml);
+TAnswer Error(unsigned status, std::u16string_view title, std::u16string_view text,
+              std::string_view path) {
+  if (path.starts_with(kApiPrefix)) return Json(status, JsonError(text));
+  TAnswer a;
+  a.status = status;
+  a.fields = {{"Content-Type", kHtml}};
+  a.body = ErrorPage(title, text);
+  return a;
+}
+
+TAnswer NotFound(std::string_view path) {
+  return Error(404, u"Seite nicht gefunden", u"Diese Seite gibt es hier nicht.", path);
+}
+
+TAnswer Refused(unsigned status, std::string_view path) {
+  TAnswer a = Error(status, u"Anfrage abgelehnt", u"Der Server kann diese Anfrage nicht beantworten.",
+                    path);
+  a.close = true;
+  return a;
 }
 
 // A strong validator of the body: equal bytes, equal tag (FNV-1a, 64 bits). It changes with
@@ -89,22 +130,13 @@ bool TagMatches(std::string_view header, std::string_view tag) {
   return header.find('*') != std::string_view::npos || header.find(tag) != std::string_view::npos;
 }
 
-void SendResource(httplib::Response& res, std::string_view name, const char* type) {
+TAnswer Resource(std::string_view name, const char* type) {
   const std::optional<std::string_view> bytes = FindTextResource(name);
-  if (!bytes) {
-    SendError(res, 404, u"Seite nicht gefunden", u"Diese Seite gibt es hier nicht.");
-    return;
-  }
-  res.set_header("Cache-Control", "public, max-age=86400");
-  res.set_content(std::string(*bytes), type);
-}
-
-// The raw query of the request line: httplib decodes its params itself ('+' and %-escapes
-// into bytes), which would hide broken escapes and the encoding of the value.
-std::string_view RawQuery(const httplib::Request& req) {
-  const std::string_view target = req.target;
-  const std::size_t q = target.find('?');
-  return q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
+  if (!bytes) return NotFound({});
+  TAnswer a;
+  a.fields = {{"Cache-Control", "public, max-age=86400"}, {"Content-Type", type}};
+  a.body = std::string(*bytes);
+  return a;
 }
 
 // Bytes of the request line as they may go into a log line: no control characters.
@@ -122,181 +154,664 @@ std::string Printable(std::string_view s) {
   return out;
 }
 
-thread_local std::chrono::steady_clock::time_point tRequestStart;
 std::mutex gLogMutex;
 
-void LogLine(const httplib::Request& req, const httplib::Response& res) {
-  const auto ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tRequestStart)
-          .count();
+void LogText(const std::string& line) {
+  std::lock_guard<std::mutex> lock(gLogMutex);
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+}
+
+std::string Now() {
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   gmtime_r(&now, &tm);
   char when[32];
   std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%SZ", &tm);
-  const std::string line = std::string(when) + " " + req.remote_addr + " \"" +
-                           Printable(req.method) + " " + Printable(req.target) + "\" " +
-                           std::to_string(res.status) + " " + std::to_string(res.body.size()) +
-                           " " + std::to_string(ms).substr(0, std::to_string(ms).find('.') + 2) +
-                           "ms\n";
-  std::lock_guard<std::mutex> lock(gLogMutex);
-  std::fputs(line.c_str(), stderr);
+  return when;
+}
+
+// Rendered answers by their decoded request, least recently used out first once the bytes
+// exceed the limit. Emptied when other verb lists are taken.
+class TAnswerCache {
+ public:
+  explicit TAnswerCache(std::size_t limit) : limit_(limit) {}
+  TAnswerPtr Get(const std::string& key) {
+    if (limit_ == 0) return nullptr;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = map_.find(key);
+    if (it == map_.end()) return nullptr;
+    order_.splice(order_.begin(), order_, it->second);
+    return it->second->second;
+  }
+  void Put(const std::string& key, TAnswerPtr answer) {
+    const std::size_t bytes = answer->Bytes() + key.size();
+    if (bytes > limit_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (map_.contains(key)) return;
+    order_.emplace_front(key, std::move(answer));
+    map_.emplace(key, order_.begin());
+    bytes_ += bytes;
+    while (bytes_ > limit_) {
+      const auto& last = order_.back();
+      bytes_ -= last.second->Bytes() + last.first.size();
+      map_.erase(last.first);
+      order_.pop_back();
+    }
+  }
+  void Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_.clear();
+    order_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  using TEntry = std::pair<std::string, TAnswerPtr>;
+  std::size_t limit_;
+  std::size_t bytes_ = 0;
+  std::mutex mutex_;
+  std::list<TEntry> order_;
+  std::unordered_map<std::string, std::list<TEntry>::iterator> map_;
+};
+
+// What a handler sees of a request.
+struct TRequest {
+  std::string_view path;  // decoded
+  std::string_view query;  // raw: the page's parser decodes it by its own rules
+  std::string_view ifNoneMatch;
+};
+
+// The file's identity as the watcher compares it.
+struct TFileStamp {
+  bool exists = false;
+  std::int64_t time = 0;
+  std::uintmax_t size = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+
+TFileStamp StampOf(const std::filesystem::path& p) {
+  std::error_code ec;
+  TFileStamp s;
+  const std::uintmax_t size = std::filesystem::file_size(p, ec);
+  if (ec) return s;
+  const auto time = std::filesystem::last_write_time(p, ec);
+  if (ec) return s;
+  s.exists = true;
+  s.size = size;
+  s.time = time.time_since_epoch().count();
+  return s;
 }
 
 }  // namespace
 
-TBeugwerkServer::TBeugwerkServer(const TServerOptions& options)
-    : FOptions(options), FHttp(std::make_unique<httplib::Server>()) {
-  site::SetBaseUrl(Utf8ToUni(options.baseUrl));
-  FKeepListsLoaded = std::make_unique<TVerbGen>();
-  Routes();
-}
+class TSession;
 
-TBeugwerkServer::~TBeugwerkServer() = default;
+struct TBeugwerkServer::TImpl {
+  using THandler = TAnswerPtr (TImpl::*)(const TRequest&);
+  struct TRoute {
+    std::string path;
+    THandler handle;
+  };
 
-// A changed lists file is looked at by one request at most once per interval; the reload
-// takes the write lock, so requests in flight finish on the old lists and the next ones
-// re-analyse on the new (the verb objects compare the lists' date before each form).
-void TBeugwerkServer::CheckListsChanged() {
-  const std::int64_t now = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::int64_t next = FNextListsCheck.load();
-  if (now < next) return;
-  const std::int64_t after = now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                       FOptions.listsCheckInterval)
-                                       .count();
-  if (!FNextListsCheck.compare_exchange_strong(next, after)) return;
-  try {
-    CheckVerbListsFile();
-  } catch (const std::exception& e) {
-    // The lists could not be read again (a file half written, say); the next check retries.
-    std::lock_guard<std::mutex> lock(gLogMutex);
-    std::fprintf(stderr, "beugwerk serve: verb lists not reloaded: %s\n", e.what());
+  explicit TImpl(const TServerOptions& o);
+
+  TAnswerPtr Respond(const TRequest& r) {
+    for (const TRoute& route : routes)
+      if (route.path == r.path) return (this->*route.handle)(r);
+    return std::make_shared<const TAnswer>(NotFound(r.path));
   }
+  TAnswerPtr GeneratorPage(const TRequest& r);
+  TAnswerPtr ApiConjugate(const TRequest& r);
+  TAnswerPtr Help(const TRequest&) { return help; }
+  TAnswerPtr Article(const TRequest&) { return article; }
+  TAnswerPtr Icon(const TRequest&) { return icon; }
+  TAnswerPtr Root(const TRequest&) { return redirect; }
+
+  void WatchLists();
+  void CheckLists();
+  void Accept();
+  void StopNow();
+
+  TServerOptions options;
+  // Before the loop: sessions it still holds at its end leave this register when it goes.
+  std::mutex sessionsMutex;
+  std::unordered_map<TSession*, std::weak_ptr<TSession>> sessions;
+  asio::io_context io;
+  tcp::acceptor acceptor{io};
+  asio::steady_timer listsTimer{io};
+  asio::steady_timer acceptRetry{io};
+  std::string bindError;
+  std::unique_ptr<TVerbGen> keepListsLoaded;
+  std::vector<TRoute> routes;
+  TAnswerPtr help, article, icon, redirect;
+  TAnswerCache cache;
+
+  std::atomic<bool> stopping{false};
+  std::atomic<bool> stopRequested{false};
+
+  // The lists file: the stamp of the lists in use and of the last file refused.
+  std::filesystem::path listsPath;
+  TFileStamp loadedStamp, refusedStamp;
+  bool reportedMissing = false;
+
+  std::mutex runMutex;
+  std::condition_variable ranOut;
+  bool running = false;
+  std::thread watchdog;
+};
+
+// One connection: reads a head at a time (a pipelined next one from the same buffer), answers
+// in order, and is closed by its one timer when a deadline passes.
+class TSession : public std::enable_shared_from_this<TSession> {
+ public:
+  TSession(TBeugwerkServer::TImpl& server, tcp::socket socket)
+      : server_(server),
+        socket_(std::move(socket)),
+        timer_(socket_.get_executor()),
+        buffer_(server.options.headLimit) {}
+  ~TSession() {
+    std::lock_guard<std::mutex> lock(server_.sessionsMutex);
+    server_.sessions.erase(this);
+  }
+
+  void Start() {
+    beast::error_code ec;
+    const tcp::endpoint remote = socket_.remote_endpoint(ec);
+    if (!ec) remote_ = remote.address().to_string();
+    socket_.set_option(tcp::no_delay(true), ec);
+    WaitForRequest();
+  }
+
+  // At shutdown: a connection between requests or still sending its head is closed; one
+  // being answered closes after its answer.
+  void StopIfIdle() {
+    if (state_ == sIdle || state_ == sHead) Close();
+  }
+  tcp::socket::executor_type Executor() { return socket_.get_executor(); }
+
+ private:
+  enum TState { sIdle, sHead, sBusy, sClosing };
+
+  void Arm(std::chrono::milliseconds d) {
+    const unsigned generation = ++timerGeneration_;
+    timer_.expires_after(d);
+    timer_.async_wait([self = shared_from_this(), generation](beast::error_code ec) {
+      if (!ec && generation == self->timerGeneration_) self->Close();
+    });
+  }
+
+  void Close() {
+    beast::error_code ec;
+    ++timerGeneration_;
+    timer_.cancel();
+    socket_.shutdown(tcp::socket::shutdown_both, ec);
+    socket_.close(ec);
+  }
+
+  // Idle until the first byte: the head's deadline starts with it.
+  void WaitForRequest() {
+    if (server_.stopping) return Close();
+    state_ = sIdle;
+    if (buffer_.size() > 0) return ReadHead();
+    Arm(server_.options.idleTimeout);
+    socket_.async_wait(tcp::socket::wait_read, [self = shared_from_this()](beast::error_code ec) {
+      if (ec) return self->Close();
+      self->ReadHead();
+    });
+  }
+
+  void ReadHead() {
+    if (server_.stopping) return Close();
+    state_ = sHead;
+    Arm(server_.options.headDeadline);
+    parser_.emplace();
+    parser_->header_limit(static_cast<std::uint32_t>(server_.options.headLimit));
+    parser_->body_limit(0);
+    http::async_read_header(socket_, buffer_, *parser_,
+                            [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                              self->OnHead(ec);
+                            });
+  }
+
+  void OnHead(beast::error_code ec) {
+    if (state_ != sHead) return;
+    state_ = sBusy;
+    ++timerGeneration_;
+    timer_.cancel();
+    if (ec == http::error::end_of_stream || ec == asio::error::operation_aborted ||
+        ec == asio::error::eof || ec == asio::error::connection_reset ||
+        ec == asio::error::bad_descriptor) {
+      return Close();
+    }
+    const auto& req = parser_->get();
+    const std::string_view target(req.target().data(), req.target().size());
+    const std::size_t q = target.find('?');
+    const std::string_view rawPath = target.substr(0, q);
+    const std::string_view query =
+        q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
+    std::string path;
+    const bool pathOk = PercentDecode(rawPath, path);
+    const bool isGet = req.method() == http::verb::get || req.method() == http::verb::head;
+    headOnly_ = req.method() == http::verb::head;
+    const bool headRead = !ec || ec == http::error::body_limit;
+    method_ = headRead ? std::string(req.method_string()) : "-";
+    target_ = headRead ? std::string(target) : "-";
+    const auto start = std::chrono::steady_clock::now();
+
+    TAnswerPtr answer;
+    if (ec == http::error::header_limit || ec == http::error::buffer_overflow) {
+      answer = std::make_shared<const TAnswer>(Refused(431, {}));
+    } else if (ec == http::error::body_limit) {
+      // A length announced: the head is whole, the body is never read.
+      answer = isGet ? std::make_shared<const TAnswer>(Refused(400, path)) : NotAllowed(path);
+    } else if (ec) {
+      answer = std::make_shared<const TAnswer>(Refused(400, {}));
+    } else if (FieldCount(req) > server_.options.fieldLimit) {
+      answer = std::make_shared<const TAnswer>(Refused(431, path));
+    } else if (!isGet) {
+      answer = NotAllowed(path);
+    } else if (req.version() >= 11 && req.find(http::field::host) == req.end()) {
+      answer = std::make_shared<const TAnswer>(Refused(400, path));
+    } else if (req.find(http::field::transfer_encoding) != req.end() ||
+               (req.find(http::field::content_length) != req.end() &&
+                req[http::field::content_length] != "0")) {
+      answer = std::make_shared<const TAnswer>(Refused(400, path));
+    } else if (!pathOk) {
+      TAnswer a = Error(400, u"Ungültige Anfrage", QueryErrorText(TQueryError::qe_malformed), path);
+      answer = std::make_shared<const TAnswer>(std::move(a));
+    } else {
+      const auto inm = req.find(http::field::if_none_match);
+      TRequest r{path, query,
+                 inm == req.end() ? std::string_view()
+                                  : std::string_view(inm->value().data(), inm->value().size())};
+      try {
+        answer = server_.Respond(r);
+      } catch (const std::exception&) {
+        answer = std::make_shared<const TAnswer>(
+            Error(500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.", path));
+      }
+      if (!answer->etag.empty() && TagMatches(r.ifNoneMatch, answer->etag)) {
+        auto notModified = std::make_shared<TAnswer>();
+        notModified->status = 304;
+        for (const auto& f : answer->fields)
+          if (f.first != "Content-Type") notModified->fields.push_back(f);
+        answer = std::move(notModified);
+      }
+    }
+    const bool close = ec || answer->close || !req.keep_alive() || server_.stopping;
+    Write(std::move(answer), close, ec ? 11 : req.version(), start);
+  }
+
+  static int FieldCount(const http::request<http::empty_body>& req) {
+    int n = 0;
+    for (auto it = req.begin(); it != req.end(); ++it) ++n;
+    return n;
+  }
+
+  TAnswerPtr NotAllowed(std::string_view path) {
+    TAnswer a = Error(405, u"Methode nicht erlaubt",
+                      u"Diese Seiten lassen sich nur abrufen (GET oder HEAD).", path);
+    a.fields.emplace_back("Allow", "GET, HEAD");
+    a.close = true;
+    return std::make_shared<const TAnswer>(std::move(a));
+  }
+
+  void Write(TAnswerPtr answer, bool close, unsigned version,
+             std::chrono::steady_clock::time_point start) {
+    std::vector<std::pair<std::string_view, std::string_view>> fields;
+    for (const auto& f : answer->fields) fields.emplace_back(f.first, f.second);
+    contentLength_ = std::to_string(answer->body.size());
+    fields.emplace_back("Content-Length", contentLength_);
+    fields.emplace_back("X-Content-Type-Options", "nosniff");
+    if (close)
+      fields.emplace_back("Connection", "close");
+    else if (version < 11)
+      fields.emplace_back("Connection", "keep-alive");
+    std::sort(fields.begin(), fields.end());
+    head_ = "HTTP/1.1 " + std::to_string(answer->status) + " ";
+    const auto reason = http::obsolete_reason(static_cast<http::status>(answer->status));
+    head_.append(reason.data(), reason.size());
+    head_ += "\r\n";
+    for (const auto& [name, value] : fields) {
+      head_.append(name);
+      head_ += ": ";
+      head_.append(value);
+      head_ += "\r\n";
+    }
+    head_ += "\r\n";
+    if (server_.options.log) {
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
+      char took[32];
+      std::snprintf(took, sizeof took, "%.1fms", ms);
+      LogText(Now() + " " + remote_ + " \"" + Printable(method_) + " " + Printable(target_) +
+              "\" " + std::to_string(answer->status) + " " + std::to_string(answer->body.size()) +
+              " " + took + "\n");
+    }
+    answer_ = std::move(answer);
+    close_ = close;
+    std::array<asio::const_buffer, 2> buffers{
+        asio::buffer(head_),
+        headOnly_ ? asio::const_buffer() : asio::buffer(answer_->body)};
+    Arm(server_.options.writeDeadline);
+    asio::async_write(socket_, buffers,
+                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                        self->OnWritten(ec);
+                      });
+  }
+
+  void OnWritten(beast::error_code ec) {
+    answer_.reset();
+    if (ec) return Close();
+    if (close_ || server_.stopping) return CloseGracefully();
+    WaitForRequest();
+  }
+
+  // Sends the end of the stream and reads what the client still sends for a moment: closed
+  // with unread bytes, the socket would reset the connection and the client might lose the
+  // answer.
+  void CloseGracefully() {
+    state_ = sClosing;
+    beast::error_code ec;
+    socket_.shutdown(tcp::socket::shutdown_send, ec);
+    if (ec) return Close();
+    Arm(std::min(server_.options.idleTimeout, std::chrono::milliseconds(1000)));
+    Drain();
+  }
+
+  void Drain() {
+    socket_.async_read_some(asio::buffer(drain_),
+                            [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                              if (ec) return self->Close();
+                              self->Drain();
+                            });
+  }
+
+  TBeugwerkServer::TImpl& server_;
+  tcp::socket socket_;
+  asio::steady_timer timer_;
+  unsigned timerGeneration_ = 0;
+  beast::flat_buffer buffer_;
+  std::optional<http::request_parser<http::empty_body>> parser_;
+  TState state_ = sIdle;
+  std::string remote_, method_, target_, head_, contentLength_;
+  TAnswerPtr answer_;
+  bool headOnly_ = false;
+  bool close_ = false;
+  std::array<char, 4096> drain_;
+};
+
+TBeugwerkServer::TImpl::TImpl(const TServerOptions& o) : options(o), cache(o.cacheBytes) {
+  site::SetBaseUrl(Utf8ToUni(options.baseUrl));
+  keepListsLoaded = std::make_unique<TVerbGen>();
+  listsPath = VerbListsFileMode() ? VerbListsPath : std::filesystem::path();
+  if (!listsPath.empty()) loadedStamp = StampOf(listsPath);
+  help = std::make_shared<const TAnswer>(Resource("BeugwerkHelp", kHtml));
+  article = std::make_shared<const TAnswer>(Resource("VERBHTM", kHtml));
+  icon = std::make_shared<const TAnswer>(Resource("BEUGWERKICO", "image/x-icon"));
+  // The author link of the page points at the site's root; here that is the generator.
+  TAnswer r;
+  r.status = 302;
+  r.fields = {{"Location", GeneratorAddress()}};
+  redirect = std::make_shared<const TAnswer>(std::move(r));
+
+  // Exact paths. A new API answer is one more row here (its handler builds the JSON with a
+  // library call, as ApiConjugate does).
+  routes = {
+      {Utf8(site::kGeneratorPath), &TImpl::GeneratorPage},
+      {"/api/v1/conjugate", &TImpl::ApiConjugate},
+      {"/beugwerkde/beugwerkhelp.htm", &TImpl::Help},
+      {"/beugwerkde/beugwerk.htm", &TImpl::Article},
+      {"/beugwerkde/beugwerk16.ico", &TImpl::Icon},
+      {"/", &TImpl::Root},
+      {"/beugwerkde", &TImpl::Root},
+      {"/beugwerkde/", &TImpl::Root},
+  };
 }
 
-void TBeugwerkServer::Routes() {
-  httplib::Server& http = *FHttp;
-  http.set_read_timeout(kClientTimeoutSeconds, 0);
-  http.set_write_timeout(kClientTimeoutSeconds, 0);
-  http.set_keep_alive_timeout(kClientTimeoutSeconds);
-  http.set_keep_alive_max_count(1000);
-  http.set_payload_max_length(kMaxBody);
-  const int threads = FOptions.threads > 0 ? FOptions.threads : 1;
-  http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+// The lists a generation reads stay the same through the whole request: the server takes the
+// read side once (the engine's own per-form reads then only count a depth), and a reload
+// waits for it.
+class TListsPin {
+ public:
+  TListsPin() {
+    if (VerbListsFileMode()) lock_.emplace(VerbListsLock);
+  }
 
-  // Runs before httplib reads a body: other methods are refused at once, and the connection
-  // closes so that an unread body is never taken for the next request.
-  http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
-    tRequestStart = std::chrono::steady_clock::now();
-    if (req.method == "GET" || req.method == "HEAD")
-      return httplib::Server::HandlerResponse::Unhandled;
-    res.set_header("Allow", "GET, HEAD");
-    res.set_header("Connection", "close");
-    SendError(res, 405, u"Methode nicht erlaubt",
-              u"Diese Seiten lassen sich nur abrufen (GET oder HEAD).", req.path);
-    return httplib::Server::HandlerResponse::Handled;
-  });
+ private:
+  std::optional<TReadLock> lock_;
+};
 
-  http.Get(Utf8(site::kGeneratorPath), [this](const httplib::Request& req, httplib::Response& res) {
-    TPageQuery query;
-    const TQueryError e = ParsePageQuery(RawQuery(req), query);
-    if (e != TQueryError::qe_none) {
-      SendError(res, 400, u"Ungültige Anfrage", QueryErrorText(e));
-      return;
-    }
-    CheckListsChanged();
-    // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
-    // Moved into the body: set_content would copy the page once more.
-    res.body = Utf8(GetVerbPageHtml(query.phrase, true, query.ortho));
-    res.set_header("Content-Type", kHtml);
-  });
-  // The page's query, decoding and limits; the table as one JSON object. A phrase the engine
-  // rejects is answered as the page answers it (200), with its message as {"input", "error"}.
-  http.Get(std::string(kApiPath), [this](const httplib::Request& req, httplib::Response& res) {
-    TPageQuery query;
-    const TQueryError e = ParsePageQuery(RawQuery(req), query);
-    if (e != TQueryError::qe_none) {
-      SendJson(res, 400, JsonError(QueryErrorText(e)));
-      return;
-    }
-    CheckListsChanged();
-    const TConjTable table = ConjugatePhrase(query.phrase, query.ortho);
-    // No phrase is no question: the page would offer its input field instead.
-    const std::string body = ConjugationJson(table) + "\n";
-    if (table.status == TConjStatus::cs_empty) {
-      SendJson(res, 400, body);
-      return;
-    }
-    const std::string tag = ETagOf(body);
-    res.set_header("ETag", tag);
-    res.set_header("Cache-Control", "public, max-age=3600");
-    if (TagMatches(req.get_header_value("If-None-Match"), tag)) {
-      res.status = 304;
-      res.set_header("Access-Control-Allow-Origin", "*");
-      return;
-    }
-    SendJson(res, 200, body);
-  });
-  http.Get(std::string(kHelpPath), [](const httplib::Request&, httplib::Response& res) {
-    SendResource(res, "BeugwerkHelp", kHtml);
-  });
-  http.Get(std::string(kArticlePath), [](const httplib::Request&, httplib::Response& res) {
-    SendResource(res, "VERBHTM", kHtml);
-  });
-  http.Get(std::string(kIconPath), [](const httplib::Request&, httplib::Response& res) {
-    SendResource(res, "BEUGWERKICO", "image/x-icon");
-  });
-  // The author link of the page points at the site's root; here that is the generator.
-  http.Get(R"(/|/beugwerkde/?)", [](const httplib::Request&, httplib::Response& res) {
-    res.set_redirect(
-        Utf8(std::u16string(site::OnlineServer()) + u"/beugwerkde/verbformen-deutsch.htm"));
-  });
+TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
+  TPageQuery query;
+  const TQueryError e = ParsePageQuery(r.query, query);
+  if (e != TQueryError::qe_none)
+    return std::make_shared<const TAnswer>(
+        Error(400, u"Ungültige Anfrage", QueryErrorText(e), {}));
+  std::string key = "p";
+  key += static_cast<char>('0' + query.ortho);
+  key += query.allForms ? '1' : '0';
+  key += Utf8(query.phrase);
+  if (TAnswerPtr hit = cache.Get(key)) return hit;
+  TListsPin pin;
+  auto a = std::make_shared<TAnswer>();
+  a->fields = {{"Content-Type", kHtml}};
+  // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
+  a->body = Utf8(GetVerbPageHtml(query.phrase, true, query.ortho,
+                                 query.allForms ? TPageForms::allForms : TPageForms::tableWithLink));
+  cache.Put(key, a);
+  return a;
+}
 
-  // Whatever httplib answers by itself (no route, a request line too long, a body too
-  // large) still gets a German page.
-  http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request& req,
-                                                                 httplib::Response& res) {
-    if (!res.body.empty() || res.status == 304) return httplib::Server::HandlerResponse::Unhandled;
-    if (res.status == 404)
-      SendError(res, 404, u"Seite nicht gefunden", u"Diese Seite gibt es hier nicht.", req.path);
-    else
-      SendError(res, res.status, u"Anfrage abgelehnt",
-                u"Der Server kann diese Anfrage nicht beantworten.", req.path);
-    return httplib::Server::HandlerResponse::Handled;
-  }));
-  http.set_exception_handler([](const httplib::Request& req, httplib::Response& res,
-                                std::exception_ptr) {
-    SendError(res, 500, u"Interner Fehler", u"Die Seite konnte nicht erzeugt werden.", req.path);
+// The page's query, decoding and limits; the table as one JSON object. A phrase the engine
+// rejects is answered as the page answers it (200), with its message as {"input", "error"}.
+TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
+  TPageQuery query;
+  const TQueryError e = ParsePageQuery(r.query, query);
+  if (e != TQueryError::qe_none)
+    return std::make_shared<const TAnswer>(Json(400, JsonError(QueryErrorText(e))));
+  std::string key = "a";
+  key += static_cast<char>('0' + query.ortho);
+  key += Utf8(query.phrase);
+  if (TAnswerPtr hit = cache.Get(key)) return hit;
+  TListsPin pin;
+  const TConjTable table = ConjugatePhrase(query.phrase, query.ortho);
+  // No phrase is no question: the page would offer its input field instead.
+  std::string body = ConjugationJson(table) + "\n";
+  if (table.status == TConjStatus::cs_empty)
+    return std::make_shared<const TAnswer>(Json(400, std::move(body)));
+  auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
+  a->etag = ETagOf(a->body);
+  a->fields.emplace_back("ETag", a->etag);
+  a->fields.emplace_back("Cache-Control", "public, max-age=3600");
+  cache.Put(key, a);
+  return a;
+}
+
+// The lists file is looked at on a timer. A changed file is read into tables of its own and
+// taken only when the read is whole and finds nothing the lists check would report; the
+// lists in use stay otherwise. A file that changes while it is read is read again next time.
+void TBeugwerkServer::TImpl::CheckLists() {
+  const TFileStamp before = StampOf(listsPath);
+  const std::string path = listsPath.string();
+  if (!before.exists) {
+    if (!reportedMissing)
+      LogText("verb lists refused: " + path + ": the file is gone; the lists in use stay\n");
+    reportedMissing = true;
+    refusedStamp = before;
+    return;
+  }
+  reportedMissing = false;
+  if (before == loadedStamp || before == refusedStamp) return;
+  auto fresh = std::make_unique<TVerbListsTables>();
+  std::string reason;
+  TVerbListsReport report;
+  try {
+    report = InspectVerbLists(listsPath, *fresh);
+    if (report.path.empty())
+      reason = "the file cannot be read";
+    else if (!report.problems.empty())
+      reason = report.problems.front().reason;
+  } catch (const std::exception& e) {
+    reason = e.what();
+  }
+  if (!(StampOf(listsPath) == before)) return;  // still being written
+  if (!reason.empty()) {
+    refusedStamp = before;
+    LogText("verb lists refused: " + path + ": " + reason + "\n");
+    return;
+  }
+  int entries = 0;
+  for (int n : report.counts) entries += n;
+  {
+    TWriteLock lock(VerbListsLock);
+    VerbLists = std::move(*fresh);
+    // The verb objects analyse again when the date differs from that of their analysis.
+    const std::int64_t old = VerbListsFileDate.load();
+    VerbListsFileDate = before.time != old ? before.time : old + 1;
+    cache.Clear();
+  }
+  loadedStamp = before;
+  refusedStamp = {};
+  LogText("verb lists loaded: " + path + " (" + std::to_string(entries) + " entries)\n");
+}
+
+void TBeugwerkServer::TImpl::WatchLists() {
+  if (listsPath.empty() || stopping) return;
+  listsTimer.expires_after(options.listsCheckInterval);
+  listsTimer.async_wait([this](beast::error_code ec) {
+    if (ec || stopping) return;
+    try {
+      CheckLists();
+    } catch (const std::exception& e) {
+      LogText("verb lists refused: " + listsPath.string() + ": " + e.what() + "\n");
+    }
+    WatchLists();
   });
-  if (FOptions.log)
-    http.set_logger(
-        [](const httplib::Request& req, const httplib::Response& res) { LogLine(req, res); });
+}
+
+void TBeugwerkServer::TImpl::Accept() {
+  acceptor.async_accept(asio::make_strand(io), [this](beast::error_code ec, tcp::socket socket) {
+    if (stopping || !acceptor.is_open()) return;
+    if (ec) {
+      // Out of descriptors, say: try again shortly instead of spinning.
+      acceptRetry.expires_after(std::chrono::milliseconds(50));
+      acceptRetry.async_wait([this](beast::error_code e) {
+        if (!e) Accept();
+      });
+      return;
+    }
+    std::shared_ptr<TSession> session;
+    {
+      std::lock_guard<std::mutex> lock(sessionsMutex);
+      if (static_cast<int>(sessions.size()) < options.connectionLimit) {
+        session = std::make_shared<TSession>(*this, std::move(socket));
+        sessions.emplace(session.get(), session);
+      }
+    }
+    if (session) {
+      asio::dispatch(session->Executor(), [session] { session->Start(); });
+    } else {
+      beast::error_code ignored;
+      socket.close(ignored);
+    }
+    Accept();
+  });
+}
+
+void TBeugwerkServer::TImpl::StopNow() {
+  if (stopping.exchange(true)) return;
+  beast::error_code ec;
+  acceptor.close(ec);
+  listsTimer.cancel();
+  acceptRetry.cancel();
+  std::vector<std::shared_ptr<TSession>> open;
+  {
+    std::lock_guard<std::mutex> lock(sessionsMutex);
+    for (auto& [raw, weak] : sessions)
+      if (auto s = weak.lock()) open.push_back(std::move(s));
+  }
+  for (auto& s : open) asio::post(s->Executor(), [s] { s->StopIfIdle(); });
+}
+
+TBeugwerkServer::TBeugwerkServer(const TServerOptions& options)
+    : FImpl(std::make_unique<TImpl>(options)) {}
+
+TBeugwerkServer::~TBeugwerkServer() {
+  Stop();
+  if (FImpl->watchdog.joinable()) FImpl->watchdog.join();
 }
 
 int TBeugwerkServer::Bind() {
-  // httplib listens with a backlog of five connections: a burst of new clients would see
-  // their connection attempts dropped and retried a second later. Listening once more on the
-  // same socket widens the queue.
-  // Without TCP_NODELAY the body, written after the headers, waits for the client's delayed
-  // acknowledgement (some 40 ms a request); accepted sockets inherit the option.
-  int socket = -1;
-  FHttp->set_socket_options([&socket](int sock) {
-    httplib::default_socket_options(sock);
-    const int on = 1;
-    ::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    socket = sock;
-  });
-  const int port = FOptions.port == 0 ? FHttp->bind_to_any_port(FOptions.host)
-                   : FHttp->bind_to_port(FOptions.host, FOptions.port) ? FOptions.port
-                                                                       : -1;
-  if (port > 0 && socket >= 0) ::listen(socket, SOMAXCONN);
-  return port;
+  TImpl& s = *FImpl;
+  beast::error_code ec;
+  const asio::ip::address address = asio::ip::make_address(s.options.host, ec);
+  if (ec) {
+    s.bindError = "cannot listen on " + s.options.host + ": not an IP address";
+    return -1;
+  }
+  const tcp::endpoint endpoint(address, static_cast<unsigned short>(s.options.port));
+  s.acceptor.open(endpoint.protocol(), ec);
+  // Only the wait of a closed port is skipped; a port another program listens on stays taken.
+  if (!ec) s.acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+  if (!ec) s.acceptor.bind(endpoint, ec);
+  if (!ec) s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  if (ec) {
+    s.bindError = "cannot listen on " + s.options.host + ":" + std::to_string(s.options.port) +
+                  ": " +
+                  (ec == asio::error::address_in_use
+                       ? std::string("the port is in use (is another server running?)")
+                       : ec.message());
+    beast::error_code ignored;
+    s.acceptor.close(ignored);
+    return -1;
+  }
+  return s.acceptor.local_endpoint().port();
+}
+
+const std::string& TBeugwerkServer::BindError() const {
+  return FImpl->bindError;
 }
 
 bool TBeugwerkServer::Listen() {
-  return FHttp->listen_after_bind();
+  TImpl& s = *FImpl;
+  if (!s.acceptor.is_open()) return false;
+  {
+    std::lock_guard<std::mutex> lock(s.runMutex);
+    s.running = true;
+  }
+  s.Accept();
+  s.WatchLists();
+  const int n = s.options.threads > 0
+                    ? s.options.threads
+                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> threads;
+  for (int i = 1; i < n; ++i) threads.emplace_back([&s] { s.io.run(); });
+  s.io.run();
+  for (std::thread& t : threads) t.join();
+  {
+    std::lock_guard<std::mutex> lock(s.runMutex);
+    s.running = false;
+  }
+  s.ranOut.notify_all();
+  return true;
 }
 
 void TBeugwerkServer::Stop() {
-  FHttp->stop();
+  TImpl& s = *FImpl;
+  if (s.stopRequested.exchange(true)) return;
+  asio::post(s.io, [&s] { s.StopNow(); });
+  // Whatever still runs after the grace time (an answer to a client that does not read) is
+  // cut off: the loop stops.
+  s.watchdog = std::thread([&s] {
+    std::unique_lock<std::mutex> lock(s.runMutex);
+    if (!s.ranOut.wait_for(lock, std::chrono::milliseconds(1500), [&s] { return !s.running; }))
+      s.io.stop();
+  });
+}
+
+boost::asio::io_context& TBeugwerkServer::Context() {
+  return FImpl->io;
 }
