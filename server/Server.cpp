@@ -523,8 +523,10 @@ class TSession : public std::enable_shared_from_this<TSession> {
 
   void Drain() {
     socket_.async_read_some(asio::buffer(drain_),
-                            [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                              if (ec) return self->Close();
+                            [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                              self->drained_ += n;
+                              // A client that keeps sending gets no more than a few buffers.
+                              if (ec || self->drained_ > 64 * self->drain_.size()) return self->Close();
                               self->Drain();
                             });
   }
@@ -541,6 +543,7 @@ class TSession : public std::enable_shared_from_this<TSession> {
   bool headOnly_ = false;
   bool close_ = false;
   std::array<char, 4096> drain_;
+  std::size_t drained_ = 0;
 };
 
 TBeugwerkServer::TImpl::TImpl(const TServerOptions& o) : options(o), cache(o.cacheBytes) {
@@ -679,7 +682,7 @@ void TBeugwerkServer::TImpl::CheckLists() {
 }
 
 void TBeugwerkServer::TImpl::WatchLists() {
-  if (listsPath.empty() || stopping) return;
+  if (listsPath.empty() || stopping || options.listsCheckInterval.count() <= 0) return;
   listsTimer.expires_after(options.listsCheckInterval);
   listsTimer.async_wait([this](beast::error_code ec) {
     if (ec || stopping) return;

@@ -26,7 +26,7 @@ struct TServerOptions {
   int threads = 0;      // threads running the event loop; 0: one per core
   std::string baseUrl;  // the pages' own address; empty: root-relative links
   bool log = false;     // one access line per request on standard error
-  std::chrono::milliseconds listsCheckInterval{1000};  // how often the lists file is looked at
+  std::chrono::milliseconds listsCheckInterval{1000};  // how often the lists file is looked at; 0: never
 
   // Limits of a connection: a slow or idle client is cut off, a large head refused.
   std::chrono::milliseconds headDeadline{10000};  // the whole head, from its first byte
