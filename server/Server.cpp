@@ -326,7 +326,9 @@ class TSession : public std::enable_shared_from_this<TSession> {
   // At shutdown: a connection between requests or still sending its head is closed; one
   // being answered closes after its answer.
   void StopIfIdle() {
-    if (state_ == sIdle || state_ == sHead) Close();
+    if (state_ == sIdle || state_ == sHead) return Close();
+    // An answer still going out to a client that does not read gets a short grace time.
+    Arm(std::min(server_.options.writeDeadline, std::chrono::milliseconds(500)));
   }
   tcp::socket::executor_type Executor() { return socket_.get_executor(); }
 
