@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// `beugwerk serve [--host H] [--port P] [--threads N] [--base-url URL] [--log]`: the online
-// generator over HTTP until SIGINT or SIGTERM, which finish the requests in flight.
+// `beugwerk serve [--host H] [--port P] [--threads N] [--base-url URL] [--cache-mib M] [--log]`:
+// the online generator over HTTP until SIGINT or SIGTERM, which finish the requests in flight.
 #include <signal.h>
 
 #include <algorithm>
@@ -23,7 +23,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: beugwerk serve [--host 127.0.0.1] [--port 8080] [--threads N] [--base-url URL] "
-    "[--verb-lists PATH] [--log]\n";
+    "[--cache-mib 32] [--verb-lists PATH] [--log]\n";
 
 bool ParseInt(std::string_view s, int low, int high, int& value) {
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
@@ -54,6 +54,10 @@ std::string ParseServeArgs(const std::vector<std::string>& args, TServerOptions&
       if (!ParseInt(value, 0, 65535, o.port)) return "--port takes a number from 0 to 65535";
     } else if (a == "--threads") {
       if (!ParseInt(value, 1, 1024, o.threads)) return "--threads takes a number from 1 to 1024";
+    } else if (a == "--cache-mib") {
+      int mib = 0;
+      if (!ParseInt(value, 0, 65536, mib)) return "--cache-mib takes a number from 0 to 65536";
+      o.cacheBytes = static_cast<std::size_t>(mib) << 20;
     } else if (a == "--base-url") {
       // It goes into the pages' links as it is: only a plain http(s) address will do.
       const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
