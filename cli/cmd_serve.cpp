@@ -2,6 +2,7 @@
 // `beugwerk serve [--host H] [--port P] [--threads N] [--base-url URL] [--cache-mib M] [--log]`:
 // the online generator over HTTP until SIGINT or SIGTERM, which finish the requests in flight.
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <utility>
@@ -80,6 +81,16 @@ int RunServe(const std::filesystem::path& verbLists, const std::vector<std::stri
   if (const std::string error = ParseServeArgs(args, options); !error.empty()) {
     std::cerr << "beugwerk serve: " << error << "\n" << kUsage;
     return 2;
+  }
+  // Every open connection is a descriptor: allow as many as the server takes, where the hard
+  // limit lets us.
+  rlimit files{};
+  if (::getrlimit(RLIMIT_NOFILE, &files) == 0) {
+    const rlim_t wanted = static_cast<rlim_t>(options.connectionLimit) + 256;
+    if (files.rlim_cur < wanted) {
+      files.rlim_cur = std::min(wanted, files.rlim_max);
+      ::setrlimit(RLIMIT_NOFILE, &files);
+    }
   }
   try {
     VerbListsPath = ResolveVerbListsPath(DefaultVerbListsSearch(verbLists));

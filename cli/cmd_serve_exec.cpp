@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // `beugwerk serve` in the command line program hands over to beugwerk-serve beside it, the same
-// program with the server. The HTTP library brings TLS and compression libraries with it; kept
-// out of beugwerk, they no longer double the start of every other command and add 4 MiB.
+// program with the server; beugwerk itself carries none of the server's code.
 #include <unistd.h>
 
 #include <cerrno>

@@ -278,9 +278,11 @@ struct TBeugwerkServer::TImpl {
   std::mutex sessionsMutex;
   std::unordered_map<TSession*, std::weak_ptr<TSession>> sessions;
   asio::io_context io;
-  tcp::acceptor acceptor{io};
-  asio::steady_timer listsTimer{io};
-  asio::steady_timer acceptRetry{io};
+  // Accepting, the lists check and the stop take turns on one strand of their own.
+  asio::strand<asio::io_context::executor_type> control{asio::make_strand(io)};
+  tcp::acceptor acceptor{control};
+  asio::steady_timer listsTimer{control};
+  asio::steady_timer acceptRetry{control};
   std::string bindError;
   std::unique_ptr<TVerbGen> keepListsLoaded;
   std::vector<TRoute> routes;
@@ -787,8 +789,10 @@ bool TBeugwerkServer::Listen() {
     std::lock_guard<std::mutex> lock(s.runMutex);
     s.running = true;
   }
-  s.Accept();
-  s.WatchLists();
+  asio::post(s.control, [&s] {
+    s.Accept();
+    s.WatchLists();
+  });
   const int n = s.options.threads > 0
                     ? s.options.threads
                     : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -807,7 +811,7 @@ bool TBeugwerkServer::Listen() {
 void TBeugwerkServer::Stop() {
   TImpl& s = *FImpl;
   if (s.stopRequested.exchange(true)) return;
-  asio::post(s.io, [&s] { s.StopNow(); });
+  asio::post(s.control, [&s] { s.StopNow(); });
   // Whatever still runs after the grace time (an answer to a client that does not read) is
   // cut off: the loop stops.
   s.watchdog = std::thread([&s] {
