@@ -144,7 +144,9 @@ def main():
         save_screenshot(browser, screenshot.replace(".png", "-readings.png"))
         links = browser.evaluate("Array.from(document.querySelectorAll('a'))"
                                  ".filter(a => a.href.includes('infi=')).map(a => a.textContent)")
-        if links != ["'übersetzen", "über'setzen"]:
+        # The two readings, then the page's own link to all forms.
+        if links != ["'übersetzen", "über'setzen",
+                     "alle Formen (Konjunktiv der Vergangenheit, würde-Formen, Passiv)"]:
             fail("two-readings links: " + json.dumps(links))
         browser.evaluate("Array.from(document.querySelectorAll('a'))"
                          ".find(a => a.textContent == \"'übersetzen\").click()")
