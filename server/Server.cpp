@@ -271,6 +271,7 @@ struct TBeugwerkServer::TImpl {
   void WatchLists();
   void CheckLists();
   void Accept();
+  void Admit(tcp::socket socket);
   void StopNow();
 
   TServerOptions options;
@@ -699,6 +700,23 @@ void TBeugwerkServer::TImpl::WatchLists() {
   });
 }
 
+void TBeugwerkServer::TImpl::Admit(tcp::socket socket) {
+  std::shared_ptr<TSession> session;
+  {
+    std::lock_guard<std::mutex> lock(sessionsMutex);
+    if (static_cast<int>(sessions.size()) < options.connectionLimit) {
+      session = std::make_shared<TSession>(*this, std::move(socket));
+      sessions.emplace(session.get(), session);
+    }
+  }
+  if (session) {
+    asio::post(session->Executor(), [session] { session->Start(); });
+  } else {
+    beast::error_code ignored;
+    socket.close(ignored);
+  }
+}
+
 void TBeugwerkServer::TImpl::Accept() {
   acceptor.async_accept(asio::make_strand(io), [this](beast::error_code ec, tcp::socket socket) {
     if (stopping || !acceptor.is_open()) return;
@@ -710,19 +728,14 @@ void TBeugwerkServer::TImpl::Accept() {
       });
       return;
     }
-    std::shared_ptr<TSession> session;
-    {
-      std::lock_guard<std::mutex> lock(sessionsMutex);
-      if (static_cast<int>(sessions.size()) < options.connectionLimit) {
-        session = std::make_shared<TSession>(*this, std::move(socket));
-        sessions.emplace(session.get(), session);
-      }
-    }
-    if (session) {
-      asio::dispatch(session->Executor(), [session] { session->Start(); });
-    } else {
-      beast::error_code ignored;
-      socket.close(ignored);
+    Admit(std::move(socket));
+    // A burst of new clients is taken in one turn: one accept a turn would queue each of
+    // them behind every request in progress.
+    for (int i = 0; i < 256; ++i) {
+      tcp::socket more(asio::make_strand(io));
+      acceptor.accept(more, ec);
+      if (ec) break;
+      Admit(std::move(more));
     }
     Accept();
   });
@@ -765,6 +778,7 @@ int TBeugwerkServer::Bind() {
   if (!ec) s.acceptor.set_option(asio::socket_base::reuse_address(true), ec);
   if (!ec) s.acceptor.bind(endpoint, ec);
   if (!ec) s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  if (!ec) s.acceptor.non_blocking(true, ec);
   if (ec) {
     s.bindError = "cannot listen on " + s.options.host + ":" + std::to_string(s.options.port) +
                   ": " +
