@@ -191,6 +191,27 @@ TEST(HostileTest, CachedAnswersAreTheGeneratorsOwn) {
     }
 }
 
+// A client that asks and never reads fills its socket; the write deadline then closes the
+// connection instead of keeping the answer and its buffer forever.
+TEST(HostileTest, AClientThatDoesNotReadIsCutOff) {
+  TServerOptions o = ShortLimits();
+  o.writeDeadline = 300ms;
+  TRunning s(o);
+  const int sock = ConnectTo(s.Port());
+  ASSERT_GE(sock, 0);
+  const int small = 4096;
+  ::setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  std::string many;
+  for (int i = 0; i < 400; ++i) many += "GET /api/v1/conjugate?infi=lesen HTTP/1.1\r\nHost: x\r\n\r\n";
+  ASSERT_TRUE(SendAll(sock, many));
+  std::this_thread::sleep_for(1s);
+  bool closed = false;
+  const std::string got = ReadUntilClosed(sock, 3s, closed);
+  ::close(sock);
+  EXPECT_TRUE(closed);
+  EXPECT_LT(StatusesIn(got).size(), 400u);
+}
+
 bool RaiseOpenFiles(rlim_t wanted) {
   rlimit l{};
   if (::getrlimit(RLIMIT_NOFILE, &l) != 0) return false;
