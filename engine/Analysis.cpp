@@ -103,7 +103,7 @@ bool TVerbGen::Analyse(std::string input, TSchwSt schwachstark) {
   RespellOldOrthography(input);
   FMyVerbListsFileDate = VerbListsFileDate;
   particleValid_ = false;  // the prefix table may have changed with the lists
-  if (unRegList.empty()) return Fail(u"init zuvor vergessen");
+  if (CurrentVerbLists().unRegList.empty()) return Fail(u"init zuvor vergessen");
   if (!NormaliseInput(input)) return false;
   if (CountStressMarks(infin) >= 2) return Fail(u"Bitte nur EIN Betonungszeichen eingeben!");
   if (LastChar(infin) != 'n') {

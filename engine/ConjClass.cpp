@@ -48,7 +48,7 @@ unRegPtr TVerbGen::FindException(std::string_view verb, std::string_view prefix)
   TEntryHits hits;
   StemEntriesEnding(plain, hits);
   for (const TEntryHit& hit : hits) {
-    unRegRec& e = unRegList[static_cast<std::size_t>(hit.entry)];
+    unRegRec& e = CurrentVerbLists().unRegList[static_cast<std::size_t>(hit.entry)];
     std::string_view st = e.uStamm;
     if (st.starts_with('?')) {
       st.remove_prefix(1);

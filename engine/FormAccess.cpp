@@ -104,7 +104,7 @@ bool TVerbGen::EsVerbBlocked(TFormen form) const {
 bool TVerbGen::hasMeaningDifferences() {
   auto check = [this] { return unRegel != nullptr && (unRegel->flags & kFlagMeaningDiffers) != 0; };
   // The request frame: reload check first, then the read lock (file mode only).
-  if (!VerbListsFileMode()) return check();
+  if (!VerbListsNeedLock()) return check();
   RefreshIfListsChanged();
   TReadLock lock(VerbListsLock);
   return check();

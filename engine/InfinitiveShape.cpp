@@ -163,7 +163,7 @@ TInfinitivBefund TVerbGen::ShapeOfVerb(std::string_view word, std::size_t ownFro
     const std::string_view tail = word.substr(front);
     // A participle begins with ge- or an inseparable prefix.
     if (!tail.starts_with("ge") && LeadingWord(prefix_words::kInseparable, tail).empty()) continue;
-    for (unRegRec& e : unRegList) {
+    for (unRegRec& e : CurrentVerbLists().unRegList) {
       if (e.dochRegel) continue;
       std::string_view base = e.uStamm;
       if (base.starts_with('?')) {

@@ -316,7 +316,7 @@ int TVerbGen::NounCompoundGePosition(const std::string& stem) {
   TEntryHits hits;
   StemEntriesEnding(stem, hits);
   for (const TEntryHit& hit : hits) {
-    const unRegRec& e = unRegList[static_cast<std::size_t>(hit.entry)];
+    const unRegRec& e = CurrentVerbLists().unRegList[static_cast<std::size_t>(hit.entry)];
     std::string_view base = e.uStamm;
     if (base.starts_with('?')) base.remove_prefix(1);
     // The verb itself is listed, or its ending is regular after all: ge- in front.

@@ -8,8 +8,9 @@
 EVerbGenError::EVerbGenError(const std::u16string& message)
     : std::runtime_error(UniToUtf8(message)), FMessage(message) {}
 
-TVerbGen::TVerbGen() {
-  JoinVerbLists();
+// A verb object made while a snapshot is pinned reads that snapshot and keeps no shared lists.
+TVerbGen::TVerbGen() : joinedLists_(!VerbListsPinned()) {
+  if (joinedLists_) JoinVerbLists();
   InfiStattPart2 = ISP_InfiPart;
   FOrthoTyp = NeuOrtho;
   FSlashAsSeparator = true;
@@ -17,7 +18,7 @@ TVerbGen::TVerbGen() {
 }
 
 TVerbGen::~TVerbGen() {
-  LeaveVerbLists();
+  if (joinedLists_) LeaveVerbLists();
 }
 
 void TVerbGen::ReportError(const std::u16string& message) {
@@ -30,12 +31,12 @@ void TVerbGen::ReportError(const std::u16string& message) {
 }
 
 void TVerbGen::RefreshIfListsChanged() {
-  if (VerbListsFileMode() && FMyVerbListsFileDate != VerbListsFileDate.load())
+  if (VerbListsNeedLock() && FMyVerbListsFileDate != VerbListsFileDate.load())
     newVerbA(infin, schwst);
 }
 
 habseityp TVerbGen::habenSein() {
-  if (!VerbListsFileMode()) return EffectiveHabenSein();
+  if (!VerbListsNeedLock()) return EffectiveHabenSein();
   RefreshIfListsChanged();
   TReadLock lock(VerbListsLock);
   return EffectiveHabenSein();

@@ -186,6 +186,7 @@ class TVerbGen {
   bool FNurPlural = false;
   TFormenSet FUnterdrueckteFormen = 0;
   std::int64_t FMyVerbListsFileDate = 0;
+  bool joinedLists_ = true;  // counted as a user of the shared lists
   std::string Form2;
   std::u16string ErrMsg;
   bool ESverb = false;

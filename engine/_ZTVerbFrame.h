@@ -26,7 +26,7 @@ inline void SwissSharpS(std::string& s) {
 // copy of its bytes, and every form passes through here.
 template <class Builder>
 std::string TVerbGen::Framed(Builder&& build) {
-  const bool fileMode = VerbListsFileMode();
+  const bool fileMode = VerbListsNeedLock();
   if (fileMode) {
     // The reload check comes before the lock: the re-analysis takes the lock itself.
     RefreshIfListsChanged();

@@ -15,7 +15,7 @@
 TSharedReentrantLock VerbListsLock;
 std::filesystem::path VerbListsPath;
 std::atomic<std::int64_t> VerbListsFileDate{0};
-std::atomic<std::int32_t> VerbListsUsers{0};
+std::int32_t VerbListsUsers = 0;
 TVerbListsTables VerbLists;
 std::string VerbListsResourceName = "VERBLISTS";
 
@@ -155,6 +155,33 @@ bool VerbListsFileMode() {
   return gFileMode.load();
 }
 
+namespace {
+// The snapshot this thread reads, null for the shared tables.
+thread_local TVerbListsTables* tPinned = nullptr;
+}  // namespace
+
+TVerbListsPin::TVerbListsPin(std::shared_ptr<const TVerbListsTables> tables)
+    : tables_(std::move(tables)), previous_(tPinned) {
+  // The engine only reads the tables; its record pointers are not const, hence the cast.
+  tPinned = const_cast<TVerbListsTables*>(tables_.get());
+}
+
+TVerbListsPin::~TVerbListsPin() {
+  tPinned = previous_;
+}
+
+TVerbListsTables& CurrentVerbLists() {
+  return tPinned ? *tPinned : VerbLists;
+}
+
+bool VerbListsPinned() {
+  return tPinned != nullptr;
+}
+
+bool VerbListsNeedLock() {
+  return tPinned == nullptr && gFileMode.load();
+}
+
 // --- Life cycle --------------------------------------------------------------------------------
 
 void LoadVerbLists(TVerbListsReport* report) {
@@ -210,26 +237,12 @@ bool CheckVerbListsFile() {
 
 // Locks in resource mode too: two first users must not both load.
 void JoinVerbLists() {
-  // A reader (a server request pinning the lists) would wait for itself at the write lock;
-  // the lists are loaded while it reads, so counting is enough.
-  if (VerbListsLock.HeldForRead()) {
-    std::int32_t n = VerbListsUsers.load();
-    while (n > 0 && !VerbListsUsers.compare_exchange_weak(n, n + 1)) {
-    }
-    if (n > 0) return;
-  }
   TWriteLock lock(VerbListsLock);
   if (VerbListsUsers <= 0) LoadVerbLists();
   ++VerbListsUsers;
 }
 
 void LeaveVerbLists() {
-  if (VerbListsLock.HeldForRead()) {
-    std::int32_t n = VerbListsUsers.load();
-    while (n > 1 && !VerbListsUsers.compare_exchange_weak(n, n - 1)) {
-    }
-    if (n > 1) return;
-  }
   TWriteLock lock(VerbListsLock);
   if (--VerbListsUsers <= 0) FreeVerbLists();
 }
@@ -246,31 +259,31 @@ TVerbListsReport InspectVerbLists(const std::filesystem::path& path, TVerbListsT
 
 // Each answers as the walk of its table in file order did (see TVerbListsIndex).
 bool IsInNotPrefixed(std::string_view word) {
-  return VerbLists.index.notPrefixed.Find(word) >= 0;
+  return CurrentVerbLists().index.notPrefixed.Find(word) >= 0;
 }
 bool IsInOnsetTable(std::string_view onset) {
-  return VerbLists.index.onset.Find(onset) >= 0;
+  return CurrentVerbLists().index.onset.Find(onset) >= 0;
 }
 bool IsEsVerb(std::string_view stem) {
-  return VerbLists.index.esVerb.Find(stem) >= 0;
+  return CurrentVerbLists().index.esVerb.Find(stem) >= 0;
 }
 
 int StressDigit(std::string_view word) {
-  return std::max(VerbLists.index.stress.Find(word), 0);
+  return std::max(CurrentVerbLists().index.stress.Find(word), 0);
 }
 
 int SplitFromTable(std::string_view stem) {
-  return std::max(VerbLists.index.split.Find(stem), 0);
+  return std::max(CurrentVerbLists().index.split.Find(stem), 0);
 }
 
 int GapNumberFromTable(std::string_view stem) {
-  return std::max(VerbLists.index.gap.Find(stem), 0);
+  return std::max(CurrentVerbLists().index.gap.Find(stem), 0);
 }
 
 // The first entry in file order that begins word: the smallest entry number among the
 // beginnings of word.
 int HabenSeinFromTable(std::string_view word) {
-  const TVerbListsIndex& index = VerbLists.index;
+  const TVerbListsIndex& index = CurrentVerbLists().index;
   const std::size_t longest = std::min(word.size(), index.habenSein.LongestWord());
   std::int32_t best = -1;
   std::uint32_t h = TWordIndex::StartHash();
@@ -283,14 +296,16 @@ int HabenSeinFromTable(std::string_view word) {
 }
 
 int RespellPosition(std::string_view word) {
-  if (!respellList) return 0;
-  const int i = respellList->IndexOf(word);
-  return i < 0 ? 0 : static_cast<int>(ObjectToInt(respellList->GetObject(i)));
+  const std::unique_ptr<TAnsiStringList>& respell = CurrentVerbLists().respellList;
+  if (!respell) return 0;
+  const int i = respell->IndexOf(word);
+  return i < 0 ? 0 : static_cast<int>(ObjectToInt(respell->GetObject(i)));
 }
 
 // A stem is one word; the index knows each line by the word before its first blank.
 const std::string* FormLimitLine(std::string_view stem) {
-  if (!formLimitList) return nullptr;
-  const std::int32_t i = VerbLists.index.formLimits.Find(stem);
-  return i < 0 ? nullptr : &formLimitList->Get(i);
+  const TVerbListsTables& lists = CurrentVerbLists();
+  if (!lists.formLimitList) return nullptr;
+  const std::int32_t i = lists.index.formLimits.Find(stem);
+  return i < 0 ? nullptr : &lists.formLimitList->Get(i);
 }

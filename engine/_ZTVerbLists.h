@@ -280,7 +280,6 @@ class TSharedReentrantLock {
   void EndRead();
   void BeginWrite();
   void EndWrite();
-  bool HeldForRead() { return ReadDepth() > 0; }  // by this thread
 
  private:
   int& ReadDepth();
@@ -320,8 +319,7 @@ extern std::filesystem::path VerbListsPath;
 // Last-write time of the file at the last load. Atomic: the reload check of a verb object
 // reads it before taking the read lock.
 extern std::atomic<std::int64_t> VerbListsFileDate;
-// Live verb objects; changed under the write lock, or by a reader while others remain.
-extern std::atomic<std::int32_t> VerbListsUsers;
+extern std::int32_t VerbListsUsers;  // live verb objects; changed under the write lock
 extern TVerbListsTables VerbLists;   // the tables below are its members
 // The resource the loader falls back to; tests point it elsewhere.
 extern std::string VerbListsResourceName;
@@ -341,10 +339,32 @@ inline std::unique_ptr<TAnsiStringList>& respellList = VerbLists.respellList;
 // True when the loaded lists came from a file: readers then take the read lock.
 bool VerbListsFileMode();
 
-// Read lock of the shared tables, taken only in file mode.
+// --- Snapshots -----------------------------------------------------------------------------------
+// A thread may read a set of tables of its own instead of the shared ones. A server pins one
+// immutable snapshot for each request: the request reads one set from start to end, takes no
+// lock and joins no lists; a reload builds a new set and hands it to the next requests, and
+// the old one goes with the last request that pinned it. Pins nest.
+class TVerbListsPin {
+ public:
+  explicit TVerbListsPin(std::shared_ptr<const TVerbListsTables> tables);
+  ~TVerbListsPin();
+  TVerbListsPin(const TVerbListsPin&) = delete;
+  TVerbListsPin& operator=(const TVerbListsPin&) = delete;
+
+ private:
+  std::shared_ptr<const TVerbListsTables> tables_;
+  TVerbListsTables* previous_;
+};
+// The tables the lookups read: this thread's snapshot, else the shared ones.
+TVerbListsTables& CurrentVerbLists();
+bool VerbListsPinned();
+// Readers take the read lock: in file mode, unless a snapshot is pinned.
+bool VerbListsNeedLock();
+
+// Read lock of the shared tables, taken only when VerbListsNeedLock().
 class TVerbListsReadLock {
  public:
-  TVerbListsReadLock() : locked_(VerbListsFileMode()) {
+  TVerbListsReadLock() : locked_(VerbListsNeedLock()) {
     if (locked_) VerbListsLock.BeginRead();
   }
   ~TVerbListsReadLock() {
@@ -368,8 +388,7 @@ void ReloadVerbLists();
 // File mode only: reloads when the file's last-write time changed; true when it did.
 bool CheckVerbListsFile();
 // For TVerbGen's constructor and destructor: count one user more (loading the lists for the
-// first) or less (freeing them after the last). A thread holding the read lock may create and
-// destroy verb objects while another user keeps the lists loaded.
+// first) or less (freeing them after the last).
 void JoinVerbLists();
 void LeaveVerbLists();
 

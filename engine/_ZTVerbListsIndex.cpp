@@ -153,11 +153,11 @@ void TVerbListsIndex::Clear() {
 // --- Lookups -----------------------------------------------------------------------------------
 
 bool IsInPrefixTable(std::string_view word) {
-  return VerbLists.index.prefixes.Find(word) >= 0;
+  return CurrentVerbLists().index.prefixes.Find(word) >= 0;
 }
 
 std::string_view FirstPrefixEntryBeginning(std::string_view s) {
-  const TWordIndex& index = VerbLists.index.prefixes;
+  const TWordIndex& index = CurrentVerbLists().index.prefixes;
   const std::size_t longest = std::min(s.size(), index.LongestWord());
   std::int32_t best = -1;
   std::size_t bestLength = 0;
@@ -174,7 +174,7 @@ std::string_view FirstPrefixEntryBeginning(std::string_view s) {
 }
 
 void PrefixEntriesBeginning(std::string_view s, std::string_view plain, TEntryHits& hits) {
-  const TWordIndex& index = VerbLists.index.prefixes;
+  const TWordIndex& index = CurrentVerbLists().index.prefixes;
   // An entry written with a leading apostrophe must begin s itself, every other one plain.
   auto add = [&](std::string_view text, bool apostrophe) {
     if (text.empty() || (text.front() == '\'') != apostrophe) return;
@@ -192,7 +192,7 @@ void PrefixEntriesBeginning(std::string_view s, std::string_view plain, TEntryHi
 }
 
 void StemEntriesEnding(std::string_view plain, TEntryHits& hits) {
-  const TVerbListsIndex& index = VerbLists.index;
+  const TVerbListsIndex& index = CurrentVerbLists().index;
   const std::size_t longest = std::min(plain.size(), index.stems.LongestWord());
   std::uint32_t h = TWordIndex::StartHash();
   for (std::size_t n = 0; n <= longest; ++n) {

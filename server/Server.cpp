@@ -184,11 +184,12 @@ class TAnswerCache {
     order_.splice(order_.begin(), order_, it->second);
     return it->second->second;
   }
-  void Put(const std::string& key, TAnswerPtr answer) {
+  // An answer made from lists other than the ones in use is not kept.
+  void Put(const std::string& key, TAnswerPtr answer, std::uint64_t generation) {
     const std::size_t bytes = answer->Bytes() + key.size();
     if (bytes > limit_) return;
     std::lock_guard<std::mutex> lock(mutex_);
-    if (map_.contains(key)) return;
+    if (generation != generation_ || map_.contains(key)) return;
     order_.emplace_front(key, std::move(answer));
     map_.emplace(key, order_.begin());
     bytes_ += bytes;
@@ -199,8 +200,10 @@ class TAnswerCache {
       order_.pop_back();
     }
   }
-  void Clear() {
+  // Other lists are in use from `generation` on.
+  void Clear(std::uint64_t generation) {
     std::lock_guard<std::mutex> lock(mutex_);
+    generation_ = generation;
     map_.clear();
     order_.clear();
     bytes_ = 0;
@@ -210,6 +213,7 @@ class TAnswerCache {
   using TEntry = std::pair<std::string, TAnswerPtr>;
   std::size_t limit_;
   std::size_t bytes_ = 0;
+  std::uint64_t generation_ = 0;
   std::mutex mutex_;
   std::list<TEntry> order_;
   std::unordered_map<std::string, std::list<TEntry>::iterator> map_;
@@ -286,6 +290,18 @@ struct TBeugwerkServer::TImpl {
   asio::steady_timer acceptRetry{control};
   std::string bindError;
   std::unique_ptr<TVerbGen> keepListsLoaded;
+
+  // The lists new requests pin, and their number: a request reads one set from start to end.
+  struct TSnapshot {
+    std::shared_ptr<const TVerbListsTables> tables;
+    std::uint64_t generation = 0;
+  };
+  TSnapshot Lists() {
+    std::lock_guard<std::mutex> lock(listsMutex);
+    return snapshot;
+  }
+  std::mutex listsMutex;
+  TSnapshot snapshot;
   std::vector<TRoute> routes;
   TAnswerPtr help, article, icon, redirect;
   TAnswerCache cache;
@@ -556,6 +572,9 @@ TBeugwerkServer::TImpl::TImpl(const TServerOptions& o) : options(o), cache(o.cac
   keepListsLoaded = std::make_unique<TVerbGen>();
   listsPath = VerbListsFileMode() ? VerbListsPath : std::filesystem::path();
   if (!listsPath.empty()) loadedStamp = StampOf(listsPath);
+  auto tables = std::make_shared<TVerbListsTables>();
+  InspectVerbLists(listsPath, *tables);  // no path: the built-in copy
+  snapshot.tables = std::move(tables);
   help = std::make_shared<const TAnswer>(Resource("BeugwerkHelp", kHtml));
   article = std::make_shared<const TAnswer>(Resource("VERBHTM", kHtml));
   icon = std::make_shared<const TAnswer>(Resource("BEUGWERKICO", "image/x-icon"));
@@ -579,19 +598,6 @@ TBeugwerkServer::TImpl::TImpl(const TServerOptions& o) : options(o), cache(o.cac
   };
 }
 
-// The lists a generation reads stay the same through the whole request: the server takes the
-// read side once (the engine's own per-form reads then only count a depth), and a reload
-// waits for it.
-class TListsPin {
- public:
-  TListsPin() {
-    if (VerbListsFileMode()) lock_.emplace(VerbListsLock);
-  }
-
- private:
-  std::optional<TReadLock> lock_;
-};
-
 TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
   TPageQuery query;
   const TQueryError e = ParsePageQuery(r.query, query);
@@ -603,13 +609,14 @@ TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
   key += query.allForms ? '1' : '0';
   key += Utf8(query.phrase);
   if (TAnswerPtr hit = cache.Get(key)) return hit;
-  TListsPin pin;
+  const TSnapshot lists = Lists();
+  TVerbListsPin pin(lists.tables);
   auto a = std::make_shared<TAnswer>();
   a->fields = {{"Content-Type", kHtml}};
   // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
   a->body = Utf8(GetVerbPageHtml(query.phrase, true, query.ortho,
                                  query.allForms ? TPageForms::allForms : TPageForms::tableWithLink));
-  cache.Put(key, a);
+  cache.Put(key, a, lists.generation);
   return a;
 }
 
@@ -624,7 +631,8 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   key += static_cast<char>('0' + query.ortho);
   key += Utf8(query.phrase);
   if (TAnswerPtr hit = cache.Get(key)) return hit;
-  TListsPin pin;
+  const TSnapshot lists = Lists();
+  TVerbListsPin pin(lists.tables);
   const TConjTable table = ConjugatePhrase(query.phrase, query.ortho);
   // No phrase is no question: the page would offer its input field instead.
   std::string body = ConjugationJson(table) + "\n";
@@ -634,7 +642,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   a->etag = ETagOf(a->body);
   a->fields.emplace_back("ETag", a->etag);
   a->fields.emplace_back("Cache-Control", "public, max-age=3600");
-  cache.Put(key, a);
+  cache.Put(key, a, lists.generation);
   return a;
 }
 
@@ -653,7 +661,7 @@ void TBeugwerkServer::TImpl::CheckLists() {
   }
   reportedMissing = false;
   if (before == loadedStamp || before == refusedStamp) return;
-  auto fresh = std::make_unique<TVerbListsTables>();
+  auto fresh = std::make_shared<TVerbListsTables>();
   std::string reason;
   TVerbListsReport report;
   try {
@@ -673,14 +681,14 @@ void TBeugwerkServer::TImpl::CheckLists() {
   }
   int entries = 0;
   for (int n : report.counts) entries += n;
+  // Requests in flight finish on the lists they pinned; the old set goes with the last.
+  std::uint64_t generation = 0;
   {
-    TWriteLock lock(VerbListsLock);
-    VerbLists = std::move(*fresh);
-    // The verb objects analyse again when the date differs from that of their analysis.
-    const std::int64_t old = VerbListsFileDate.load();
-    VerbListsFileDate = before.time != old ? before.time : old + 1;
-    cache.Clear();
+    std::lock_guard<std::mutex> lock(listsMutex);
+    snapshot.tables = std::move(fresh);
+    generation = ++snapshot.generation;
   }
+  cache.Clear(generation);
   loadedStamp = before;
   refusedStamp = {};
   LogText("verb lists loaded: " + path + " (" + std::to_string(entries) + " entries)\n");

@@ -2,7 +2,8 @@
 // The online deployment: the generator page, the API, the help page, the article and the icon
 // over HTTP/1.1 (Boost.Beast). A thin transport: it parses the request, applies its limits,
 // asks the library for the page or the JSON and sends it. A few threads run one event loop;
-// an idle or slow connection costs a socket and its small buffer, never a thread.
+// an idle or slow connection costs a socket and its small buffer, never a thread. Each request
+// pins one snapshot of the verb lists; a reload swaps in a new one, never under a request.
 //
 //   TServerOptions o;  o.port = 0;                 // any free port
 //   TBeugwerkServer server(o);
