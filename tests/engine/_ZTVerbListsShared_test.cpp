@@ -6,11 +6,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbLists.h"
 
 namespace {
@@ -170,6 +172,45 @@ TEST_F(SharedLists, ReadersNeverSeeATornReload) {
   EXPECT_EQ(VerbListsUsers, 2);
   LeaveVerbLists();
   LeaveVerbLists();
+}
+
+}  // namespace
+
+namespace {
+
+// A pinned snapshot is what the lookups read, without the lock and without joining the shared
+// lists; pins nest, and the shared lists come back when the last one ends.
+TEST_F(SharedLists, APinnedSnapshotIsReadInsteadOfTheSharedLists) {
+  JoinVerbLists();
+  const auto snapshotOf = [this](int v) {
+    Write(v, v * 10);
+    auto t = std::make_shared<TVerbListsTables>();
+    InspectVerbLists(file_, *t);
+    return std::shared_ptr<const TVerbListsTables>(std::move(t));
+  };
+  const auto second = snapshotOf(2), first = snapshotOf(1);
+  {
+    TVerbListsPin pin(second);
+    EXPECT_TRUE(VerbListsPinned());
+    EXPECT_FALSE(VerbListsNeedLock());
+    EXPECT_EQ(StressDigit("arbeit"), 2);
+    EXPECT_TRUE(IsInPrefixTable("an"));
+    {
+      TVerbListsPin inner(first);
+      EXPECT_EQ(StressDigit("arbeit"), 1);
+    }
+    EXPECT_EQ(StressDigit("arbeit"), 2);
+    {
+      TVerbGen verb;
+      EXPECT_EQ(VerbListsUsers, 1);
+    }
+    EXPECT_EQ(VerbListsUsers, 1);
+  }
+  EXPECT_FALSE(VerbListsPinned());
+  EXPECT_TRUE(VerbListsNeedLock());
+  TVerbListsReadLock lock;
+  EXPECT_EQ(StressDigit("arbeit"), 1);
+  EXPECT_TRUE(IsInPrefixTable("ab"));
 }
 
 }  // namespace
