@@ -5,15 +5,17 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <utility>
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/signal_set.hpp>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// Asio's headers use std::exchange without including <utility> themselves.
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/signal_set.hpp>
 
 #include "common/SiteConfig.h"
 #include "common/_ZT_cmn_A.h"

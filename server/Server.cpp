@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "server/Server.h"
 
-#include <utility>
-
-#include <boost/asio.hpp>
-#include <boost/beast/core.hpp>
-#include <boost/beast/http.hpp>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -24,6 +18,11 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+// Asio's headers use std::exchange without including <utility> themselves.
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 
 #include "common/SiteConfig.h"
 #include "common/ZT.Resources.h"
@@ -106,8 +105,8 @@ TAnswer NotFound(std::string_view path) {
 }
 
 TAnswer Refused(unsigned status, std::string_view path) {
-  TAnswer a = Error(status, u"Anfrage abgelehnt", u"Der Server kann diese Anfrage nicht beantworten.",
-                    path);
+  TAnswer a = Error(status, u"Anfrage abgelehnt",
+                    u"Der Server kann diese Anfrage nicht beantworten.", path);
   a.close = true;
   return a;
 }
@@ -221,7 +220,7 @@ class TAnswerCache {
 
 // What a handler sees of a request.
 struct TRequest {
-  std::string_view path;  // decoded
+  std::string_view path;   // decoded
   std::string_view query;  // raw: the page's parser decodes it by its own rules
   std::string_view ifNoneMatch;
 };
@@ -389,10 +388,9 @@ class TSession : public std::enable_shared_from_this<TSession> {
     parser_.emplace();
     parser_->header_limit(static_cast<std::uint32_t>(server_.options.headLimit));
     parser_->body_limit(0);
-    http::async_read_header(socket_, buffer_, *parser_,
-                            [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                              self->OnHead(ec);
-                            });
+    http::async_read_header(
+        socket_, buffer_, *parser_,
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->OnHead(ec); });
   }
 
   void OnHead(beast::error_code ec) {
@@ -514,13 +512,11 @@ class TSession : public std::enable_shared_from_this<TSession> {
     answer_ = std::move(answer);
     close_ = close;
     std::array<asio::const_buffer, 2> buffers{
-        asio::buffer(head_),
-        headOnly_ ? asio::const_buffer() : asio::buffer(answer_->body)};
+        asio::buffer(head_), headOnly_ ? asio::const_buffer() : asio::buffer(answer_->body)};
     Arm(server_.options.writeDeadline);
-    asio::async_write(socket_, buffers,
-                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
-                        self->OnWritten(ec);
-                      });
+    asio::async_write(
+        socket_, buffers,
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->OnWritten(ec); });
   }
 
   void OnWritten(beast::error_code ec) {
@@ -547,7 +543,8 @@ class TSession : public std::enable_shared_from_this<TSession> {
                             [self = shared_from_this()](beast::error_code ec, std::size_t n) {
                               self->drained_ += n;
                               // A client that keeps sending gets no more than a few buffers.
-                              if (ec || self->drained_ > 64 * self->drain_.size()) return self->Close();
+                              if (ec || self->drained_ > 64 * self->drain_.size())
+                                return self->Close();
                               self->Drain();
                             });
   }
@@ -602,8 +599,7 @@ TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
   TPageQuery query;
   const TQueryError e = ParsePageQuery(r.query, query);
   if (e != TQueryError::qe_none)
-    return std::make_shared<const TAnswer>(
-        Error(400, u"Ungültige Anfrage", QueryErrorText(e), {}));
+    return std::make_shared<const TAnswer>(Error(400, u"Ungültige Anfrage", QueryErrorText(e), {}));
   std::string key = "p";
   key += static_cast<char>('0' + query.ortho);
   key += query.allForms ? '1' : '0';
@@ -614,8 +610,9 @@ TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
   auto a = std::make_shared<TAnswer>();
   a->fields = {{"Content-Type", kHtml}};
   // GetVerbPageHtml turns a blank phrase (or none) into "den Generator ausprobieren".
-  a->body = Utf8(GetVerbPageHtml(query.phrase, true, query.ortho,
-                                 query.allForms ? TPageForms::allForms : TPageForms::tableWithLink));
+  a->body =
+      Utf8(GetVerbPageHtml(query.phrase, true, query.ortho,
+                           query.allForms ? TPageForms::allForms : TPageForms::tableWithLink));
   cache.Put(key, a, lists.generation);
   return a;
 }

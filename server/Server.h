@@ -27,11 +27,12 @@ struct TServerOptions {
   int threads = 0;      // threads running the event loop; 0: one per core
   std::string baseUrl;  // the pages' own address; empty: root-relative links
   bool log = false;     // one access line per request on standard error
-  std::chrono::milliseconds listsCheckInterval{1000};  // how often the lists file is looked at; 0: never
+  std::chrono::milliseconds listsCheckInterval{
+      1000};  // how often the lists file is looked at; 0: never
 
   // Limits of a connection: a slow or idle client is cut off, a large head refused.
-  std::chrono::milliseconds headDeadline{10000};  // the whole head, from its first byte
-  std::chrono::milliseconds idleTimeout{5000};    // keep-alive wait for the next request
+  std::chrono::milliseconds headDeadline{10000};   // the whole head, from its first byte
+  std::chrono::milliseconds idleTimeout{5000};     // keep-alive wait for the next request
   std::chrono::milliseconds writeDeadline{10000};  // one answer to a client that reads slowly
   std::size_t headLimit = 8 * 1024;                // bytes of request line and header fields
   int fieldLimit = 100;                            // header fields of one request
@@ -48,10 +49,10 @@ class TBeugwerkServer {
   TBeugwerkServer(const TBeugwerkServer&) = delete;
   TBeugwerkServer& operator=(const TBeugwerkServer&) = delete;
 
-  int Bind();                     // the port bound, -1 on failure (see BindError)
+  int Bind();  // the port bound, -1 on failure (see BindError)
   const std::string& BindError() const;
-  bool Listen();                  // serves until Stop(); false when it could not serve
-  void Stop();                    // from any thread: requests in flight are finished
+  bool Listen();                       // serves until Stop(); false when it could not serve
+  void Stop();                         // from any thread: requests in flight are finished
   boost::asio::io_context& Context();  // the event loop, for a front end's signal set
 
   struct TImpl;

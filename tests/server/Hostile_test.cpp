@@ -95,13 +95,22 @@ TEST(HostileTest, RequestsAreReadExactly) {
     bool closed;
   } rows[] = {
       // A body on GET would be read as the next request: refused, and nothing else answered.
-      {"smuggled by length", get + "Content-Length: " + std::to_string(next.size()) + "\r\n\r\n" + next,
-       {400}, true},
-      {"smuggled by chunks", get + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n" + next, {400}, true},
-      {"HEAD with a body", "HEAD " + kPage + " HTTP/1.1\r\nHost: x\r\nContent-Length: 1\r\n\r\nx",
-       {400}, true},
-      {"POST", "POST " + kPage + " HTTP/1.1\r\nHost: x\r\nContent-Length: 10\r\n\r\ninfi=lesen" + next,
-       {405}, true},
+      {"smuggled by length",
+       get + "Content-Length: " + std::to_string(next.size()) + "\r\n\r\n" + next,
+       {400},
+       true},
+      {"smuggled by chunks",
+       get + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n" + next,
+       {400},
+       true},
+      {"HEAD with a body",
+       "HEAD " + kPage + " HTTP/1.1\r\nHost: x\r\nContent-Length: 1\r\n\r\nx",
+       {400},
+       true},
+      {"POST",
+       "POST " + kPage + " HTTP/1.1\r\nHost: x\r\nContent-Length: 10\r\n\r\ninfi=lesen" + next,
+       {405},
+       true},
       {"DELETE", "DELETE /x HTTP/1.1\r\nHost: x\r\n\r\n" + next, {405}, true},
       {"pipelined", get + "\r\n" + next + get + "\r\n", {200, 200, 200}, false},
       {"no Host", "GET " + kPage + " HTTP/1.1\r\n\r\n", {400}, true},
@@ -110,7 +119,9 @@ TEST(HostileTest, RequestsAreReadExactly) {
       {"NUL in a field", get + "X-A: a" + std::string(1, '\0') + "b\r\n\r\n", {400}, true},
       {"101 fields", get + fields + "\r\n", {431}, true},
       {"head over 8 KB", get + "X-A: " + std::string(9000, 'a') + "\r\n\r\n", {431}, true},
-      {"near route", "GET /beugwerkde/verbformen-deutschXhtm HTTP/1.1\r\nHost: x\r\n\r\n", {404},
+      {"near route",
+       "GET /beugwerkde/verbformen-deutschXhtm HTTP/1.1\r\nHost: x\r\n\r\n",
+       {404},
        false},
       {"many ranges", get + ranges + "\r\n\r\n", {200}, false},
   };
@@ -124,8 +135,8 @@ TEST(HostileTest, RequestsAreReadExactly) {
     EXPECT_EQ(StatusesIn(got), r.statuses) << r.what << "\n" << got.substr(0, 400);
     EXPECT_EQ(closed, r.closed) << r.what;
     std::size_t nosniff = 0;
-    for (std::size_t at = got.find("X-Content-Type-Options: nosniff\r\n");
-         at != std::string::npos; at = got.find("X-Content-Type-Options: nosniff\r\n", at + 1))
+    for (std::size_t at = got.find("X-Content-Type-Options: nosniff\r\n"); at != std::string::npos;
+         at = got.find("X-Content-Type-Options: nosniff\r\n", at + 1))
       ++nosniff;
     EXPECT_EQ(nosniff, r.statuses.size()) << r.what;
     EXPECT_EQ(got.find("Content-Range"), std::string::npos) << r.what;
@@ -140,16 +151,15 @@ TEST(HostileTest, PipelinedAndRangedRequestsGetWholePagesInOrder) {
   for (int i = 1; i < 1000; ++i) ranges += ",-" + std::to_string(i);
   const std::string requests =
       "GET " + kPage + "?infi=lesen HTTP/1.1\r\nHost: x\r\n" + ranges + "\r\n\r\n" +  //
-      "GET /api/v1/conjugate?infi=gehen HTTP/1.1\r\nHost: x\r\n\r\n" +               //
+      "GET /api/v1/conjugate?infi=gehen HTTP/1.1\r\nHost: x\r\n\r\n" +                //
       "GET " + kPage + "?infi=gehen HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
   ASSERT_TRUE(SendAll(sock, requests));
   bool closed = false;
   const std::string got = ReadUntilClosed(sock, 5s, closed);
   ::close(sock);
   EXPECT_TRUE(closed);
-  const std::string answers[] = {Page(u"lesen"),
-                                 ConjugationJson(ConjugatePhrase(u"gehen", NeuOrtho)) + "\n",
-                                 Page(u"gehen")};
+  const std::string answers[] = {
+      Page(u"lesen"), ConjugationJson(ConjugatePhrase(u"gehen", NeuOrtho)) + "\n", Page(u"gehen")};
   std::size_t at = 0;
   for (const std::string& a : answers) {
     const std::size_t head = got.find("HTTP/1.1 200 OK\r\n", at);
@@ -202,7 +212,8 @@ TEST(HostileTest, AClientThatDoesNotReadIsCutOff) {
   const int small = 4096;
   ::setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
   std::string many;
-  for (int i = 0; i < 400; ++i) many += "GET /api/v1/conjugate?infi=lesen HTTP/1.1\r\nHost: x\r\n\r\n";
+  for (int i = 0; i < 400; ++i)
+    many += "GET /api/v1/conjugate?infi=lesen HTTP/1.1\r\nHost: x\r\n\r\n";
   ASSERT_TRUE(SendAll(sock, many));
   std::this_thread::sleep_for(1s);
   bool closed = false;
@@ -361,8 +372,8 @@ std::string ReadErr(const TChild& c, std::string_view until, std::chrono::millis
   std::string text;
   const auto end = std::chrono::steady_clock::now() + limit;
   while (text.find(until) == std::string::npos) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        end - std::chrono::steady_clock::now());
     pollfd p{c.err, POLLIN, 0};
     if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
     char buf[512];
@@ -383,7 +394,8 @@ int WaitExit(pid_t pid, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   int status = 0;
   while (std::chrono::steady_clock::now() < end) {
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    if (::waitpid(pid, &status, WNOHANG) == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
     std::this_thread::sleep_for(10ms);
   }
   ::kill(pid, SIGKILL);
@@ -406,7 +418,8 @@ TEST(ServeCommandTest, SigtermWithSlowClientsExitsAtOnce) {
   // One client asks for pages without reading them: its answers fill the socket.
   const int reader = ConnectTo(port);
   std::string many;
-  for (int i = 0; i < 200; ++i) many += "GET /api/v1/conjugate?infi=lesen HTTP/1.1\r\nHost: x\r\n\r\n";
+  for (int i = 0; i < 200; ++i)
+    many += "GET /api/v1/conjugate?infi=lesen HTTP/1.1\r\nHost: x\r\n\r\n";
   SendAll(reader, many);
   std::this_thread::sleep_for(300ms);
   const auto start = std::chrono::steady_clock::now();
@@ -429,8 +442,9 @@ TEST(ServeCommandTest, APortInUseIsRefused) {
   ASSERT_GT(second.pid, 0);
   const std::string message = ReadErr(second, "\n", 10s);
   EXPECT_EQ(WaitExit(second.pid, 10s), 1);
-  EXPECT_NE(message.find("cannot listen on 127.0.0.1:" + std::to_string(port) + ": the port is in use"),
-            std::string::npos)
+  EXPECT_NE(
+      message.find("cannot listen on 127.0.0.1:" + std::to_string(port) + ": the port is in use"),
+      std::string::npos)
       << message;
   ::kill(first.pid, SIGTERM);
   EXPECT_EQ(WaitExit(first.pid, 2s), 0);

@@ -23,8 +23,8 @@
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
-#include "generator/VerbGenerator.h"
 #include "generator/PageAddress.h"
+#include "generator/VerbGenerator.h"
 #include "tests/server/TestClient.h"
 
 namespace {
@@ -157,10 +157,10 @@ TEST_F(ServerTest, BadRequestsGetAShortGermanPage) {
   for (const auto& r : rows) {
     TClient c = Client();
     TResult res = r.method == mGet ? c.Get(r.target)
-                          : r.method == mPost
-                              ? c.Post(r.target, "infi=lesen", "application/x-www-form-urlencoded")
-                          : r.method == mPut ? c.Put(r.target, "x", "text/plain")
-                                             : c.Delete(r.target);
+                  : r.method == mPost
+                      ? c.Post(r.target, "infi=lesen", "application/x-www-form-urlencoded")
+                  : r.method == mPut ? c.Put(r.target, "x", "text/plain")
+                                     : c.Delete(r.target);
     ASSERT_TRUE(res) << r.target;
     EXPECT_EQ(res->status, r.status) << r.target;
     EXPECT_EQ(res->get_header_value("Content-Type"), "text/html; charset=UTF-8") << r.target;

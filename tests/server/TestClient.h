@@ -57,8 +57,8 @@ class TClient {
   }
 
  private:
-  TResult Send(boost::beast::http::verb method, const std::string& target,
-               const std::string& body, const std::string& type, const THeaders& headers) {
+  TResult Send(boost::beast::http::verb method, const std::string& target, const std::string& body,
+               const std::string& type, const THeaders& headers) {
     namespace http = boost::beast::http;
     // A kept connection the server has closed meanwhile is opened once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -67,8 +67,8 @@ class TClient {
           stream_.emplace(io_);
           buffer_.clear();
           stream_->expires_after(std::chrono::seconds(10));
-          stream_->connect(boost::asio::ip::tcp::endpoint(
-              boost::asio::ip::address_v4::loopback(), static_cast<unsigned short>(port_)));
+          stream_->connect(boost::asio::ip::tcp::endpoint(boost::asio::ip::address_v4::loopback(),
+                                                          static_cast<unsigned short>(port_)));
         }
         stream_->expires_after(std::chrono::seconds(10));
         http::request<http::string_body> req{method, target, 11};
