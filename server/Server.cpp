@@ -630,7 +630,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   if (TAnswerPtr hit = cache.Get(key)) return hit;
   const TSnapshot lists = Lists();
   TVerbListsPin pin(lists.tables);
-  const TConjTable table = ConjugatePhrase(query.phrase, query.ortho);
+  const TConjTable table = ConjugatePhrase(query.phrase, query.ortho, TConjScope::data);
   // No phrase is no question: the page would offer its input field instead.
   std::string body = ConjugationJson(table) + "\n";
   if (table.status == TConjStatus::cs_empty)
