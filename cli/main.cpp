@@ -14,13 +14,14 @@
 #include "generator/PageAddress.h"
 
 // cmd_conjugate.cpp, cmd_page.cpp, cmd_analyse.cpp, cmd_fullforms.cpp, cmd_request.cpp,
-// cmd_sitemap.cpp
+// cmd_sitemap.cpp, cmd_lookup.cpp
 int RunConjugate(const TGlobalOptions& o, const std::vector<std::string>& args);
 int RunPage(const TGlobalOptions& o, const std::vector<std::string>& args);
 int RunAnalyse(const TGlobalOptions& o, const std::vector<std::string>& args);
 int RunFullForms(const TGlobalOptions& o, const std::vector<std::string>& args);
 int RunRequest(const TGlobalOptions& o, const std::vector<std::string>& args);
 int RunSitemap(const TGlobalOptions& o, const std::vector<std::string>& args);
+int RunLookup(const TGlobalOptions& o, const std::vector<std::string>& args);
 
 // cmd_serve.cpp: its own options and exit statuses.
 int RunServe(const std::filesystem::path& verbLists, const std::vector<std::string>& args);
@@ -65,6 +66,10 @@ constexpr TCommand kCommands[] = {
      kTakesOrtho | kTakesJson | kTakesUtf8, RunFullForms},
     {"analyse", "analyse [--ortho X] PHRASE...",
      "analyse an infinitive or phrase and print the analysis fields", kTakesOrtho, RunAnalyse},
+    {"lookup", "lookup [--ortho X] [--json] WORDS... | [--jobs N] -",
+     "the verbs a form belongs to and which forms it is (\"zog an\"; -: one form a line from "
+     "stdin, one JSON line each)",
+     kTakesOrtho | kTakesJson, RunLookup},
     {"request", "request [--ortho X] TEXT",
      "answer a form request as the request service would (G2:lesen)", kTakesOrtho, RunRequest},
     {"sitemap", "sitemap INPUT OUTPUT", "write the sitemap of the online pages for a verb list", 0,

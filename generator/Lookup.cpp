@@ -1,0 +1,486 @@
+// SPDX-License-Identifier: MIT
+// The lookup of a form: candidates from the form, the engine's conjugation of each, the hits
+// that contain the input, ranked. Works on the engine's 8-bit text, lower-cased; the output
+// side (lines, JSON, hint) is in LookupText.cpp.
+#include "generator/Lookup.h"
+
+#include <algorithm>
+#include <array>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "common/_ZT_cmn_A.h"
+#include "generator/LookupIndex.h"
+#include "generator/PageAddress.h"
+
+namespace {
+
+using std::string;
+using std::string_view;
+
+// Prefixes that never separate; with the separable ones of the lists they make a split
+// "known" rather than odd.
+constexpr std::array<string_view, 10> kInseparable = {"be",  "emp", "ent", "er",   "ge",
+                                                      "miß", "ver", "zer", "miss", "hinter"};
+// Prefixes used both ways: a candidate with one is tried in both stressed readings.
+constexpr std::array<string_view, 8> kDoubly = {"durch", "hinter", "über", "unter",
+                                                "um",    "voll",   "wider", "wieder"};
+constexpr std::array<string_view, 7> kReflexive = {"sich", "mich", "dich", "uns",
+                                                   "euch", "mir",  "dir"};
+// Endings of regular forms, longest first is not needed: every one is tried.
+constexpr std::array<string_view, 19> kEndings = {
+    "",    "e",    "st",    "est",  "t",    "et",  "en",  "n",   "te", "test",
+    "ten", "tet",  "ete",   "etest", "eten", "etet", "end", "nd", "s"};
+
+bool IsVowel(unsigned char c) {
+  return string_view("aeiou\xE4\xF6\xFCy").find(static_cast<char>(c)) != string_view::npos;
+}
+
+bool KnownPrefix(string_view p) {
+  if (p.empty()) return true;
+  for (string_view i : kInseparable)
+    if (p == i) return true;
+  TVerbListsReadLock lock;
+  if (IsInPrefixTable(p)) return true;
+  // Two prefixes in a row: "wiederauf", "vorbe".
+  for (std::size_t i = 2; i + 2 <= p.size(); ++i) {
+    const string_view a = p.substr(0, i), b = p.substr(i);
+    bool first = IsInPrefixTable(a), second = IsInPrefixTable(b);
+    for (string_view x : kInseparable) {
+      first = first || a == x;
+      second = second || b == x;
+    }
+    if (first && second) return true;
+  }
+  return false;
+}
+
+struct TCandidate {
+  string infinitive;
+  int odd = 0;  // 0 plain or a known prefix, 1 an odd split, 2 an odd split marked with "/"
+};
+
+class TCandidates {
+ public:
+  void Add(string inf, int odd) {
+    if (inf.size() < 3 || inf.back() != 'n') return;
+    for (TCandidate& c : list_)
+      if (c.infinitive == inf) {
+        c.odd = std::min(c.odd, odd);
+        return;
+      }
+    list_.push_back({std::move(inf), odd});
+  }
+  // Infinitives whose regular forms could end as word does.
+  void Regular(string_view prefix, string_view word, int odd) {
+    for (string_view e : kEndings) {
+      if (word.size() < e.size() + 2 || !word.ends_with(e)) continue;
+      const string s(word.substr(0, word.size() - e.size()));
+      const string p(prefix);
+      Add(p + s + "en", odd);
+      const unsigned char last = static_cast<unsigned char>(s.back());
+      if (IsVowel(last) || s.ends_with("el") || s.ends_with("er")) Add(p + s + "n", odd);
+      // "sammle", "wandre": the e of -eln/-ern dropped before the ending.
+      if ((last == 'l' || last == 'r') && s.size() >= 3 && !IsVowel(s[s.size() - 2]))
+        Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
+    }
+  }
+  const std::vector<TCandidate>& List() const { return list_; }
+
+ private:
+  std::vector<TCandidate> list_;
+};
+
+// The candidates of one word (lower case), before a separated particle is put in front.
+void WordCandidates(const string& w, TCandidates& out) {
+  out.Regular("", w, 0);
+  if (w.starts_with("ge")) out.Regular("", string_view(w).substr(2), 0);
+  const std::shared_ptr<const TLookupIndex> index = LookupIndexInstance();
+  for (std::size_t i = 0; i + 2 < w.size(); ++i) {
+    const string p = w.substr(0, i);
+    const string_view rest = string_view(w).substr(i);
+    const bool known = KnownPrefix(p);
+    const int odd = known ? 0 : 1;
+    if (i > 0 && rest.starts_with("ge") && rest.size() > 4) {
+      out.Regular(p, rest.substr(2), odd);
+      if (!known && i >= 2) out.Regular(p + "/", rest.substr(2), 2);
+    }
+    if (i > 0 && rest.starts_with("zu") && rest.size() > 4) {
+      out.Add(p + string(rest.substr(2)), odd);
+      if (!known && i >= 2) out.Add(p + "/" + string(rest.substr(2)), 2);
+    }
+    index->Candidates(rest, [&](const string& base) {
+      out.Add(p + base, odd);
+      if (!known && i >= 2) out.Add(p + "/" + base, 2);
+    }, i == 0);
+  }
+}
+
+// Spelling variants tried besides the word: the other spelling of ss and ß.
+std::vector<string> SpellingVariants(const string& w) {
+  std::vector<string> v{w};
+  string a = w, b = w;
+  for (std::size_t p; (p = a.find('\xDF')) != string::npos;) a.replace(p, 1, "ss");
+  for (std::size_t p; (p = b.find("ss")) != string::npos;) b.replace(p, 2, "\xDF");
+  if (a != w) v.push_back(a);
+  if (b != w) v.push_back(b);
+  return v;
+}
+
+// --- Synthesis ------------------------------------------------------------------------------
+
+struct TSynthForm {
+  TFormen form;
+  bool sub;
+  string key;    // lower case, no stress marks
+  string shown;  // with pronoun ("dass" before a subordinate form), no stress marks
+};
+struct TSynth {
+  bool ok = false;
+  bool listed = false;
+  habseityp aux = unspe;
+  std::vector<TSynthForm> forms;
+};
+
+string Key(string_view text) {
+  string k;
+  for (char c : text)
+    if (c != '\'') k += c;
+  while (!k.empty() && (k.back() == ' ' || k.back() == '!')) k.pop_back();
+  while (!k.empty() && k.front() == ' ') k.erase(0, 1);
+  LowerStrLatin1(k);
+  return k;
+}
+string Unmarked(string_view text) {
+  string k;
+  for (char c : text)
+    if (c != '\'') k += c;
+  while (!k.empty() && (k.back() == ' ' || k.back() == '!')) k.pop_back();
+  return k;
+}
+
+void AddForms(TSynth& s, TFormen f, bool sub, const string& built, const string& pronoun) {
+  if (built.empty() || built == "-") return;
+  std::size_t start = 0;
+  while (start <= built.size()) {
+    std::size_t end = built.find_first_of("/,", start);
+    if (end == string::npos) end = built.size();
+    const string one = built.substr(start, end - start);
+    const string key = Key(one);
+    if (!key.empty() && key != "-") {
+      string shown = Unmarked(one);
+      if (!pronoun.empty()) shown = (sub ? "dass " : "") + pronoun + " " + shown;
+      s.forms.push_back({f, sub, key, shown});
+    }
+    start = end + 1;
+  }
+}
+
+class TSynthesizer {
+ public:
+  std::shared_ptr<const TSynth> Get(const string& inf, TOrthoTyp ortho) {
+    const string key = inf + '\x01' + static_cast<char>('0' + ortho);
+    auto it = map_.find(key);
+    if (it != map_.end()) {
+      order_.splice(order_.begin(), order_, it->second.second);
+      return it->second.first;
+    }
+    if (map_.size() >= kCapacity) {
+      map_.erase(order_.back());
+      order_.pop_back();
+    }
+    order_.push_front(key);
+    auto built = std::make_shared<TSynth>();
+    Build(inf, ortho, *built);
+    map_[key] = {built, order_.begin()};
+    return built;
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 96;
+  void Build(const string& inf, TOrthoTyp ortho, TSynth& s) {
+    std::u16string error;
+    verb_.SetOnErrMsg([&](const std::u16string& m) { error = m; });
+    verb_.SetOrthoTyp(ortho);
+    verb_.newVerbA(inf, unsp);
+    if (!error.empty() && verb_.stamm.empty()) return;
+    if (verb_.infinitivBefund != IB_Infinitiv) return;
+    if (!error.empty() && error.find(u"kein Infinitiv") != std::u16string::npos) return;
+    s.ok = true;
+    s.listed = verb_.unRegel != nullptr && !verb_.unRegel->dochRegel;
+    s.aux = verb_.habenSein();
+    for (int f = InfinitivI; f <= KonjPraet3P; ++f) {
+      const TFormen form = static_cast<TFormen>(f);
+      if (verb_.EsVerbBlocked(form)) continue;
+      const bool finite = form >= IndikPraes1S;
+      const string pronoun = finite ? verb_.getPersPronFA(form) : string();
+      AddForms(s, form, false, verb_.getFormA(form, u"M"), pronoun);
+      if (finite) AddForms(s, form, true, verb_.getFormA(form, u"MN"), pronoun);
+    }
+  }
+  TVerbGen verb_;
+  std::list<string> order_;
+  std::unordered_map<string, std::pair<std::shared_ptr<const TSynth>, std::list<string>::iterator>>
+      map_;
+};
+
+TSynthesizer& Synthesizer() {
+  thread_local TSynthesizer s;
+  return s;
+}
+
+// --- Labels ---------------------------------------------------------------------------------
+
+TLookupForm FormOf(TFormen f, bool sub, const string& shown) {
+  TLookupForm r;
+  r.shown = Latin1ToUni(shown);
+  r.subordinate = sub;
+  switch (f) {
+    case InfinitivI:
+      r.tense = TLookupTense::infinitiv;
+      return r;
+    case InfinitivII:
+      r.tense = TLookupTense::zuInfinitiv;
+      return r;
+    case PartizipI:
+      r.tense = TLookupTense::partizip1;
+      return r;
+    case PartizipII:
+      r.tense = TLookupTense::partizip2;
+      return r;
+    case ImperativS:
+    case ImperativP:
+      r.tense = TLookupTense::imperativ;
+      r.plural = f == ImperativP;
+      return r;
+    default:
+      break;
+  }
+  const int block = (f - IndikPraes1S) / 6, person = (f - IndikPraes1S) % 6;
+  r.tense = block % 2 == 0 ? TLookupTense::praesens : TLookupTense::praeteritum;
+  r.konjunktiv = block >= 2;
+  r.person = person % 3 + 1;
+  r.plural = person >= 3;
+  return r;
+}
+
+bool SameForm(const TLookupForm& a, const TLookupForm& b) {
+  return a.tense == b.tense && a.konjunktiv == b.konjunktiv && a.person == b.person &&
+         a.plural == b.plural && a.subordinate == b.subordinate && a.passive == b.passive;
+}
+
+struct THitWork {
+  TLookupHit hit;
+  int odd = 0;
+  bool oddEnding = false;  // -elen, -eren
+  string key;              // the infinitive, lower case, unmarked
+  std::shared_ptr<const TSynth> synth;
+};
+
+// Conjugates the candidate in its readings and adds the hit when a form equals input.
+void Verify(const string& inf, int odd, const string& input, TOrthoTyp ortho,
+            std::vector<THitWork>& hits) {
+  auto tryOne = [&](const string& phrase) {
+    const std::shared_ptr<const TSynth> sp = Synthesizer().Get(phrase, ortho);
+    const TSynth& s = *sp;
+    if (!s.ok) return false;
+    std::vector<TLookupForm> forms;
+    for (const TSynthForm& f : s.forms) {
+      if (f.key != input) continue;
+      // A subordinate form that is the main form too is shown once, as the main one.
+      if (f.sub) {
+        bool alsoMain = false;
+        for (const TSynthForm& g : s.forms)
+          if (!g.sub && g.form == f.form && g.key == input) alsoMain = true;
+        if (alsoMain) continue;
+      }
+      TLookupForm lf = FormOf(f.form, f.sub, f.shown);
+      bool dup = false;
+      for (const TLookupForm& x : forms) dup = dup || SameForm(x, lf);
+      if (!dup) forms.push_back(std::move(lf));
+    }
+    if (forms.empty()) return false;
+    for (THitWork& h : hits)
+      if (h.hit.infinitive == Latin1ToUni(phrase)) return true;
+    THitWork w;
+    w.hit.infinitive = Latin1ToUni(phrase);
+    w.hit.listed = s.listed;
+    w.hit.forms = std::move(forms);
+    w.odd = odd;
+    w.key = Key(phrase);
+    w.oddEnding = w.key.ends_with("elen") || w.key.ends_with("eren");
+    w.synth = sp;
+    hits.push_back(std::move(w));
+    return true;
+  };
+  string bare = inf;
+  string front;
+  if (bare.starts_with("sich ")) {
+    front = "sich ";
+    bare.erase(0, 5);
+  }
+  for (string_view d : kDoubly) {
+    if (bare.size() < d.size() + 4 || !bare.starts_with(d) || bare.find('/') != string::npos)
+      continue;
+    const bool a = tryOne(front + "'" + bare);
+    const bool b = tryOne(front + string(d) + "'" + bare.substr(d.size()));
+    if (a || b) return;
+    break;
+  }
+  tryOne(inf);
+}
+
+std::vector<string> Words(const string& s) {
+  std::vector<string> w;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    while (i < s.size() && s[i] == ' ') ++i;
+    std::size_t j = i;
+    while (j < s.size() && s[j] != ' ') ++j;
+    if (j > i) w.push_back(s.substr(i, j - i));
+    i = j;
+  }
+  return w;
+}
+
+std::u16string InputError(std::u16string_view form) {
+  if (form.size() > kMaxPhraseLength) return std::u16string(QueryErrorText(TQueryError::qe_tooLong));
+  bool letter = false;
+  for (char16_t c : form) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return std::u16string(QueryErrorText(TQueryError::qe_notText));
+    const unsigned char a = UniCharToLatin1(c);
+    if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z') || (a >= 0xC0 && a != 0xD7 && a != 0xF7))
+      letter = letter || c != u'?' || a == '?';
+  }
+  if (!letter) return u"Die Eingabe enthält keine Buchstaben. Bitte geben Sie eine Verbform ein.";
+  return {};
+}
+
+// The simple lookup: one word with an optional separated particle and reflexive pronoun.
+void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& hits) {
+  std::vector<string> words = Words(normal);
+  bool reflexive = false;
+  for (std::size_t i = 0; i < words.size(); ++i)
+    for (string_view r : kReflexive)
+      if (words.size() > 1 && words[i] == r && !reflexive) {
+        reflexive = true;
+        words.erase(words.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+  if (words.empty()) return;
+  std::size_t main = 0;
+  if (words.size() > 1 && words[0] == "zu") main = 1;
+  string particle;
+  for (std::size_t i = main + 1; i < words.size(); ++i) particle += words[i];
+  if (words.size() > main + 3) return;
+  TCandidates cands;
+  for (const string& v : SpellingVariants(words[main])) WordCandidates(v, cands);
+  for (const TCandidate& c : cands.List()) {
+    string inf = particle + c.infinitive;
+    if (reflexive) inf = "sich " + inf;
+    Verify(inf, c.odd, normal, ortho, hits);
+  }
+}
+
+// "hat gelesen", "ist gegangen", "wird gelesen", "wird lesen": the auxiliary's form and the
+// participle's or infinitive's verb.
+void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
+                    std::vector<THitWork>& hits) {
+  if (words.size() != 2) return;
+  static constexpr std::array<string_view, 3> kAux = {"haben", "sein", "werden"};
+  for (string_view aux : kAux) {
+    const std::shared_ptr<const TSynth> a = Synthesizer().Get(string(aux), ortho);
+    for (const TSynthForm& af : a->forms) {
+      if (af.sub || af.form < IndikPraes1S || af.key != words[0]) continue;
+      std::vector<THitWork> inner;
+      LookupSimple(words[1], ortho, inner);
+      for (THitWork& h : inner) {
+        for (const TLookupForm& f : h.hit.forms) {
+          const bool part = f.tense == TLookupTense::partizip2;
+          const bool inf = f.tense == TLookupTense::infinitiv;
+          TLookupForm c = FormOf(af.form, false, af.shown + " " + words[1]);
+          if (aux == "werden") {
+            if (part) {
+              c.passive = true;
+            } else if (inf && c.tense == TLookupTense::praesens) {
+              c.tense = TLookupTense::futur1;
+            } else if (inf && c.konjunktiv) {
+              c.tense = TLookupTense::futur1;  // "würde lesen"
+            } else {
+              continue;
+            }
+          } else {
+            const habseityp need = aux == "haben" ? haben : sein;
+            if (!part || (h.synth->aux != need && h.synth->aux != habensein &&
+                          h.synth->aux != unspe))
+              continue;
+            c.tense = c.tense == TLookupTense::praesens ? TLookupTense::perfekt
+                                                        : TLookupTense::plusquamperfekt;
+          }
+          THitWork* target = nullptr;
+          for (THitWork& x : hits)
+            if (x.hit.infinitive == h.hit.infinitive) target = &x;
+          if (!target) {
+            THitWork w = h;
+            w.hit.forms.clear();
+            hits.push_back(std::move(w));
+            target = &hits.back();
+          }
+          bool dup = false;
+          for (const TLookupForm& x : target->hit.forms) dup = dup || SameForm(x, c);
+          if (!dup) target->hit.forms.push_back(std::move(c));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
+  TLookupResult r;
+  r.input = std::u16string(form);
+  TrimBlanksW(r.input);
+  r.error = InputError(r.input);
+  if (!r.error.empty()) return r;
+  for (char16_t c : r.input)
+    if (c >= 0x100 && UniCharToLatin1(c) == '?') return r;  // no letter of German verbs
+  string normal;
+  for (const string& w : Words(Key(UniToLatin1(r.input)))) {
+    if (!normal.empty()) normal += ' ';
+    normal += w;
+  }
+  std::vector<THitWork> hits;
+  const std::vector<string> words = Words(normal);
+  if (words.size() == 2) LookupCompound(words, ortho, hits);
+  if (hits.empty()) LookupSimple(normal, ortho, hits);
+  // A made-up infinitive that is only a form of a listed hit ("gingen" beside gehen), and an
+  // -elen/-eren verb beside its -eln/-ern twin, are no readings of their own.
+  std::vector<THitWork> kept;
+  for (THitWork& h : hits) {
+    bool drop = false;
+    for (const THitWork& o : hits) {
+      if (&o == &h) continue;
+      if (!h.hit.listed && o.hit.listed && o.synth)
+        for (const TSynthForm& f : o.synth->forms) drop = drop || f.key == h.key;
+      if (h.oddEnding && !o.oddEnding && h.key.size() == o.key.size() + 1 &&
+          h.key.substr(0, h.key.size() - 2) == o.key.substr(0, o.key.size() - 1))
+        drop = true;
+    }
+    if (!drop) kept.push_back(std::move(h));
+  }
+  std::stable_sort(kept.begin(), kept.end(), [](const THitWork& a, const THitWork& b) {
+    if (a.hit.listed != b.hit.listed) return a.hit.listed;
+    if (a.oddEnding != b.oddEnding) return b.oddEnding;
+    return a.odd < b.odd;
+  });
+  for (THitWork& h : kept) r.hits.push_back(std::move(h.hit));
+  return r;
+}

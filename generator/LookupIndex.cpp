@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "generator/LookupIndex.h"
+
+#include <array>
+#include <mutex>
+
+#include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerb.h"
+#include "generator/Lookup.h"
+
+namespace {
+
+// The forms that carry a verb's own stem: whatever else it has follows from the endings.
+constexpr std::array<TFormen, 11> kIndexed = {
+    IndikPraes1S, IndikPraes2S, IndikPraes3S, IndikPraes1P, IndikPraes2P, IndikPraet1S,
+    IndikPraet2S, KonjPraet1S,  PartizipII,   ImperativS,   KonjPraes1S};
+
+std::mutex indexMutex;
+std::shared_ptr<const TLookupIndex> current;
+std::int64_t currentDate = -1;
+
+}  // namespace
+
+void TLookupIndex::AddForm(const std::string& built, std::uint32_t base) {
+  std::size_t start = 0;
+  while (start <= built.size()) {
+    std::size_t end = built.find_first_of("/,", start);
+    if (end == std::string::npos) end = built.size();
+    std::string key;
+    for (char c : built.substr(start, end - start))
+      if (c != '\'' && c != '!' && c != ' ') key += c;
+    LowerStrLatin1(key);
+    if (key.size() >= 2 && key != "-") {
+      std::vector<std::uint32_t>& v = forms_[key];
+      if (v.empty() || v.back() != base) v.push_back(base);
+    }
+    start = end + 1;
+  }
+}
+
+void TLookupIndex::Build() {
+  TVerbGen verb;
+  verb.SetOnErrMsg([](const std::u16string&) {});
+  std::vector<std::string> stems;
+  {
+    TVerbListsReadLock lock;
+    for (const unRegRec& e : unRegList)
+      if (!e.dochRegel && !e.uStamm.empty() && e.uStamm[0] != '?') stems.push_back(e.uStamm);
+  }
+  for (const std::string& stem : stems) {
+    // "sei", "tu": the infinitive takes -n alone.
+    const bool bareN = stem == "sei" || stem == "tu" || stem.ends_with("el") ||
+                       stem.ends_with("er");
+    const std::string inf = stem + (bareN ? "n" : "en");
+    verb.newVerbA(inf, unsp);
+    if (verb.unRegel == nullptr) continue;
+    const auto base = static_cast<std::uint32_t>(bases_.size());
+    bases_.push_back(inf);
+    for (TFormen f : kIndexed) AddForm(verb.getFormA(f, u"M"), base);
+  }
+}
+
+std::size_t TLookupIndex::Bytes() const {
+  std::size_t n = sizeof(*this);
+  for (const std::string& b : bases_) n += sizeof(b) + b.capacity();
+  for (const auto& [key, v] : forms_)
+    n += sizeof(key) + key.capacity() + sizeof(v) + v.capacity() * sizeof(std::uint32_t) +
+         2 * sizeof(void*);
+  n += forms_.bucket_count() * sizeof(void*);
+  return n;
+}
+
+std::shared_ptr<const TLookupIndex> LookupIndexInstance() {
+  std::lock_guard<std::mutex> lock(indexMutex);
+  const std::int64_t date = VerbListsFileDate;
+  if (!current || date != currentDate) {
+    auto index = std::make_shared<TLookupIndex>();
+    index->Build();
+    current = index;
+    currentDate = date;
+  }
+  return current;
+}
+
+TLookupIndexSize LookupIndexSize() {
+  const std::shared_ptr<const TLookupIndex> index = LookupIndexInstance();
+  return {index->Keys(), index->Bytes()};
+}
+
+void RebuildLookupIndex() {
+  auto index = std::make_shared<TLookupIndex>();
+  index->Build();
+  std::lock_guard<std::mutex> lock(indexMutex);
+  current = index;
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// The index of the listed verbs' own forms that no regular ending leads back to: for each
+// strong, mixed or irregular verb of the lists its present singular, past, subjunctive II,
+// participle and imperative, each form pointing to the infinitive. Built once the lists are
+// loaded (and again when they change); a lookup asks it for every ending of a word.
+//
+//   LookupIndexInstance()->Candidates("gingst", [](const std::string& inf) {}, true);  // gehen
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TLookupIndex {
+ public:
+  void Build();
+  // Calls found(infinitive) for each listed verb one of whose indexed forms is tail, or tail
+  // without a person ending; short keys only for a whole word.
+  template <class Found>
+  void Candidates(std::string_view tail, Found&& found, bool whole) const {
+    static constexpr std::string_view kEndings[] = {"", "e", "st", "est", "t", "et", "en", "n"};
+    for (std::string_view e : kEndings) {
+      if (!tail.ends_with(e)) continue;
+      const std::string_view key = tail.substr(0, tail.size() - e.size());
+      if (key.size() < (whole ? 2u : 3u)) continue;
+      const auto it = forms_.find(std::string(key));
+      if (it == forms_.end()) continue;
+      for (std::uint32_t b : it->second) found(bases_[b]);
+    }
+  }
+  std::size_t Keys() const { return forms_.size(); }
+  std::size_t Bytes() const;
+
+ private:
+  void AddForm(const std::string& form, std::uint32_t base);
+  std::vector<std::string> bases_;
+  std::unordered_map<std::string, std::vector<std::uint32_t>> forms_;
+};
+
+// The index for the lists loaded now, built on first use.
+std::shared_ptr<const TLookupIndex> LookupIndexInstance();
