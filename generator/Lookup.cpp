@@ -28,9 +28,9 @@ using std::string_view;
 // Prefixes that never separate; with the separable ones of the lists they make a split
 // "known" rather than odd.
 constexpr std::array<string_view, 10> kInseparable = {"be",  "emp", "ent", "er",   "ge",
-                                                      "miß", "ver", "zer", "miss", "hinter"};
+                                                      "mi\xDF", "ver", "zer", "miss", "hinter"};
 // Prefixes used both ways: a candidate with one is tried in both stressed readings.
-constexpr std::array<string_view, 8> kDoubly = {"durch", "hinter", "über", "unter",
+constexpr std::array<string_view, 8> kDoubly = {"durch", "hinter", "\xFC" "ber", "unter",
                                                 "um",    "voll",   "wider", "wieder"};
 constexpr std::array<string_view, 7> kReflexive = {"sich", "mich", "dich", "uns",
                                                    "euch", "mir",  "dir"};
@@ -47,11 +47,14 @@ bool KnownPrefix(string_view p) {
   if (p.empty()) return true;
   for (string_view i : kInseparable)
     if (p == i) return true;
+  for (string_view d : kDoubly)
+    if (p == d) return true;
   TVerbListsReadLock lock;
   if (IsInPrefixTable(p)) return true;
   // Two prefixes in a row: "wiederauf", "vorbe".
   for (std::size_t i = 2; i + 2 <= p.size(); ++i) {
     const string_view a = p.substr(0, i), b = p.substr(i);
+    if (b == "zu" || b == "ge") continue;  // the zu-infinitive's and the participle's place
     bool first = IsInPrefixTable(a), second = IsInPrefixTable(b);
     for (string_view x : kInseparable) {
       first = first || a == x;
@@ -60,6 +63,14 @@ bool KnownPrefix(string_view p) {
     if (first && second) return true;
   }
   return false;
+}
+
+// -el, -er after a consonant or a diphthong (sammel, feier), not the ie of "hielt".
+bool EndsInSchwaSyllable(string_view s) {
+  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r'))
+    return false;
+  const char before = s[s.size() - 3];
+  return before != 'i' || (s.size() >= 4 && s[s.size() - 4] == 'e');
 }
 
 struct TCandidate {
@@ -71,6 +82,8 @@ class TCandidates {
  public:
   void Add(string inf, int odd) {
     if (inf.size() < 3 || inf.back() != 'n') return;
+    // No German infinitive ends so: "gingeen", "wiegenen".
+    if (inf.ends_with("een") || inf.ends_with("enen") || inf.ends_with("/en")) return;
     for (TCandidate& c : list_)
       if (c.infinitive == inf) {
         c.odd = std::min(c.odd, odd);
@@ -86,7 +99,7 @@ class TCandidates {
       const string p(prefix);
       Add(p + s + "en", odd);
       const unsigned char last = static_cast<unsigned char>(s.back());
-      if (IsVowel(last) || s.ends_with("el") || s.ends_with("er")) Add(p + s + "n", odd);
+      if (IsVowel(last) || EndsInSchwaSyllable(s)) Add(p + s + "n", odd);
       // "sammle", "wandre": the e of -eln/-ern dropped before the ending.
       if ((last == 'l' || last == 'r') && s.size() >= 3 && !IsVowel(s[s.size() - 2]))
         Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
@@ -116,10 +129,13 @@ void WordCandidates(const string& w, TCandidates& out) {
       out.Add(p + string(rest.substr(2)), odd);
       if (!known && i >= 2) out.Add(p + "/" + string(rest.substr(2)), 2);
     }
-    index->Candidates(rest, [&](const string& base) {
+    auto found = [&](const string& base) {
       out.Add(p + base, odd);
       if (!known && i >= 2) out.Add(p + "/" + base, 2);
-    }, i == 0);
+    };
+    index->Candidates(rest, found, i == 0);
+    // The participle of an inseparable verb has no ge-: "durchbrochen", "verloren".
+    if (known && i > 0) index->Candidates("ge" + string(rest), found, false);
   }
 }
 
@@ -213,6 +229,7 @@ class TSynthesizer {
     if (!error.empty() && verb_.stamm.empty()) return;
     if (verb_.infinitivBefund != IB_Infinitiv) return;
     if (!error.empty() && error.find(u"kein Infinitiv") != std::u16string::npos) return;
+
     s.ok = true;
     s.listed = verb_.unRegel != nullptr && !verb_.unRegel->dochRegel;
     s.aux = verb_.habenSein();
@@ -220,7 +237,8 @@ class TSynthesizer {
       const TFormen form = static_cast<TFormen>(f);
       if (verb_.EsVerbBlocked(form)) continue;
       const bool finite = form >= IndikPraes1S;
-      const string pronoun = finite ? verb_.getPersPronFA(form) : string();
+      string pronoun = finite ? verb_.getPersPronFA(form) : string();
+      TrimTrailingBlanks(pronoun);
       AddForms(s, form, false, verb_.getFormA(form, u"M"), pronoun);
       if (finite) AddForms(s, form, true, verb_.getFormA(form, u"MN"), pronoun);
     }
@@ -389,6 +407,9 @@ void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& 
   }
 }
 
+std::vector<THitWork> Pruned(std::vector<THitWork> hits, const string& normal);
+bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input);
+
 // "hat gelesen", "ist gegangen", "wird gelesen", "wird lesen": the auxiliary's form and the
 // participle's or infinitive's verb.
 void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
@@ -401,6 +422,7 @@ void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
       if (af.sub || af.form < IndikPraes1S || af.key != words[0]) continue;
       std::vector<THitWork> inner;
       LookupSimple(words[1], ortho, inner);
+      inner = Pruned(std::move(inner), words[1]);
       for (THitWork& h : inner) {
         for (const TLookupForm& f : h.hit.forms) {
           const bool part = f.tense == TLookupTense::partizip2;
@@ -442,6 +464,59 @@ void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
   }
 }
 
+// True when h is no reading of its own beside o: an unlisted infinitive that is only a form of
+// o ("gingen" beside gehen, "googelten" beside googeln), whose stem is a form of a listed o
+// ("liesen" beside lesen), that is made from o's participle ("downgeloaden"), or an
+// -elen/-eren verb beside its -eln/-ern twin.
+bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
+  if (h.key == o.key || (o.oddEnding && !h.oddEnding)) return false;
+  // "sammlen" beside "sammeln"
+  if (!h.hit.listed && h.key.size() == o.key.size() && h.key.size() > 4 &&
+      (h.key.ends_with("len") || h.key.ends_with("ren")) &&
+      o.key == h.key.substr(0, h.key.size() - 3) + "e" + h.key[h.key.size() - 3] + "n")
+    return true;
+  if (!h.hit.listed && h.oddEnding && !o.oddEnding && h.key.size() == o.key.size() + 1 &&
+      h.key.substr(0, h.key.size() - 2) == o.key.substr(0, o.key.size() - 1))
+    return true;
+  if (!o.synth) return false;
+  const string stem = h.key.substr(0, h.key.size() - (h.key.ends_with("en") ? 2 : 1));
+  bool participle = false;
+  for (const TSynthForm& f : o.synth->forms) {
+    if (f.key == h.key && o.odd <= h.odd) return true;
+    if (o.odd <= h.odd && !h.hit.listed && o.hit.listed && (f.key == stem || f.key == stem + "e")) return true;
+    participle = participle || (f.form == PartizipII && f.key == input);
+  }
+  return participle && input.size() > 3 && h.key.starts_with(input.substr(0, input.size() - 2)) &&
+         o.key.size() < h.key.size();
+}
+
+// The hits that are readings of their own, ranked.
+std::vector<THitWork> Pruned(std::vector<THitWork> hits, const string& normal) {
+  std::vector<char> drop(hits.size(), 0);
+  for (std::size_t i = 0; i < hits.size(); ++i)
+    for (std::size_t j = 0; j < hits.size() && !drop[i]; ++j)
+      if (i != j) drop[i] = MadeUpBeside(hits[i], hits[j], normal);
+  // An odd split only counts when nothing better is there; beside a listed verb an unlisted
+  // reading is one the lists would name.
+  int minOdd = 3;
+  for (std::size_t i = 0; i < hits.size(); ++i)
+    if (!drop[i]) minOdd = std::min(minOdd, hits[i].odd);
+  bool listedHit = false;
+  for (std::size_t i = 0; i < hits.size(); ++i)
+    if (!drop[i] && hits[i].odd == minOdd) listedHit = listedHit || hits[i].hit.listed;
+  std::vector<THitWork> kept;
+  for (std::size_t i = 0; i < hits.size(); ++i) {
+    if (drop[i] || hits[i].odd > minOdd || (listedHit && !hits[i].hit.listed)) continue;
+    kept.push_back(std::move(hits[i]));
+  }
+  std::stable_sort(kept.begin(), kept.end(), [](const THitWork& a, const THitWork& b) {
+    if (a.hit.listed != b.hit.listed) return a.hit.listed;
+    if (a.oddEnding != b.oddEnding) return b.oddEnding;
+    return a.odd < b.odd;
+  });
+  return kept;
+}
+
 }  // namespace
 
 TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
@@ -452,6 +527,7 @@ TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
   if (!r.error.empty()) return r;
   for (char16_t c : r.input)
     if (c >= 0x100 && UniCharToLatin1(c) == '?') return r;  // no letter of German verbs
+  Synthesizer();  // its verb object keeps the lists loaded while the index is built
   string normal;
   for (const string& w : Words(Key(UniToLatin1(r.input)))) {
     if (!normal.empty()) normal += ' ';
@@ -463,24 +539,7 @@ TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
   if (hits.empty()) LookupSimple(normal, ortho, hits);
   // A made-up infinitive that is only a form of a listed hit ("gingen" beside gehen), and an
   // -elen/-eren verb beside its -eln/-ern twin, are no readings of their own.
-  std::vector<THitWork> kept;
-  for (THitWork& h : hits) {
-    bool drop = false;
-    for (const THitWork& o : hits) {
-      if (&o == &h) continue;
-      if (!h.hit.listed && o.hit.listed && o.synth)
-        for (const TSynthForm& f : o.synth->forms) drop = drop || f.key == h.key;
-      if (h.oddEnding && !o.oddEnding && h.key.size() == o.key.size() + 1 &&
-          h.key.substr(0, h.key.size() - 2) == o.key.substr(0, o.key.size() - 1))
-        drop = true;
-    }
-    if (!drop) kept.push_back(std::move(h));
-  }
-  std::stable_sort(kept.begin(), kept.end(), [](const THitWork& a, const THitWork& b) {
-    if (a.hit.listed != b.hit.listed) return a.hit.listed;
-    if (a.oddEnding != b.oddEnding) return b.oddEnding;
-    return a.odd < b.odd;
-  });
+  std::vector<THitWork> kept = Pruned(std::move(hits), normal);
   for (THitWork& h : kept) r.hits.push_back(std::move(h.hit));
   return r;
 }

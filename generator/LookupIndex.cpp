@@ -45,18 +45,41 @@ void TLookupIndex::Build() {
   {
     TVerbListsReadLock lock;
     for (const unRegRec& e : unRegList)
-      if (!e.dochRegel && !e.uStamm.empty() && e.uStamm[0] != '?') stems.push_back(e.uStamm);
+      if (!e.dochRegel && !e.uStamm.empty()) stems.push_back(e.uStamm);
   }
-  for (const std::string& stem : stems) {
+  for (std::string stem : stems) {
+    // A stem only found in compounds is conjugated behind an inseparable prefix, which its
+    // forms then lose again: the prefix of the form looked up takes its place.
+    std::string front;
+    if (stem[0] == '?') {
+      stem.erase(0, 1);
+      front = "ver";
+    }
     // "sei", "tu": the infinitive takes -n alone.
-    const bool bareN = stem == "sei" || stem == "tu" || stem.ends_with("el") ||
-                       stem.ends_with("er");
+    const bool schwa = stem.size() >= 3 && (stem.ends_with("el") || stem.ends_with("er")) &&
+                       (stem[stem.size() - 3] != 'i' || stem.ends_with("eier"));
+    const bool bareN = stem == "sei" || stem == "tu" || schwa;
     const std::string inf = stem + (bareN ? "n" : "en");
-    verb.newVerbA(inf, unsp);
+    verb.newVerbA(front + inf, unsp);
     if (verb.unRegel == nullptr) continue;
     const auto base = static_cast<std::uint32_t>(bases_.size());
     bases_.push_back(inf);
-    for (TFormen f : kIndexed) AddForm(verb.getFormA(f, u"M"), base);
+    for (TFormen f : kIndexed) {
+      std::string form = verb.getFormA(f, u"M");
+      if (!front.empty()) {
+        std::string cut;
+        for (std::size_t p = 0; p <= form.size();) {
+          std::size_t end = form.find_first_of("/,", p);
+          if (end == std::string::npos) end = form.size();
+          std::string one = form.substr(p, end - p);
+          if (one.starts_with(front)) one.erase(0, front.size());
+          cut += (cut.empty() ? "" : "/") + one;
+          p = end + 1;
+        }
+        form = cut;
+      }
+      AddForm(form, base);
+    }
   }
 }
 
