@@ -135,7 +135,7 @@ void WordCandidates(const string& w, TCandidates& out) {
     };
     index->Candidates(rest, found, i == 0);
     // The participle of an inseparable verb has no ge-: "durchbrochen", "verloren".
-    if (known && i > 0) index->Candidates("ge" + string(rest), found, false);
+    if (known && i > 0 && !p.ends_with("ge")) index->Candidates("ge" + string(rest), found, false);
   }
 }
 
@@ -333,7 +333,8 @@ void Verify(const string& inf, int odd, const string& input, TOrthoTyp ortho,
     w.hit.forms = std::move(forms);
     w.odd = odd;
     w.key = Key(phrase);
-    w.oddEnding = w.key.ends_with("elen") || w.key.ends_with("eren");
+    w.oddEnding = w.key.ends_with("en") &&
+                  EndsInSchwaSyllable(string_view(w.key).substr(0, w.key.size() - 2));
     w.synth = sp;
     hits.push_back(std::move(w));
     return true;
