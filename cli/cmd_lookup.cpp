@@ -119,7 +119,7 @@ int RunLookup(const TGlobalOptions& o, const std::vector<std::string>& args) {
     } else if (r.hits.empty()) {
       std::cerr << "beugwerk lookup: „" << UniToUtf8(r.input) << "“ ist keine Form eines Verbs.\n";
     }
-    if (!r.error.empty()) return kExitUsage;
+    if (!r.error.empty()) return kExitRejected;
     if (!o.json)
       for (const TLookupHit& h : r.hits) std::cout << UniToUtf8(LookupLine(h)) << "\n";
     return r.hits.empty() ? kExitRejected : kExitDone;
