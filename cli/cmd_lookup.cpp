@@ -2,8 +2,8 @@
 // `beugwerk lookup [--ortho X] [--json] WORDS...`: the verbs a form belongs to, one line a verb
 // ("gehen: Präteritum Indikativ, 1. und 3. Person Singular (ich ging, er ging)"), or the JSON
 // list. `beugwerk lookup [--jobs N] -`: one form a line from standard input, one JSON line a
-// form to standard output, in input order. Exit 0 when something was found, 1 when nothing
-// was, 2 for a usage error.
+// form to standard output, in input order. Exit 0 when something was found, 1 when nothing was
+// found or the input cannot be a form (its message on standard error), 2 for a usage error.
 #include <atomic>
 #include <iostream>
 #include <string>

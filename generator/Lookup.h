@@ -58,6 +58,9 @@ struct TLookupResult {
 // Longer inputs are refused as the page refuses them.
 TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho);
 
+// The tense's name in the JSON: "praeteritum", "zu-infinitiv", ...
+std::string_view LookupTenseKey(TLookupTense tense);
+
 // "gehen: Präteritum Indikativ, 1. und 3. Person Singular (ich ging, er ging)".
 std::u16string LookupLine(const TLookupHit& hit);
 // What the forms are, without the mood of the indicative and the examples:

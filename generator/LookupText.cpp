@@ -120,7 +120,9 @@ void JsonString(std::string& out, u16string_view s) {
   out += '"';
 }
 
-const char* TenseKey(TLookupTense t) {
+}  // namespace
+
+std::string_view LookupTenseKey(TLookupTense t) {
   switch (t) {
     case TLookupTense::praesens:
       return "praesens";
@@ -146,8 +148,6 @@ const char* TenseKey(TLookupTense t) {
   return "imperativ";
 }
 
-}  // namespace
-
 u16string LookupLine(const TLookupHit& hit) {
   return hit.infinitive + u": " + Describe(hit, true);
 }
@@ -171,7 +171,7 @@ std::string LookupResultJson(const TLookupResult& result) {
       const TLookupForm& f = h.forms[j];
       if (j) out += ',';
       out += "{\"tense\":\"";
-      out += TenseKey(f.tense);
+      out += LookupTenseKey(f.tense);
       out += '"';
       if (Finite(f)) {
         out += f.konjunktiv ? ",\"mood\":\"konjunktiv\"" : ",\"mood\":\"indikativ\"";

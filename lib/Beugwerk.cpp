@@ -7,6 +7,7 @@
 
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
+#include "generator/Lookup.h"
 #include "generator/VerbGenerator.h"
 
 namespace beugwerk {
@@ -126,6 +127,44 @@ Conjugation Conjugate(std::string_view phrase, Orthography orthography) {
 
 std::string ToJson(const Conjugation& conjugation) {
   return conjugation.json_;
+}
+
+LookupResult Lookup(std::string_view form, Orthography orthography) {
+  LookupResult out;
+  TLookupResult r;
+  if (const std::string problem = ResolveLists(); !problem.empty()) {
+    r.input = Utf8ToUni(form);
+    TrimBlanksW(r.input);
+    r.error = Utf8ToUni(problem);
+  } else {
+    r = ::LookupForm(Utf8ToUni(form), EngineOrtho(orthography));
+  }
+  out.input = UniToUtf8(r.input);
+  out.error = UniToUtf8(r.error);
+  out.json_ = LookupResultJson(r);
+  for (const TLookupHit& h : r.hits) {
+    LookupVerb v;
+    v.infinitive = UniToUtf8(h.infinitive);
+    v.listed = h.listed;
+    for (const TLookupForm& f : h.forms) {
+      LookupForm o;
+      o.tense = std::string(LookupTenseKey(f.tense));
+      if (f.person > 0) o.mood = f.konjunktiv ? "konjunktiv" : "indikativ";
+      o.person = f.person;
+      if (f.person > 0 || f.tense == TLookupTense::imperativ)
+        o.number = f.plural ? "plural" : "singular";
+      o.subordinate = f.subordinate;
+      o.passive = f.passive;
+      o.text = UniToUtf8(f.shown);
+      v.forms.push_back(std::move(o));
+    }
+    out.verbs.push_back(std::move(v));
+  }
+  return out;
+}
+
+std::string ToJson(const LookupResult& result) {
+  return result.json_;
 }
 
 }  // namespace beugwerk

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Beugwerk for programs: the conjugation of a German infinitive or infinitive phrase as data.
+// Beugwerk for programs: the conjugation of a German infinitive or infinitive phrase as data,
+// and the way back from an inflected form to its verbs.
 //
 // The one stable header of the library: plain structs and two functions, UTF-8 throughout,
 // nothing of the engine behind it. Link the CMake target Beugwerk::beugwerk
@@ -112,6 +113,49 @@ Conjugation Conjugate(std::string_view phrase, Orthography orthography = Orthogr
 
 // The conjugation as one JSON object on one line (schema/conjugation.schema.json).
 std::string ToJson(const Conjugation& conjugation);
+
+// One form a lookup found, named as the JSON of `beugwerk lookup` names it
+// (schema/lookup.schema.json).
+struct LookupForm {
+  std::string tense;  // "praesens", "praeteritum", "perfekt", "plusquamperfekt", "futur1",
+                      // "infinitiv", "zu-infinitiv", "partizip1", "partizip2", "imperativ"
+  std::string mood;   // "indikativ", "konjunktiv"; empty for the non-finite forms
+  int person = 0;     // 1..3 for finite forms, 0 otherwise
+  std::string number;        // "singular", "plural"; empty where there is none
+  bool subordinate = false;  // only the joined subordinate-clause form ("anzog")
+  bool passive = false;      // "wird gelesen"
+  std::string text;          // the form with its pronoun: "ich ging"
+};
+
+// A verb the form belongs to.
+struct LookupVerb {
+  std::string infinitive;  // as Conjugate takes it: "über'setzen" names the reading
+  bool listed = false;     // the verb has an entry in the verb lists
+  std::vector<LookupForm> forms;
+};
+
+struct LookupResult {
+  std::string input;
+  std::string error;  // the German message of an input that cannot be a form; empty otherwise
+  std::vector<LookupVerb> verbs;  // listed verbs first; empty when the input is no form
+
+  bool ok() const { return error.empty(); }
+
+ private:
+  friend LookupResult Lookup(std::string_view, Orthography);
+  friend std::string ToJson(const LookupResult&);
+  std::string json_;
+};
+
+// From an inflected form (UTF-8: "ging", "zog an", "hat gelesen", "Ging") back to the verbs
+// it belongs to and which forms it is.
+//
+//   beugwerk::Lookup("ging").verbs[0].infinitive;      // "gehen"
+//   beugwerk::Lookup("ging").verbs[0].forms[0].text;   // "ich ging"
+LookupResult Lookup(std::string_view form, Orthography orthography = Orthography::neu);
+
+// The lookup as one JSON line (schema/lookup.schema.json).
+std::string ToJson(const LookupResult& result);
 
 // The verb lists file to use; call before the first Conjugate. By default: $BEUGWERK_VERBLISTS,
 // the installed file, then the copy built into the library. A file named here or by

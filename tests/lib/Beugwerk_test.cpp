@@ -115,3 +115,24 @@ TEST_F(FacadeTest, ThreadsConjugateAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// The lookup through the facade: the structs carry what the JSON says.
+TEST_F(FacadeTest, LookupCarriesTheForms) {
+  const beugwerk::LookupResult r = beugwerk::Lookup("Fuhr");
+  ASSERT_TRUE(r.ok());
+  ASSERT_FALSE(r.verbs.empty());
+  EXPECT_EQ(r.verbs[0].infinitive, "fahren");
+  EXPECT_TRUE(r.verbs[0].listed);
+  ASSERT_EQ(r.verbs[0].forms.size(), 2u);
+  const beugwerk::LookupForm& f = r.verbs[0].forms[1];
+  EXPECT_EQ(f.tense + f.mood + std::to_string(f.person) + f.number + f.text,
+            "praeteritumindikativ3singularer fuhr");
+  EXPECT_NE(beugwerk::ToJson(r).find("\"infinitive\":\"fahren\""), std::string::npos);
+  const beugwerk::LookupResult bad = beugwerk::Lookup("123");
+  EXPECT_FALSE(bad.ok());
+  EXPECT_EQ(beugwerk::ToJson(bad).rfind("{\"error\":", 0), 0u);
+}
+
+}  // namespace
