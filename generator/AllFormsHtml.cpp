@@ -2,10 +2,12 @@
 // The further blocks on the page of all forms, in the HTML of the table (its classes, the grey
 // conjunction, items ending in CR LF, text escaped): the non-finite forms, the six further
 // tenses, the passive with its note or the line why there is none; and the link to that page.
+#include <algorithm>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "generator/Lookup.h"
 #include "generator/PageAddress.h"
 #include "generator/TableParts.h"
 #include "generator/VerbGenerator.h"
@@ -110,6 +112,21 @@ std::u16string AllFormsLinkHtml(const TConjTable& t) {
   return p;
 }
 
+namespace {
+
+// Under the message: the verb a rejected input is a form of ("ging"), or the listed verb an
+// accepted one is also a form of ("lasen"). Short inputs only: a phrase is no form.
+std::u16string PageLookupHint(const TConjTable& t) {
+  // A word that does not look like an infinitive ("zog an", "gegangen") counts as rejected.
+  const bool rejected = t.status == TConjStatus::cs_error || !t.warning.empty();
+  if (t.status == TConjStatus::cs_empty || t.input.empty()) return {};
+  const std::size_t blanks = static_cast<std::size_t>(std::count(t.input.begin(), t.input.end(), u' '));
+  if (blanks > (rejected ? 2u : 0u)) return {};
+  return LookupHintHtml(t.input, t.ortho, rejected);
+}
+
+}  // namespace
+
 void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& InfinitivPhrase,
                               TPageForms forms, TConjStatus* status) {
   // Today's three items, then what the page adds after them. The page shows cells only: the
@@ -127,6 +144,7 @@ void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& Infini
   // The page grows once: its head and foot take some 4,000 characters.
   page.reserve(page.size() + msg.size() + s1.size() + s2.size() + EstimatedSize(t) + 4096);
   Item(page, msg);
+  page += PageLookupHint(t);
   Item(page, s1);
   Item(page, s2);
   if (forms == TPageForms::allForms)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "generator/VerbGenerator.h"
 
 namespace {
 
@@ -120,6 +121,13 @@ TEST_F(LookupTest, JsonAndHint) {
             "<p>„lasen“ ist auch eine Form von <a "
             "href=\"verbformen-deutsch.htm?infi=lesen\">lesen</a>.</p>\r\n");
   EXPECT_EQ(LookupHintHtml(u"lesen", NeuOrtho, false), u"");
+  // On the page: after the engine's message, and not on the page of an infinitive.
+  const std::string page = UniToUtf8(GetVerbPageHtml(u"ging", false, NeuOrtho));
+  const std::size_t message = page.find("ist kein Infinitiv!");
+  EXPECT_LT(message, page.find("<p>„ging“ ist eine Form von")) << page;
+  EXPECT_NE(page.find("<p>„ging“ ist eine Form von"), std::string::npos) << page;
+  EXPECT_EQ(UniToUtf8(GetVerbPageHtml(u"lesen", false, NeuOrtho)).find("Form von"),
+            std::string::npos);
 }
 
 }  // namespace
