@@ -99,9 +99,11 @@ class TCandidates {
       const string p(prefix);
       Add(p + s + "en", odd);
       const unsigned char last = static_cast<unsigned char>(s.back());
-      if (IsVowel(last) || EndsInSchwaSyllable(s)) Add(p + s + "n", odd);
+      // -n after a vowel: knien, tun, sein and their compounds.
+      if (last == 'e' || s.ends_with("tu") || s.ends_with("sei") || EndsInSchwaSyllable(s))
+        Add(p + s + "n", odd);
       // "sammle", "wandre": the e of -eln/-ern dropped before the ending.
-      if ((last == 'l' || last == 'r') && s.size() >= 3 && !IsVowel(s[s.size() - 2]))
+      if ((last == 'l' || last == 'r') && s.size() >= 3 && s[s.size() - 2] != 'e')
         Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
     }
   }
@@ -116,7 +118,7 @@ void WordCandidates(const string& w, TCandidates& out) {
   out.Regular("", w, 0);
   if (w.starts_with("ge")) out.Regular("", string_view(w).substr(2), 0);
   const std::shared_ptr<const TLookupIndex> index = LookupIndexInstance();
-  for (std::size_t i = 0; i + 2 < w.size(); ++i) {
+  for (std::size_t i = 0; i == 0 || i + 2 < w.size(); ++i) {
     const string p = w.substr(0, i);
     const string_view rest = string_view(w).substr(i);
     const bool known = KnownPrefix(p);
@@ -184,19 +186,29 @@ string Unmarked(string_view text) {
 
 void AddForms(TSynth& s, TFormen f, bool sub, const string& built, const string& pronoun) {
   if (built.empty() || built == "-") return;
-  std::size_t start = 0;
-  while (start <= built.size()) {
-    std::size_t end = built.find_first_of("/,", start);
-    if (end == string::npos) end = built.size();
-    const string one = built.substr(start, end - start);
+  for (const string& one : SplitBuiltForm(built)) {
     const string key = Key(one);
-    if (!key.empty() && key != "-") {
-      string shown = Unmarked(one);
-      if (!pronoun.empty()) shown = (sub ? "dass " : "") + pronoun + " " + shown;
-      s.forms.push_back({f, sub, key, shown});
-    }
-    start = end + 1;
+    if (key.empty()) continue;
+    string shown = Unmarked(one);
+    if (!pronoun.empty()) shown = (sub ? "dass " : "") + pronoun + " " + shown;
+    s.forms.push_back({f, sub, key, shown});
   }
+}
+
+// The verb's entry in the lists covers its stem, or the stem is a known prefix before it:
+// "anziehen" and "verstehen" are listed, "aalesen" (aa + lesen) is not.
+bool ListedWhole(const TVerbGen& verb) {
+  if (verb.unRegel == nullptr || verb.unRegel->dochRegel) return false;
+  string entry = verb.unRegel->uStamm;
+  if (!entry.empty() && entry[0] == '?') entry.erase(0, 1);
+  string stem = verb.stamm;
+  LowerStrLatin1(stem);
+  LowerStrLatin1(entry);
+  string plain;
+  for (char c : stem)
+    if (c != '\'' && c != '/' && c != ' ') plain += c;
+  if (!plain.ends_with(entry)) return true;  // the entry found otherwise (a respelling)
+  return KnownPrefix(plain.substr(0, plain.size() - entry.size()));
 }
 
 class TSynthesizer {
@@ -231,7 +243,7 @@ class TSynthesizer {
     if (!error.empty() && error.find(u"kein Infinitiv") != std::u16string::npos) return;
 
     s.ok = true;
-    s.listed = verb_.unRegel != nullptr && !verb_.unRegel->dochRegel;
+    s.listed = ListedWhole(verb_);
     s.aux = verb_.habenSein();
     for (int f = InfinitivI; f <= KonjPraet3P; ++f) {
       const TFormen form = static_cast<TFormen>(f);
@@ -483,10 +495,21 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
   const string stem = h.key.substr(0, h.key.size() - (h.key.ends_with("en") ? 2 : 1));
   bool participle = false;
   for (const TSynthForm& f : o.synth->forms) {
-    if (f.key == h.key && o.odd <= h.odd) return true;
-    if (o.odd <= h.odd && !h.hit.listed && o.hit.listed && (f.key == stem || f.key == stem + "e")) return true;
+    // "gingen" beside gehen; "googelten" beside googeln, whose stem no German verb ends so.
+    if (f.key == h.key && o.odd <= h.odd && !h.hit.listed &&
+        (o.hit.listed || (f.form == IndikPraet1P && EndsInSchwaSyllable(string_view(
+                                                         o.key).substr(0, o.key.size() - 1)))))
+      return true;
+    if (o.odd <= h.odd && !h.hit.listed && o.hit.listed &&
+        (f.key == stem || f.key == stem + "e" ||
+         (f.key == stem + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S))))
+      return true;
     participle = participle || (f.form == PartizipII && f.key == input);
   }
+  // Both read it as a participle ("angewöhnt": angewöhnen, anwöhnen): both stay.
+  if (participle && h.synth)
+    for (const TSynthForm& f : h.synth->forms)
+      if (f.form == PartizipII && f.key == input) return false;
   return participle && input.size() > 3 && h.key.starts_with(input.substr(0, input.size() - 2)) &&
          o.key.size() < h.key.size();
 }
@@ -497,17 +520,13 @@ std::vector<THitWork> Pruned(std::vector<THitWork> hits, const string& normal) {
   for (std::size_t i = 0; i < hits.size(); ++i)
     for (std::size_t j = 0; j < hits.size() && !drop[i]; ++j)
       if (i != j) drop[i] = MadeUpBeside(hits[i], hits[j], normal);
-  // An odd split only counts when nothing better is there; beside a listed verb an unlisted
-  // reading is one the lists would name.
+  // An odd split only counts when nothing better is there.
   int minOdd = 3;
   for (std::size_t i = 0; i < hits.size(); ++i)
     if (!drop[i]) minOdd = std::min(minOdd, hits[i].odd);
-  bool listedHit = false;
-  for (std::size_t i = 0; i < hits.size(); ++i)
-    if (!drop[i] && hits[i].odd == minOdd) listedHit = listedHit || hits[i].hit.listed;
   std::vector<THitWork> kept;
   for (std::size_t i = 0; i < hits.size(); ++i) {
-    if (drop[i] || hits[i].odd > minOdd || (listedHit && !hits[i].hit.listed)) continue;
+    if (drop[i] || hits[i].odd > minOdd) continue;
     kept.push_back(std::move(hits[i]));
   }
   std::stable_sort(kept.begin(), kept.end(), [](const THitWork& a, const THitWork& b) {

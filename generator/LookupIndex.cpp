@@ -21,20 +21,46 @@ std::int64_t currentDate = -1;
 
 }  // namespace
 
+std::vector<std::string> SplitBuiltForm(std::string_view built) {
+  std::vector<std::string> out;
+  for (std::size_t p = 0; p <= built.size();) {
+    std::size_t q = built.find_first_of("/,", p);
+    if (q == std::string_view::npos) q = built.size();
+    std::string one(built.substr(p, q - p));
+    while (!one.empty() && (one.back() == ' ' || one.back() == '!')) one.pop_back();
+    while (!one.empty() && one.front() == ' ') one.erase(0, 1);
+    if (!one.empty() && one != "-") out.push_back(one);
+    p = q + 1;
+  }
+  // A separated particle written once stands for every form of the cell ("rittest an/rittst",
+  // "hängte,hing ab"), but not for one that begins with it ("staubsaug,sauge Staub").
+  std::string tail;
+  for (const std::string& one : out)
+    if (const std::size_t blank = one.find(' '); blank != std::string::npos) {
+      tail = one.substr(blank);
+      break;
+    }
+  if (tail.empty() || tail.find(' ', 1) != std::string::npos) return out;
+  std::string word = tail.substr(1);
+  LowerStrLatin1(word);
+  for (std::string& one : out) {
+    std::string low = one;
+    LowerStrLatin1(low);
+    if (one.find(' ') == std::string::npos && !low.starts_with(word)) one += tail;
+  }
+  return out;
+}
+
 void TLookupIndex::AddForm(const std::string& built, std::uint32_t base) {
-  std::size_t start = 0;
-  while (start <= built.size()) {
-    std::size_t end = built.find_first_of("/,", start);
-    if (end == std::string::npos) end = built.size();
+  for (const std::string& one : SplitBuiltForm(built)) {
     std::string key;
-    for (char c : built.substr(start, end - start))
-      if (c != '\'' && c != '!' && c != ' ') key += c;
+    for (char c : one)
+      if (c != '\'' && c != ' ') key += c;
     LowerStrLatin1(key);
-    if (key.size() >= 2 && key != "-") {
+    if (key.size() >= 2) {
       std::vector<std::uint32_t>& v = forms_[key];
       if (v.empty() || v.back() != base) v.push_back(base);
     }
-    start = end + 1;
   }
 }
 

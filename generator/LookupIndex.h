@@ -15,6 +15,10 @@
 #include <unordered_map>
 #include <vector>
 
+// The forms one cell of the engine holds ("hängte,hing ab/hinge ab"): split at '/' and ',',
+// the separated particle of the last of a ','-group given to the others as well.
+std::vector<std::string> SplitBuiltForm(std::string_view built);
+
 class TLookupIndex {
  public:
   void Build();
