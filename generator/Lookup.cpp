@@ -39,8 +39,35 @@ constexpr std::array<string_view, 19> kEndings = {
     "",    "e",    "st",    "est",  "t",    "et",  "en",  "n",   "te", "test",
     "ten", "tet",  "ete",   "etest", "eten", "etet", "end", "nd", "s"};
 
-bool IsVowel(unsigned char c) {
-  return string_view("aeiou\xE4\xF6\xFCy").find(static_cast<char>(c)) != string_view::npos;
+// A stem in -t that German verbs do not end in, but weak past forms do: "überwallt",
+// "gekippt", "gewirkt" (against walten, kippen, wirken). The t of "achten", "warten", "bitten",
+// "rasten" follows a vowel, h, r, l, n, s, f or another t.
+// -el, -er after a consonant or a diphthong (sammel, feier), not the ie of "hielt".
+bool EndsInSchwaSyllable(string_view s) {
+  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r'))
+    return false;
+  const char before = s[s.size() - 3];
+  return before != 'i' || (s.size() >= 4 && s[s.size() - 4] == 'e');
+}
+
+bool IsVowelChar(char c) {
+  return string_view("aeiouy\xE4\xF6\xFC").find(c) != string_view::npos;
+}
+
+bool PastLikeTStem(string_view stem) {
+  if (stem.size() < 3 || stem.back() != 't') return false;
+  const char a = stem[stem.size() - 2], b = stem[stem.size() - 3];
+  if (a == b && a != 't' && !IsVowelChar(a)) return true;  // ll, nn, mm, pp, rr, ss, ff
+  if (stem.ends_with("iert")) return true;
+  // -elt, -ert after a further syllable: "googelt", "wandert" (not "gelt", "wert").
+  if ((stem.ends_with("elt") || stem.ends_with("ert")) && stem.size() >= 5) {
+    int vowels = 0;
+    for (std::size_t i = 0; i + 3 < stem.size(); ++i)
+      if (IsVowelChar(stem[i]) && (i == 0 || !IsVowelChar(stem[i - 1]))) ++vowels;
+    if (vowels >= 1 && EndsInSchwaSyllable(stem.substr(0, stem.size() - 1))) return true;
+  }
+  if (string_view("bgkpzw\xDF").find(a) != string_view::npos) return true;
+  return a == 'h' && b == 'c' && stem.size() >= 4 && stem[stem.size() - 4] == 's';  // -scht
 }
 
 bool KnownPrefix(string_view p) {
@@ -65,12 +92,14 @@ bool KnownPrefix(string_view p) {
   return false;
 }
 
-// -el, -er after a consonant or a diphthong (sammel, feier), not the ie of "hielt".
-bool EndsInSchwaSyllable(string_view s) {
-  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r'))
-    return false;
-  const char before = s[s.size() - 3];
-  return before != 'i' || (s.size() >= 4 && s[s.size() - 4] == 'e');
+
+// Where an -eln/-ern verb drops its e ("sammle", "steure"): l or r after a consonant or the u
+// of au, eu.
+bool ElisionPoint(string_view s) {
+  if (s.size() < 3 || (s.back() != 'l' && s.back() != 'r')) return false;
+  const char c = s[s.size() - 2];
+  if (c == 'u') return s[s.size() - 3] == 'a' || s[s.size() - 3] == 'e';
+  return c != s.back() && string_view("aeiouy\xE4\xF6\xFC").find(c) == string_view::npos;
 }
 
 struct TCandidate {
@@ -84,6 +113,14 @@ class TCandidates {
     if (inf.size() < 3 || inf.back() != 'n') return;
     // No German infinitive ends so: "gingeen", "wiegenen".
     if (inf.ends_with("een") || inf.ends_with("enen") || inf.ends_with("/en")) return;
+    // Nor in a plain vowel before -en ("düen"); bauen, freuen, säen, schreien do.
+    if (inf.size() >= 4 && inf.ends_with("en")) {
+      const char v = inf[inf.size() - 3], before = inf[inf.size() - 4];
+      if (string_view("aoiu\xF6\xFC").find(v) != string_view::npos &&
+          !(v == 'u' && string_view("ae\xE4").find(before) != string_view::npos) &&
+          !(v == 'i' && (before == 'e' || before == 'a')))
+        return;
+    }
     for (TCandidate& c : list_)
       if (c.infinitive == inf) {
         c.odd = std::min(c.odd, odd);
@@ -103,7 +140,7 @@ class TCandidates {
       if (last == 'e' || s.ends_with("tu") || s.ends_with("sei") || EndsInSchwaSyllable(s))
         Add(p + s + "n", odd);
       // "sammle", "wandre": the e of -eln/-ern dropped before the ending.
-      if ((last == 'l' || last == 'r') && s.size() >= 3 && s[s.size() - 2] != 'e')
+      if (ElisionPoint(s))
         Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
     }
   }
@@ -118,7 +155,7 @@ void WordCandidates(const string& w, TCandidates& out) {
   out.Regular("", w, 0);
   if (w.starts_with("ge")) out.Regular("", string_view(w).substr(2), 0);
   const std::shared_ptr<const TLookupIndex> index = LookupIndexInstance();
-  for (std::size_t i = 0; i == 0 || i + 2 < w.size(); ++i) {
+  for (std::size_t i = 0; i == 0 || i + 2 <= w.size(); ++i) {
     const string p = w.substr(0, i);
     const string_view rest = string_view(w).substr(i);
     const bool known = KnownPrefix(p);
@@ -135,9 +172,9 @@ void WordCandidates(const string& w, TCandidates& out) {
       out.Add(p + base, odd);
       if (!known && i >= 2) out.Add(p + "/" + base, 2);
     };
-    index->Candidates(rest, found, i == 0);
+    index->Candidates(rest, found);
     // The participle of an inseparable verb has no ge-: "durchbrochen", "verloren".
-    if (known && i > 0 && !p.ends_with("ge")) index->Candidates("ge" + string(rest), found, false);
+    if (known && i > 0 && !p.ends_with("ge")) index->Candidates("ge" + string(rest), found);
   }
 }
 
@@ -477,41 +514,64 @@ void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
   }
 }
 
-// True when h is no reading of its own beside o: an unlisted infinitive that is only a form of
-// o ("gingen" beside gehen, "googelten" beside googeln), whose stem is a form of a listed o
-// ("liesen" beside lesen), that is made from o's participle ("downgeloaden"), or an
-// -elen/-eren verb beside its -eln/-ern twin.
+string SsSpelling(string s) {
+  for (std::size_t p; (p = s.find('\xDF')) != string::npos;) s.replace(p, 1, "ss");
+  return s;
+}
+
+string StemOf(const string& key) {
+  return key.substr(0, key.size() - (key.ends_with("en") ? 2 : 1));
+}
+
+// True when h is no reading of its own beside o, only the input's ending or ge- read into a
+// made-up infinitive: "überwallten", "überwalltesen" beside überwallen (the past's t and st),
+// "gingen", "liesen", "hielen", "kannen" beside a listed verb of whose forms they are made,
+// "gesaugen", "downgeloaden" beside the verb whose participle the input is, an -elen/-eren
+// or "sammlen" beside its -eln/-ern twin. A stem in -t stays beside its reading without t
+// where German has both kinds ("achten", "achen").
 bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
-  if (h.key == o.key || (o.oddEnding && !h.oddEnding)) return false;
-  // "sammlen" beside "sammeln"
-  if (!h.hit.listed && h.key.size() == o.key.size() && h.key.size() > 4 &&
-      (h.key.ends_with("len") || h.key.ends_with("ren")) &&
-      o.key == h.key.substr(0, h.key.size() - 3) + "e" + h.key[h.key.size() - 3] + "n")
-    return true;
-  if (!h.hit.listed && h.oddEnding && !o.oddEnding && h.key.size() == o.key.size() + 1 &&
-      h.key.substr(0, h.key.size() - 2) == o.key.substr(0, o.key.size() - 1))
-    return true;
-  if (!o.synth) return false;
-  const string stem = h.key.substr(0, h.key.size() - (h.key.ends_with("en") ? 2 : 1));
+  if (h.key == o.key || (o.oddEnding && !h.oddEnding) || !o.synth) return false;
+  const string hs = StemOf(h.key), os = StemOf(o.key);
+  // An odd split does not push out a plain reading, except by its participle (below).
+  const bool rank = o.odd <= h.odd;
+  if (!h.hit.listed && rank) {
+    if (h.oddEnding && !o.oddEnding && h.key.size() == o.key.size() + 1 &&
+        h.key.substr(0, h.key.size() - 2) == o.key.substr(0, o.key.size() - 1))
+      return true;
+    if (h.key.size() == o.key.size() && (h.key.ends_with("len") || h.key.ends_with("ren")) &&
+        ElisionPoint(hs) &&
+        o.key == h.key.substr(0, h.key.size() - 3) + "e" + h.key[h.key.size() - 3] + "n")
+      return true;
+    if (hs.size() > os.size() && hs.starts_with(os) && !os.empty()) {
+      static constexpr string_view kEndingMaterial[] = {"e",  "st", "es",  "est", "et",
+                                                        "te", "tes", "test", "ten", "en"};
+      const string_view x = string_view(hs).substr(os.size());
+      for (string_view e : kEndingMaterial)
+        if (x == e) return true;
+      if (x == "s" && !IsVowelChar(os.back())) return true;
+      if (x == "t" && PastLikeTStem(hs)) return true;
+    }
+  }
   bool participle = false;
   for (const TSynthForm& f : o.synth->forms) {
-    // "gingen" beside gehen; "googelten" beside googeln, whose stem no German verb ends so.
-    if (f.key == h.key && o.odd <= h.odd && !h.hit.listed &&
-        (o.hit.listed || (f.form == IndikPraet1P && EndsInSchwaSyllable(string_view(
-                                                         o.key).substr(0, o.key.size() - 1)))))
-      return true;
-    if (o.odd <= h.odd && !h.hit.listed && o.hit.listed &&
-        (f.key == stem || f.key == stem + "e" ||
-         (f.key == stem + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S))))
-      return true;
     participle = participle || (f.form == PartizipII && f.key == input);
+    if (!o.hit.listed || !rank) continue;
+    if (f.key == h.key && (!h.hit.listed || f.form == InfinitivII)) return true;
+    if (h.hit.listed) continue;
+    // The old spelling's ß against the new one's ss: "mussen" beside müssen's "mußte".
+    if (f.key.find('\xDF') != string::npos && SsSpelling(f.key) == SsSpelling(hs + "te")) return true;
+    if ((f.key == hs && (f.form == ImperativS || f.form == IndikPraes1S ||
+                         f.form == IndikPraes3S)) ||
+        f.key == hs + "e" ||
+        (f.key == hs + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S)) ||
+        (f.key == hs + "te" && (f.form == IndikPraet1S || f.form == KonjPraet1S)))
+      return true;
   }
-  // Both read it as a participle ("angewöhnt": angewöhnen, anwöhnen): both stay.
-  if (participle && h.synth)
-    for (const TSynthForm& f : h.synth->forms)
-      if (f.form == PartizipII && f.key == input) return false;
-  return participle && input.size() > 3 && h.key.starts_with(input.substr(0, input.size() - 2)) &&
-         o.key.size() < h.key.size();
+  // The input is o's participle and h is o with a ge- put in.
+  if (!participle || h.hit.listed) return false;
+  for (std::size_t p = h.key.find("ge"); p != string::npos; p = h.key.find("ge", p + 1))
+    if (h.key.substr(0, p) + h.key.substr(p + 2) == o.key) return true;
+  return false;
 }
 
 // The hits that are readings of their own, ranked.
@@ -532,7 +592,10 @@ std::vector<THitWork> Pruned(std::vector<THitWork> hits, const string& normal) {
   std::stable_sort(kept.begin(), kept.end(), [](const THitWork& a, const THitWork& b) {
     if (a.hit.listed != b.hit.listed) return a.hit.listed;
     if (a.oddEnding != b.oddEnding) return b.oddEnding;
-    return a.odd < b.odd;
+    if (a.odd != b.odd) return a.odd < b.odd;
+    // The weak past before a present of a verb in -ten: "hörte" hören, then horten-like
+    // "hörten".
+    return StemOf(b.key) == StemOf(a.key) + "t" && !b.hit.listed;
   });
   return kept;
 }

@@ -4,7 +4,7 @@
 // participle and imperative, each form pointing to the infinitive. Built once the lists are
 // loaded (and again when they change); a lookup asks it for every ending of a word.
 //
-//   LookupIndexInstance()->Candidates("gingst", [](const std::string& inf) {}, true);  // gehen
+//   LookupIndexInstance()->Candidates("gingst", [](const std::string& inf) {});  // gehen
 #pragma once
 
 #include <cstddef>
@@ -23,14 +23,14 @@ class TLookupIndex {
  public:
   void Build();
   // Calls found(infinitive) for each listed verb one of whose indexed forms is tail, or tail
-  // without a person ending; short keys only for a whole word.
+  // without a person ending.
   template <class Found>
-  void Candidates(std::string_view tail, Found&& found, bool whole) const {
+  void Candidates(std::string_view tail, Found&& found) const {
     static constexpr std::string_view kEndings[] = {"", "e", "st", "est", "t", "et", "en", "n"};
     for (std::string_view e : kEndings) {
       if (!tail.ends_with(e)) continue;
       const std::string_view key = tail.substr(0, tail.size() - e.size());
-      if (key.size() < (whole ? 2u : 3u)) continue;
+      if (key.size() < 2) continue;
       const auto it = forms_.find(std::string(key));
       if (it == forms_.end()) continue;
       for (std::uint32_t b : it->second) found(bases_[b]);
