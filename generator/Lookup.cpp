@@ -99,6 +99,8 @@ bool ElisionPoint(string_view s) {
   if (s.size() < 3 || (s.back() != 'l' && s.back() != 'r')) return false;
   const char c = s[s.size() - 2];
   if (c == 'u') return s[s.size() - 3] == 'a' || s[s.size() - 3] == 'e';
+  // The h of a long vowel is none: "bezahle", "lehre", "bohre".
+  if (c == 'h' && s[s.size() - 3] != 'c') return false;
   return c != s.back() && string_view("aeiouy\xE4\xF6\xFC").find(c) == string_view::npos;
 }
 
@@ -112,7 +114,9 @@ class TCandidates {
   void Add(string inf, int odd) {
     if (inf.size() < 3 || inf.back() != 'n') return;
     // No German infinitive ends so: "gingeen", "wiegenen".
-    if (inf.ends_with("een") || inf.ends_with("enen") || inf.ends_with("/en")) return;
+    if (inf.ends_with("een") || inf.ends_with("/en") ||
+        (inf.ends_with("enen") && !inf.ends_with("ienen")))
+      return;
     // Nor in a plain vowel before -en ("düen"); bauen, freuen, säen, schreien do.
     if (inf.size() >= 4 && inf.ends_with("en")) {
       const char v = inf[inf.size() - 3], before = inf[inf.size() - 4];
@@ -168,9 +172,13 @@ void WordCandidates(const string& w, TCandidates& out) {
       out.Add(p + string(rest.substr(2)), odd);
       if (!known && i >= 2) out.Add(p + "/" + string(rest.substr(2)), 2);
     }
-    auto found = [&](const string& base) {
-      out.Add(p + base, odd);
-      if (!known && i >= 2) out.Add(p + "/" + base, 2);
+    auto found = [&](const string& base, bool compoundOnly) {
+      // A stem found only in compounds may follow ge- after a particle: "abgewinnen".
+      const bool ge = compoundOnly && p.size() > 2 && p.ends_with("ge") &&
+                      KnownPrefix(string_view(p).substr(0, p.size() - 2));
+      const int o = ge ? 0 : odd;
+      out.Add(p + base, o);
+      if (o > 0 && i >= 2) out.Add(p + "/" + base, 2);
     };
     index->Candidates(rest, found);
     // The participle of an inseparable verb has no ge-: "durchbrochen", "verloren".
@@ -178,13 +186,15 @@ void WordCandidates(const string& w, TCandidates& out) {
   }
 }
 
-// Spelling variants tried besides the word: the other spelling of ss and ß.
-std::vector<string> SpellingVariants(const string& w) {
+// Spelling variants tried besides the word: the other spelling of ss and ß, where the
+// orthography may have written the other one (the old one's "mußte", the Swiss "musste").
+std::vector<string> SpellingVariants(const string& w, TOrthoTyp ortho) {
   std::vector<string> v{w};
+  if (ortho == NeuOrtho) return v;
   string a = w, b = w;
   for (std::size_t p; (p = a.find('\xDF')) != string::npos;) a.replace(p, 1, "ss");
   for (std::size_t p; (p = b.find("ss")) != string::npos;) b.replace(p, 2, "\xDF");
-  if (a != w) v.push_back(a);
+  if (a != w && ortho == AltOrtho) v.push_back(a);
   if (b != w) v.push_back(b);
   return v;
 }
@@ -449,7 +459,7 @@ void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& 
   for (std::size_t i = main + 1; i < words.size(); ++i) particle += words[i];
   if (words.size() > main + 3) return;
   TCandidates cands;
-  for (const string& v : SpellingVariants(words[main])) WordCandidates(v, cands);
+  for (const string& v : SpellingVariants(words[main], ortho)) WordCandidates(v, cands);
   for (const TCandidate& c : cands.List()) {
     string inf = particle + c.infinitive;
     if (reflexive) inf = "sich " + inf;
@@ -548,23 +558,33 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
       const string_view x = string_view(hs).substr(os.size());
       for (string_view e : kEndingMaterial)
         if (x == e) return true;
-      if (x == "s" && !IsVowelChar(os.back())) return true;
+      // The st of a du-form: "spielsen" beside spielen; bremsen, grinsen, gipsen, klecksen,
+      // brausen have their s after m, n, p, k or a vowel.
+      if (x == "s" && !IsVowelChar(os.back()) &&
+          (string_view("mnpk").find(os.back()) == string_view::npos ||
+           (os.size() >= 2 && os[os.size() - 2] == os.back())))
+        return true;
       if (x == "t" && PastLikeTStem(hs)) return true;
     }
   }
   bool participle = false;
   for (const TSynthForm& f : o.synth->forms) {
     participle = participle || (f.form == PartizipII && f.key == input);
-    if (!o.hit.listed || !rank) continue;
+    // Not by a subjunctive II in ä, ü: drängen beside dringen's "drängen", abführen beside
+    // fahren's; one in ö is the strong verb's ("gewönnen").
+    if (!o.hit.listed || !rank ||
+        (f.form >= KonjPraet1S && f.form <= KonjPraet3P && f.key.find('\xF6') == string::npos))
+      continue;
     if (f.key == h.key && (!h.hit.listed || f.form == InfinitivII)) return true;
     if (h.hit.listed) continue;
     // The old spelling's ß against the new one's ss: "mussen" beside müssen's "mußte".
-    if (f.key.find('\xDF') != string::npos && SsSpelling(f.key) == SsSpelling(hs + "te")) return true;
+    if (f.key.find('\xDF') != string::npos && f.key != hs + "te" &&
+        SsSpelling(f.key) == SsSpelling(hs + "te"))
+      return true;
     if ((f.key == hs && (f.form == ImperativS || f.form == IndikPraes1S ||
                          f.form == IndikPraes3S)) ||
         f.key == hs + "e" ||
-        (f.key == hs + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S)) ||
-        (f.key == hs + "te" && (f.form == IndikPraet1S || f.form == KonjPraet1S)))
+        (f.key == hs + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S)))
       return true;
   }
   // The input is o's participle and h is o with a ge- put in.

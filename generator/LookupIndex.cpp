@@ -81,15 +81,13 @@ void TLookupIndex::Build() {
       stem.erase(0, 1);
       front = "ver";
     }
-    // "sei", "tu": the infinitive takes -n alone.
-    const bool schwa = stem.size() >= 3 && (stem.ends_with("el") || stem.ends_with("er")) &&
-                       (stem[stem.size() - 3] != 'i' || stem.ends_with("eier"));
-    const bool bareN = stem == "sei" || stem == "tu" || schwa;
-    const std::string inf = stem + (bareN ? "n" : "en");
+    // "sei", "tu": the infinitive takes -n alone (no strong verb ends in -eln, -ern).
+    const std::string inf = stem + (stem == "sei" || stem == "tu" ? "n" : "en");
     verb.newVerbA(front + inf, unsp);
     if (verb.unRegel == nullptr) continue;
     const auto base = static_cast<std::uint32_t>(bases_.size());
     bases_.push_back(inf);
+    compoundOnly_.push_back(front.empty() ? 0 : 1);
     for (TFormen f : kIndexed) {
       std::string form = verb.getFormA(f, u"M");
       if (!front.empty()) {
@@ -112,6 +110,7 @@ void TLookupIndex::Build() {
 std::size_t TLookupIndex::Bytes() const {
   std::size_t n = sizeof(*this);
   for (const std::string& b : bases_) n += sizeof(b) + b.capacity();
+  n += compoundOnly_.capacity();
   for (const auto& [key, v] : forms_)
     n += sizeof(key) + key.capacity() + sizeof(v) + v.capacity() * sizeof(std::uint32_t) +
          2 * sizeof(void*);

@@ -4,7 +4,7 @@
 // participle and imperative, each form pointing to the infinitive. Built once the lists are
 // loaded (and again when they change); a lookup asks it for every ending of a word.
 //
-//   LookupIndexInstance()->Candidates("gingst", [](const std::string& inf) {});  // gehen
+//   LookupIndexInstance()->Candidates("gingst", [](const std::string& inf, bool) {});  // gehen
 #pragma once
 
 #include <cstddef>
@@ -22,7 +22,8 @@ std::vector<std::string> SplitBuiltForm(std::string_view built);
 class TLookupIndex {
  public:
   void Build();
-  // Calls found(infinitive) for each listed verb one of whose indexed forms is tail, or tail
+  // Calls found(infinitive, compoundOnly) for each listed verb one of whose indexed forms is
+  // tail, or tail
   // without a person ending.
   template <class Found>
   void Candidates(std::string_view tail, Found&& found) const {
@@ -33,7 +34,7 @@ class TLookupIndex {
       if (key.size() < 2) continue;
       const auto it = forms_.find(std::string(key));
       if (it == forms_.end()) continue;
-      for (std::uint32_t b : it->second) found(bases_[b]);
+      for (std::uint32_t b : it->second) found(bases_[b], compoundOnly_[b] != 0);
     }
   }
   std::size_t Keys() const { return forms_.size(); }
@@ -42,6 +43,7 @@ class TLookupIndex {
  private:
   void AddForm(const std::string& form, std::uint32_t base);
   std::vector<std::string> bases_;
+  std::vector<char> compoundOnly_;  // the entry's stem is found only in compounds
   std::unordered_map<std::string, std::vector<std::uint32_t>> forms_;
 };
 

@@ -5,10 +5,11 @@
 // hits. Prints the share found, the mean number of verbs per form, the mean time of one lookup
 // and the first misses.
 //
-//   lookup-roundtrip [--sample N] [--verb-lists PATH] ../shared/reference/verbs-dev.tsv
+//   lookup-roundtrip [--sample N] [--min-share P] [--verb-lists PATH] verbs-dev.tsv
 //
-// --sample N takes every k-th verb so that about N are tried. Exit 0 when every form found its
-// verb and the mean stays at most 1.3 verbs a form, 1 otherwise, 77 when the file is missing.
+// --sample N takes every k-th verb so that about N are tried. Exit 0 when at least P per cent
+// of the forms (default 100) found their verb and the mean stays at most 1.3 verbs a form, 1
+// otherwise, 77 when the file is missing.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -42,11 +43,14 @@ void AddAlternatives(const std::string& built, std::set<std::string>& forms) {
 
 int main(int argc, char** argv) {
   std::size_t sample = 0;
+  double minShare = 100;
   std::string path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--sample" && i + 1 < argc) {
       sample = std::stoul(argv[++i]);
+    } else if (a == "--min-share" && i + 1 < argc) {
+      minShare = std::stod(argv[++i]);
     } else if (a == "--verb-lists" && i + 1 < argc) {
       VerbListsPath = argv[++i];
     } else {
@@ -113,5 +117,5 @@ int main(int argc, char** argv) {
   std::sort(crowded.rbegin(), crowded.rend());
   for (std::size_t i = 0; i < crowded.size() && i < 15; ++i)
     std::printf("  crowded %s\n", crowded[i].second.c_str());
-  return found == forms && mean <= 1.3 ? 0 : 1;
+  return share >= minShare && mean <= 1.3 ? 0 : 1;
 }
