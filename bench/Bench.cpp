@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Benchmarks of the steps a full-form list and a result page take: the analysis of a verb, the
-// simple forms of an analysed verb, one .txf record, one result page and loading the verb
-// lists. They run on the lists compiled into the program (as the command line does when no
+// simple forms of an analysed verb, one .txf record, one result page, one lookup of a form and
+// loading the verb lists. They run on the lists compiled into the program (as the command line does when no
 // file is named), the records also on the frozen large list of the tests.
 //
 //   build-bench/bench/beugwerk_bench --benchmark_filter=TxfRecord
@@ -18,6 +18,8 @@
 #include "app/FullForms.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerb.h"
+#include "generator/Lookup.h"
+#include "generator/LookupIndex.h"
 #include "generator/VerbGenerator.h"
 
 namespace {
@@ -135,6 +137,53 @@ void BM_FullJson(benchmark::State& state) {
   state.SetLabel(Latin1ToUtf8(kVerbs[static_cast<std::size_t>(state.range(0))]));
 }
 BENCHMARK(BM_FullJson)->Arg(0)->Arg(2)->Arg(4);
+
+// One lookup of a form, over the forms the engine builds for some 300 verbs of the reference
+// list (every 21st; the benchmark's own verbs when the list is absent), in list order as a
+// corpus of one text gives them: the thread's cache of conjugations is warm for the forms of
+// one verb and cold for the next verb's.
+std::vector<std::u16string> RoundTripForms() {
+  std::vector<std::string> verbs;
+  std::ifstream in(std::filesystem::path(BEUGWERK_SOURCE_DIR) / ".." / "shared" / "reference" /
+                   "verbs-dev.tsv");
+  std::string line;
+  for (int n = 0; std::getline(in, line); ++n)
+    if (n > 0 && n % 21 == 1) verbs.push_back(Utf8ToLatin1(line.substr(0, line.find('\t'))));
+  if (verbs.empty()) verbs.assign(kVerbs.begin(), kVerbs.end());
+  TVerbGen& verb = Verb();
+  std::vector<std::u16string> forms;
+  for (const std::string& v : verbs) {
+    verb.newVerbA(v, unsp);
+    for (int f = InfinitivI; f <= KonjPraet3P; ++f)
+      for (const char16_t* options : {u"M", u"MN"}) {
+        if (f < IndikPraes1S && options[1]) continue;
+        for (const std::string& one : SplitBuiltForm(verb.getFormA(static_cast<TFormen>(f), options)))
+          if (forms.empty() || forms.back() != Latin1ToUni(one)) forms.push_back(Latin1ToUni(one));
+      }
+  }
+  return forms;
+}
+
+void BM_Lookup(benchmark::State& state) {
+  static const std::vector<std::u16string> forms = RoundTripForms();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LookupForm(forms[i], NeuOrtho));
+    i = (i + 1) % forms.size();
+  }
+  state.SetLabel(std::to_string(forms.size()) + " forms");
+}
+BENCHMARK(BM_Lookup)->Unit(benchmark::kMicrosecond);
+
+// Building the index of the listed verbs' strong forms, as the first lookup does.
+void BM_LookupIndexBuild(benchmark::State& state) {
+  Verb();
+  for (auto _ : state) RebuildLookupIndex();
+  const TLookupIndexSize size = LookupIndexSize();
+  state.SetLabel(std::to_string(size.keys) + " forms, " + std::to_string(size.bytes / 1024) +
+                 " KiB");
+}
+BENCHMARK(BM_LookupIndexBuild)->Unit(benchmark::kMillisecond);
 
 // The start of a program: the verb lists loaded (no other user holds them) and the first
 // verb analysed. Range 0: the embedded copy; 1: the file data/Beugwerk.VLX.
