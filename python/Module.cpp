@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "generator/Lookup.h"
 #include "python/Engine.h"
 #include "python/JsonToPython.h"
 
@@ -59,6 +60,17 @@ py::object Conjugate(py::handle phrase, const std::string& ortho) {
   {
     py::gil_scoped_release released;
     events = TJsonEvents(PhraseJson(p, o));
+  }
+  return JsonToPython(events);
+}
+
+py::object Lookup(py::handle form, const std::string& ortho) {
+  const std::u16string f = Phrase(form);
+  const TOrthoTyp o = Orthography(ortho);
+  TJsonEvents events;
+  {
+    py::gil_scoped_release released;
+    events = TJsonEvents(LookupJson(f, o));
   }
   return JsonToPython(events);
 }
@@ -196,6 +208,15 @@ turn comes.
 >>> [c["nonFinite"]["partizipII"]["form"] for c in beugwerk.conjugate_many(["lesen", "gehen"])]
 ['gelesen', 'gegangen'])");
 
+  m.def("lookup", &Lookup, py::arg("form"), py::arg("ortho") = "neu",
+        R"(The verbs an inflected form belongs to, as `beugwerk lookup --json` prints them.
+
+A list of dicts (schema/lookup.schema.json), listed verbs first, empty when the form is no
+form of any verb; an input that cannot be a form gives {"error": message}.
+
+>>> beugwerk.lookup("zog an")[0]["infinitive"]
+'anziehen'
+)");
   m.def("table", &Table, py::arg("phrase"), py::arg("ortho") = "neu",
         R"(The conjugation table as `beugwerk PHRASE` prints it, one str with line breaks.
 

@@ -11,7 +11,7 @@ C++ library: nothing is worked out in Python.
 >>> c["analysis"]["separablePrefix"], c["tenses"]["perfekt"][0]["main"]
 ('an', 'habe mich angezogen')
 """
-from ._beugwerk import Error, __version__, conjugate, conjugate_many, set_verb_lists, table
+from ._beugwerk import Error, __version__, conjugate, conjugate_many, lookup, set_verb_lists, table
 
 # lookup(form), from a form back to its verbs, joins these once the library has it.
-__all__ = ["Error", "conjugate", "conjugate_many", "set_verb_lists", "table"]
+__all__ = ["Error", "conjugate", "conjugate_many", "lookup", "set_verb_lists", "table"]

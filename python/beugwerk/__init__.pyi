@@ -95,4 +95,21 @@ def conjugate_many(
 def table(phrase: str, ortho: Orthography = "neu") -> str: ...
 def set_verb_lists(path: Union[str, os.PathLike[str], None]) -> None: ...
 
-# lookup(form) joins here once the library has the lookup of forms.
+class LookupForm(TypedDict, total=False):
+    tense: str  # "praesens", "praeteritum", ..., "partizip2", "imperativ"
+    mood: Literal["indikativ", "konjunktiv"]
+    person: int  # 1..3
+    number: Literal["singular", "plural"]
+    clause: Literal["main", "sub"]
+    voice: Literal["passive"]
+    text: str  # "ich ging"
+
+class LookupVerb(TypedDict):
+    infinitive: str
+    listed: bool
+    forms: list[LookupForm]
+
+class LookupFailure(TypedDict):
+    error: str
+
+def lookup(form: str, ortho: Orthography = "neu") -> Union[list[LookupVerb], LookupFailure]: ...
