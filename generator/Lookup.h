@@ -70,7 +70,13 @@ std::u16string LookupFormsSummary(const TLookupHit& hit);
 // The hits as a JSON array (UTF-8, one line), schema/lookup.schema.json; {"error": message}
 // for a refused input.
 std::string LookupResultJson(const TLookupResult& result);
-std::string LookupJson(std::u16string_view form, TOrthoTyp ortho);
+// What a lookup came to, for a front end's status: an HTTP answer of 200 for found and
+// notFound (an empty list), the API's refusal of a bad query for badInput.
+enum class TLookupStatus { found, notFound, badInput };
+TLookupStatus LookupStatus(const TLookupResult& result);
+// The body of the API's answer; *status, when given, tells what it came to.
+std::string LookupJson(std::u16string_view form, TOrthoTyp ortho,
+                       TLookupStatus* status = nullptr);
 
 // The hint of the page and the window, one paragraph with its CR LF, empty when there is
 // none: for a rejected input that is a form, "„ging“ ist eine Form von gehen (...)."; for an

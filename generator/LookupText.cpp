@@ -190,8 +190,15 @@ std::string LookupResultJson(const TLookupResult& result) {
   return out + "]";
 }
 
-std::string LookupJson(std::u16string_view form, TOrthoTyp ortho) {
-  return LookupResultJson(LookupForm(form, ortho));
+TLookupStatus LookupStatus(const TLookupResult& result) {
+  if (!result.error.empty()) return TLookupStatus::badInput;
+  return result.hits.empty() ? TLookupStatus::notFound : TLookupStatus::found;
+}
+
+std::string LookupJson(std::u16string_view form, TOrthoTyp ortho, TLookupStatus* status) {
+  const TLookupResult r = LookupForm(form, ortho);
+  if (status) *status = LookupStatus(r);
+  return LookupResultJson(r);
 }
 
 u16string LookupHintHtml(u16string_view input, TOrthoTyp ortho, bool rejected) {

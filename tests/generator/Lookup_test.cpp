@@ -106,7 +106,11 @@ TEST_F(LookupTest, NoFormAndRefused) {
     const TLookupResult r = LookupForm(input, NeuOrtho);
     EXPECT_FALSE(r.error.empty()) << UniToUtf8(input);
     EXPECT_EQ(LookupResultJson(r).rfind("{\"error\":", 0), 0u);
+    EXPECT_EQ(LookupStatus(r), TLookupStatus::badInput);
   }
+  TLookupStatus status = TLookupStatus::found;
+  EXPECT_EQ(LookupJson(u"qqq", NeuOrtho, &status), "[]");
+  EXPECT_EQ(status, TLookupStatus::notFound);
 }
 
 TEST_F(LookupTest, JsonAndHint) {
