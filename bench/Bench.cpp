@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Benchmarks of the steps a full-form list and a result page take: the analysis of a verb, the
 // simple forms of an analysed verb, one .txf record, one result page, one lookup of a form and
-// loading the verb lists. They run on the lists compiled into the program (as the command line does when no
-// file is named), the records also on the frozen large list of the tests.
+// loading the verb lists. They run on the lists compiled into the program (as the command line does
+// when no file is named), the records also on the frozen large list of the tests.
 //
 //   build-bench/bench/beugwerk_bench --benchmark_filter=TxfRecord
 #include <benchmark/benchmark.h>
@@ -157,7 +157,8 @@ std::vector<std::u16string> RoundTripForms() {
     for (int f = InfinitivI; f <= KonjPraet3P; ++f)
       for (const char16_t* options : {u"M", u"MN"}) {
         if (f < IndikPraes1S && options[1]) continue;
-        for (const std::string& one : SplitBuiltForm(verb.getFormA(static_cast<TFormen>(f), options)))
+        for (const std::string& one :
+             SplitBuiltForm(verb.getFormA(static_cast<TFormen>(f), options)))
           if (forms.empty() || forms.back() != Latin1ToUni(one)) forms.push_back(Latin1ToUni(one));
       }
   }

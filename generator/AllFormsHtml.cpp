@@ -120,7 +120,8 @@ std::u16string PageLookupHint(const TConjTable& t) {
   // A word that does not look like an infinitive ("zog an", "gegangen") counts as rejected.
   const bool rejected = t.status == TConjStatus::cs_error || !t.warning.empty();
   if (t.status == TConjStatus::cs_empty || t.input.empty()) return {};
-  const std::size_t blanks = static_cast<std::size_t>(std::count(t.input.begin(), t.input.end(), u' '));
+  const std::size_t blanks =
+      static_cast<std::size_t>(std::count(t.input.begin(), t.input.end(), u' '));
   if (blanks > (rejected ? 2u : 0u)) return {};
   return LookupHintHtml(t.input, t.ortho, rejected);
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -27,25 +29,31 @@ using std::string_view;
 
 // Prefixes that never separate; with the separable ones of the lists they make a split
 // "known" rather than odd.
-constexpr std::array<string_view, 10> kInseparable = {"be",  "emp", "ent", "er",   "ge",
+constexpr std::array<string_view, 10> kInseparable = {"be",     "emp", "ent", "er",   "ge",
                                                       "mi\xDF", "ver", "zer", "miss", "hinter"};
 // Prefixes used both ways: a candidate with one is tried in both stressed readings.
-constexpr std::array<string_view, 8> kDoubly = {"durch", "hinter", "\xFC" "ber", "unter",
-                                                "um",    "voll",   "wider", "wieder"};
+constexpr std::array<string_view, 8> kDoubly = {"durch",
+                                                "hinter",
+                                                "\xFC"
+                                                "ber",
+                                                "unter",
+                                                "um",
+                                                "voll",
+                                                "wider",
+                                                "wieder"};
 constexpr std::array<string_view, 7> kReflexive = {"sich", "mich", "dich", "uns",
                                                    "euch", "mir",  "dir"};
 // Endings of regular forms, longest first is not needed: every one is tried.
 constexpr std::array<string_view, 19> kEndings = {
-    "",    "e",    "st",    "est",  "t",    "et",  "en",  "n",   "te", "test",
-    "ten", "tet",  "ete",   "etest", "eten", "etet", "end", "nd", "s"};
+    "",    "e",   "st",  "est",   "t",    "et",   "en",  "n",  "te", "test",
+    "ten", "tet", "ete", "etest", "eten", "etet", "end", "nd", "s"};
 
 // A stem in -t that German verbs do not end in, but weak past forms do: "überwallt",
 // "gekippt", "gewirkt" (against walten, kippen, wirken). The t of "achten", "warten", "bitten",
 // "rasten" follows a vowel, h, r, l, n, s, f or another t.
 // -el, -er after a consonant or a diphthong (sammel, feier), not the ie of "hielt".
 bool EndsInSchwaSyllable(string_view s) {
-  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r'))
-    return false;
+  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r')) return false;
   const char before = s[s.size() - 3];
   return before != 'i' || (s.size() >= 4 && s[s.size() - 4] == 'e');
 }
@@ -91,7 +99,6 @@ bool KnownPrefix(string_view p) {
   }
   return false;
 }
-
 
 // Where an -eln/-ern verb drops its e ("sammle", "steure"): l or r after a consonant or the u
 // of au, eu.
@@ -144,8 +151,7 @@ class TCandidates {
       if (last == 'e' || s.ends_with("tu") || s.ends_with("sei") || EndsInSchwaSyllable(s))
         Add(p + s + "n", odd);
       // "sammle", "wandre": the e of -eln/-ern dropped before the ending.
-      if (ElisionPoint(s))
-        Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
+      if (ElisionPoint(s)) Add(p + s.substr(0, s.size() - 1) + "e" + s.back() + "n", odd);
     }
   }
   const std::vector<TCandidate>& List() const { return list_; }
@@ -258,9 +264,24 @@ bool ListedWhole(const TVerbGen& verb) {
   return KnownPrefix(plain.substr(0, plain.size() - entry.size()));
 }
 
+// The verb object of the lookup running on this thread. A lookup makes its own rather than
+// keep one per thread: a verb object alive holds the lists, which a window that changes its
+// lists file must be able to let go.
+thread_local TVerbGen* lookupVerb = nullptr;
+
+// The conjugations of candidates a thread made last, for the forms of one text that share
+// their candidates.
 class TSynthesizer {
  public:
   std::shared_ptr<const TSynth> Get(const string& inf, TOrthoTyp ortho) {
+    // Conjugations of other lists are no use: a changed or another file empties the cache.
+    const std::int64_t date = VerbListsFileDate;
+    if (date != date_ || VerbListsPath != path_) {
+      map_.clear();
+      order_.clear();
+      date_ = date;
+      path_ = VerbListsPath;
+    }
     const string key = inf + '\x01' + static_cast<char>('0' + ortho);
     auto it = map_.find(key);
     if (it != map_.end()) {
@@ -281,6 +302,7 @@ class TSynthesizer {
  private:
   static constexpr std::size_t kCapacity = 96;
   void Build(const string& inf, TOrthoTyp ortho, TSynth& s) {
+    TVerbGen& verb_ = *lookupVerb;
     std::u16string error;
     verb_.SetOnErrMsg([&](const std::u16string& m) { error = m; });
     verb_.SetOrthoTyp(ortho);
@@ -302,7 +324,8 @@ class TSynthesizer {
       if (finite) AddForms(s, form, true, verb_.getFormA(form, u"MN"), pronoun);
     }
   }
-  TVerbGen verb_;
+  std::int64_t date_ = -1;
+  std::filesystem::path path_;
   std::list<string> order_;
   std::unordered_map<string, std::pair<std::shared_ptr<const TSynth>, std::list<string>::iterator>>
       map_;
@@ -429,10 +452,12 @@ std::vector<string> Words(const string& s) {
 }
 
 std::u16string InputError(std::u16string_view form) {
-  if (form.size() > kMaxPhraseLength) return std::u16string(QueryErrorText(TQueryError::qe_tooLong));
+  if (form.size() > kMaxPhraseLength)
+    return std::u16string(QueryErrorText(TQueryError::qe_tooLong));
   bool letter = false;
   for (char16_t c : form) {
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return std::u16string(QueryErrorText(TQueryError::qe_notText));
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+      return std::u16string(QueryErrorText(TQueryError::qe_notText));
     const unsigned char a = UniCharToLatin1(c);
     if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z') || (a >= 0xC0 && a != 0xD7 && a != 0xF7))
       letter = letter || c != u'?' || a == '?';
@@ -500,8 +525,8 @@ void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
             }
           } else {
             const habseityp need = aux == "haben" ? haben : sein;
-            if (!part || (h.synth->aux != need && h.synth->aux != habensein &&
-                          h.synth->aux != unspe))
+            if (!part ||
+                (h.synth->aux != need && h.synth->aux != habensein && h.synth->aux != unspe))
               continue;
             c.tense = c.tense == TLookupTense::praesens ? TLookupTense::perfekt
                                                         : TLookupTense::plusquamperfekt;
@@ -553,7 +578,7 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
         o.key == h.key.substr(0, h.key.size() - 3) + "e" + h.key[h.key.size() - 3] + "n")
       return true;
     if (hs.size() > os.size() && hs.starts_with(os) && !os.empty()) {
-      static constexpr string_view kEndingMaterial[] = {"e",  "st", "es",  "est", "et",
+      static constexpr string_view kEndingMaterial[] = {"e",  "st",  "es",   "est", "et",
                                                         "te", "tes", "test", "ten", "en"};
       const string_view x = string_view(hs).substr(os.size());
       for (string_view e : kEndingMaterial)
@@ -581,8 +606,8 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
     if (f.key.find('\xDF') != string::npos && f.key != hs + "te" &&
         SsSpelling(f.key) == SsSpelling(hs + "te"))
       return true;
-    if ((f.key == hs && (f.form == ImperativS || f.form == IndikPraes1S ||
-                         f.form == IndikPraes3S)) ||
+    if ((f.key == hs &&
+         (f.form == ImperativS || f.form == IndikPraes1S || f.form == IndikPraes3S)) ||
         f.key == hs + "e" ||
         (f.key == hs + "t" && (f.form == IndikPraes3S || f.form == IndikPraet1S)))
       return true;
@@ -630,7 +655,13 @@ TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
   if (!r.error.empty()) return r;
   for (char16_t c : r.input)
     if (c >= 0x100 && UniCharToLatin1(c) == '?') return r;  // no letter of German verbs
-  Synthesizer();  // its verb object keeps the lists loaded while the index is built
+  // Its verb object keeps the lists loaded while the index is built.
+  TVerbGen verb;
+  struct TDone {
+    TVerbGen* before;
+    ~TDone() { lookupVerb = before; }
+  } done{lookupVerb};
+  lookupVerb = &verb;
   string normal;
   for (const string& w : Words(Key(UniToLatin1(r.input)))) {
     if (!normal.empty()) normal += ' ';

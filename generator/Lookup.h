@@ -75,8 +75,7 @@ std::string LookupResultJson(const TLookupResult& result);
 enum class TLookupStatus { found, notFound, badInput };
 TLookupStatus LookupStatus(const TLookupResult& result);
 // The body of the API's answer; *status, when given, tells what it came to.
-std::string LookupJson(std::u16string_view form, TOrthoTyp ortho,
-                       TLookupStatus* status = nullptr);
+std::string LookupJson(std::u16string_view form, TOrthoTyp ortho, TLookupStatus* status = nullptr);
 
 // The hint of the page and the window, one paragraph with its CR LF, empty when there is
 // none: for a rejected input that is a form, "„ging“ ist eine Form von gehen (...)."; for an

@@ -2,6 +2,7 @@
 #include "generator/LookupIndex.h"
 
 #include <array>
+#include <filesystem>
 #include <mutex>
 
 #include "common/_ZT_cmn_A.h"
@@ -18,6 +19,7 @@ constexpr std::array<TFormen, 11> kIndexed = {
 std::mutex indexMutex;
 std::shared_ptr<const TLookupIndex> current;
 std::int64_t currentDate = -1;
+std::filesystem::path currentPath;
 
 }  // namespace
 
@@ -121,11 +123,12 @@ std::size_t TLookupIndex::Bytes() const {
 std::shared_ptr<const TLookupIndex> LookupIndexInstance() {
   std::lock_guard<std::mutex> lock(indexMutex);
   const std::int64_t date = VerbListsFileDate;
-  if (!current || date != currentDate) {
+  if (!current || date != currentDate || VerbListsPath != currentPath) {
     auto index = std::make_shared<TLookupIndex>();
     index->Build();
     current = index;
     currentDate = date;
+    currentPath = VerbListsPath;
   }
   return current;
 }

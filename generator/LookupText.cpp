@@ -216,6 +216,6 @@ u16string LookupHintHtml(u16string_view input, TOrthoTyp ortho, bool rejected) {
     if (rejected) links += u" (" + HtmlEscape(LookupFormsSummary(h)) + u")";
   }
   if (n == 0) return {};
-  return u"<p>„" + HtmlEscape(r.input) + (rejected ? u"“ ist eine Form " : u"“ ist auch eine Form ") +
-         links + u".</p>\r\n";
+  return u"<p>„" + HtmlEscape(r.input) +
+         (rejected ? u"“ ist eine Form " : u"“ ist auch eine Form ") + links + u".</p>\r\n";
 }

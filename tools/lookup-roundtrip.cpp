@@ -5,7 +5,7 @@
 // hits. Prints the share found, the mean number of verbs per form, the mean time of one lookup
 // and the first misses.
 //
-//   lookup-roundtrip [--sample N] [--min-share P] [--verb-lists PATH] verbs-dev.tsv
+//   lookup-roundtrip [--sample N] [--min-share P] [--misses N] [--verb-lists PATH] verbs-dev.tsv
 //
 // --sample N takes every k-th verb so that about N are tried. Exit 0 when at least P per cent
 // of the forms (default 100) found their verb and the mean stays at most 1.3 verbs a form, 1
@@ -44,11 +44,14 @@ void AddAlternatives(const std::string& built, std::set<std::string>& forms) {
 int main(int argc, char** argv) {
   std::size_t sample = 0;
   double minShare = 100;
+  std::size_t shown = 40;  // misses printed
   std::string path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--sample" && i + 1 < argc) {
       sample = std::stoul(argv[++i]);
+    } else if (a == "--misses" && i + 1 < argc) {
+      shown = std::stoul(argv[++i]);
     } else if (a == "--min-share" && i + 1 < argc) {
       minShare = std::stod(argv[++i]);
     } else if (a == "--verb-lists" && i + 1 < argc) {
@@ -105,14 +108,15 @@ int main(int argc, char** argv) {
       for (const TLookupHit& h : r.hits) ok = ok || Plain(UniToLatin1(h.infinitive)) == Plain(inf);
       if (ok)
         ++found;
-      else if (misses.size() < 40)
+      else if (misses.size() < shown)
         misses.push_back(Latin1ToUtf8(inf) + ": " + Latin1ToUtf8(form));
     }
   }
   const double share = forms ? 100.0 * static_cast<double>(found) / static_cast<double>(forms) : 0;
   const double mean = forms ? static_cast<double>(hits) / static_cast<double>(forms) : 0;
   std::printf("verbs %zu, forms %ld, found %ld (%.2f %%), verbs per form %.3f, %.1f us a lookup\n",
-              verbs.size(), forms, found, share, mean, forms ? 1e6 * seconds / static_cast<double>(forms) : 0.0);
+              verbs.size(), forms, found, share, mean,
+              forms ? 1e6 * seconds / static_cast<double>(forms) : 0.0);
   for (const std::string& m : misses) std::printf("  missed %s\n", m.c_str());
   std::sort(crowded.rbegin(), crowded.rend());
   for (std::size_t i = 0; i < crowded.size() && i < 15; ++i)

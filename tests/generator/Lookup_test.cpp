@@ -40,10 +40,12 @@ struct TRow {
 
 const TRow kRows[] = {
     // strong, mixed, modal
-    {"ging", NeuOrtho, "gehen", "gehen: Präteritum Indikativ, 1. und 3. Person Singular (ich ging, er ging)"},
+    {"ging", NeuOrtho, "gehen",
+     "gehen: Präteritum Indikativ, 1. und 3. Person Singular (ich ging, er ging)"},
     {"Ging", NeuOrtho, "gehen", "Präteritum Indikativ"},
     {"hielt", NeuOrtho, "halten", "(ich hielt, er hielt)"},
-    {"dachtest", NeuOrtho, "denken dachen", "Präteritum Indikativ, 2. Person Singular (du dachtest)"},
+    {"dachtest", NeuOrtho, "denken dachen",
+     "Präteritum Indikativ, 2. Person Singular (du dachtest)"},
     {"musste", NeuOrtho, "müssen", "1. und 3. Person Singular"},
     {"kann", NeuOrtho, "können", "Präsens Indikativ, 1. und 3. Person Singular"},
     // weak in -eln, -ern, -ieren; an English loan; a playful compound
@@ -54,7 +56,8 @@ const TRow kRows[] = {
     {"downgeloadet", NeuOrtho, "downloaden", "Partizip II"},
     {"verschlimmbessert", NeuOrtho, "verschlimmbessern", "Partizip II"},
     // separable and inseparable prefixes, both readings of a doubly usable one
-    {"zog an", NeuOrtho, "anziehen", "anziehen: Präteritum Indikativ, 1. und 3. Person Singular (ich zog an, er zog an)"},
+    {"zog an", NeuOrtho, "anziehen",
+     "anziehen: Präteritum Indikativ, 1. und 3. Person Singular (ich zog an, er zog an)"},
     {"kommt zurück", NeuOrtho, "zurückkommen", "Präsens Indikativ, 3. Person Singular"},
     {"anzog", NeuOrtho, "anziehen", "Präteritum Indikativ, Nebensatz, 1. und 3. Person Singular"},
     {"angezogen", NeuOrtho, "anziehen", "Partizip II"},
@@ -102,7 +105,8 @@ TEST_F(LookupTest, NoFormAndRefused) {
     }
   }
   const std::u16string tooLong(200, u'a');
-  for (const std::u16string& input : {tooLong, std::u16string(u"gi\u0001ng"), std::u16string(u"123 !")}) {
+  for (const std::u16string& input :
+       {tooLong, std::u16string(u"gi\u0001ng"), std::u16string(u"123 !")}) {
     const TLookupResult r = LookupForm(input, NeuOrtho);
     EXPECT_FALSE(r.error.empty()) << UniToUtf8(input);
     EXPECT_EQ(LookupResultJson(r).rfind("{\"error\":", 0), 0u);
@@ -114,12 +118,13 @@ TEST_F(LookupTest, NoFormAndRefused) {
 }
 
 TEST_F(LookupTest, JsonAndHint) {
-  EXPECT_EQ(LookupJson(u"ging", NeuOrtho),
-            "[{\"infinitive\":\"gehen\",\"listed\":true,\"forms\":["
-            "{\"tense\":\"praeteritum\",\"mood\":\"indikativ\",\"person\":1,\"number\":\"singular\","
-            "\"clause\":\"main\",\"text\":\"ich ging\"},"
-            "{\"tense\":\"praeteritum\",\"mood\":\"indikativ\",\"person\":3,\"number\":\"singular\","
-            "\"clause\":\"main\",\"text\":\"er ging\"}]}]");
+  EXPECT_EQ(
+      LookupJson(u"ging", NeuOrtho),
+      "[{\"infinitive\":\"gehen\",\"listed\":true,\"forms\":["
+      "{\"tense\":\"praeteritum\",\"mood\":\"indikativ\",\"person\":1,\"number\":\"singular\","
+      "\"clause\":\"main\",\"text\":\"ich ging\"},"
+      "{\"tense\":\"praeteritum\",\"mood\":\"indikativ\",\"person\":3,\"number\":\"singular\","
+      "\"clause\":\"main\",\"text\":\"er ging\"}]}]");
   EXPECT_EQ(UniToUtf8(LookupHintHtml(u"ging", NeuOrtho, true)),
             "<p>„ging“ ist eine Form von <a href=\"verbformen-deutsch.htm?infi=gehen\">gehen</a> "
             "(Präteritum, 1. und 3. Person Singular).</p>\r\n");
