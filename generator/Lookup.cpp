@@ -4,6 +4,8 @@
 // side (lines, JSON, hint) is in LookupText.cpp.
 #include "generator/Lookup.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -51,15 +53,28 @@ constexpr std::array<string_view, 19> kEndings = {
 // A stem in -t that German verbs do not end in, but weak past forms do: "überwallt",
 // "gekippt", "gewirkt" (against walten, kippen, wirken). The t of "achten", "warten", "bitten",
 // "rasten" follows a vowel, h, r, l, n, s, f or another t.
-// -el, -er after a consonant or a diphthong (sammel, feier), not the ie of "hielt".
-bool EndsInSchwaSyllable(string_view s) {
-  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r')) return false;
-  const char before = s[s.size() - 3];
-  return before != 'i' || (s.size() >= 4 && s[s.size() - 4] == 'e');
-}
-
 bool IsVowelChar(char c) {
   return string_view("aeiouy\xE4\xF6\xFC").find(c) != string_view::npos;
+}
+
+bool KnownPrefix(string_view p);
+
+// -el, -er as the unstressed last syllable of a stem (sammel, wander, feier, steuer): after a
+// consonant or a diphthong, with a vowel before it; not the stressed e of "schwer", "leer",
+// "be-scher", nor the ie of "hielt".
+bool EndsInSchwaSyllable(string_view s) {
+  if (s.size() < 3 || s[s.size() - 2] != 'e' || (s.back() != 'l' && s.back() != 'r')) return false;
+  const char before = s[s.size() - 3], b2 = s.size() >= 4 ? s[s.size() - 4] : ' ';
+  if (IsVowelChar(before) && !(before == 'i' && (b2 == 'e' || b2 == 'a')) &&
+      !(before == 'u' && (b2 == 'a' || b2 == 'e' || b2 == '\xE4')))
+    return false;
+  // The stressed e of schwer, scher behind a prefix: "erschweren", "einscheren".
+  for (string_view stressed : {string_view("schwer"), string_view("scher")})
+    if (s.ends_with(stressed) && KnownPrefix(s.substr(0, s.size() - stressed.size()))) return false;
+  const string_view body = s.substr(0, s.size() - 2);
+  for (char c : body)
+    if (IsVowelChar(c)) return true;
+  return false;
 }
 
 bool PastLikeTStem(string_view stem) {
@@ -74,6 +89,8 @@ bool PastLikeTStem(string_view stem) {
       if (IsVowelChar(stem[i]) && (i == 0 || !IsVowelChar(stem[i - 1]))) ++vowels;
     if (vowels >= 1 && EndsInSchwaSyllable(stem.substr(0, stem.size() - 1))) return true;
   }
+  // "punkten", "behaupten" have their k, p after n, au.
+  if (stem.ends_with("nkt") || stem.ends_with("aupt")) return false;
   if (string_view("bgkpzw\xDF").find(a) != string_view::npos) return true;
   return a == 'h' && b == 'c' && stem.size() >= 4 && stem[stem.size() - 4] == 's';  // -scht
 }
@@ -100,13 +117,13 @@ bool KnownPrefix(string_view p) {
   return false;
 }
 
-// Where an -eln/-ern verb drops its e ("sammle", "steure"): l or r after a consonant or the u
-// of au, eu.
+// Where an -eln/-ern verb drops its e ("sammle", "wandre", "steure"): l or r after a
+// consonant, r after the u of au, eu. Not after the h of a long vowel ("führe", "bezahle"):
+// the few in -hern lose their short forms ("nähre") rather than every führen gain a "fühern".
 bool ElisionPoint(string_view s) {
   if (s.size() < 3 || (s.back() != 'l' && s.back() != 'r')) return false;
   const char c = s[s.size() - 2];
-  if (c == 'u') return s[s.size() - 3] == 'a' || s[s.size() - 3] == 'e';
-  // The h of a long vowel is none: "bezahle", "lehre", "bohre".
+  if (c == 'u') return s.back() == 'r' && (s[s.size() - 3] == 'a' || s[s.size() - 3] == 'e');
   if (c == 'h' && s[s.size() - 3] != 'c') return false;
   return c != s.back() && string_view("aeiouy\xE4\xF6\xFC").find(c) == string_view::npos;
 }
@@ -124,12 +141,14 @@ class TCandidates {
     if (inf.ends_with("een") || inf.ends_with("/en") ||
         (inf.ends_with("enen") && !inf.ends_with("ienen")))
       return;
-    // Nor in a plain vowel before -en ("düen"); bauen, freuen, säen, schreien do.
+    // Nor in a plain vowel before -en ("düen"); bauen, freuen, säen, schreien, knien do.
     if (inf.size() >= 4 && inf.ends_with("en")) {
       const char v = inf[inf.size() - 3], before = inf[inf.size() - 4];
+      if (v == '\xE4' && !inf.ends_with("s\xE4"
+                                        "en"))
+        return;  // säen alone
       if (string_view("aoiu\xF6\xFC").find(v) != string_view::npos &&
-          !(v == 'u' && string_view("ae\xE4").find(before) != string_view::npos) &&
-          !(v == 'i' && (before == 'e' || before == 'a')))
+          !(v == 'u' && string_view("ae\xE4").find(before) != string_view::npos) && v != 'i')
         return;
     }
     for (TCandidate& c : list_)
@@ -217,6 +236,7 @@ struct TSynth {
   bool ok = false;
   bool listed = false;
   habseityp aux = unspe;
+  string prefix;  // the separable prefix the engine found, lower case
   std::vector<TSynthForm> forms;
 };
 
@@ -314,6 +334,7 @@ class TSynthesizer {
     s.ok = true;
     s.listed = ListedWhole(verb_);
     s.aux = verb_.habenSein();
+    s.prefix = Key(verb_.Prefix());
     for (int f = InfinitivI; f <= KonjPraet3P; ++f) {
       const TFormen form = static_cast<TFormen>(f);
       if (verb_.EsVerbBlocked(form)) continue;
@@ -391,6 +412,11 @@ void Verify(const string& inf, int odd, const string& input, TOrthoTyp ortho,
     const std::shared_ptr<const TSynth> sp = Synthesizer().Get(phrase, ortho);
     const TSynth& s = *sp;
     if (!s.ok) return false;
+    // A split the engine makes itself is no odd one: "rad" of radfahren, "kopf" of kopfstehen.
+    int rank = odd;
+    if (rank == 1 && !s.prefix.empty() && !s.prefix.ends_with("zu") &&
+        Key(phrase).starts_with(s.prefix))
+      rank = 0;
     std::vector<TLookupForm> forms;
     for (const TSynthForm& f : s.forms) {
       if (f.key != input) continue;
@@ -413,7 +439,7 @@ void Verify(const string& inf, int odd, const string& input, TOrthoTyp ortho,
     w.hit.infinitive = Latin1ToUni(phrase);
     w.hit.listed = s.listed;
     w.hit.forms = std::move(forms);
-    w.odd = odd;
+    w.odd = rank;
     w.key = Key(phrase);
     w.oddEnding = w.key.ends_with("en") &&
                   EndsInSchwaSyllable(string_view(w.key).substr(0, w.key.size() - 2));
@@ -467,7 +493,8 @@ std::u16string InputError(std::u16string_view form) {
 }
 
 // The simple lookup: one word with an optional separated particle and reflexive pronoun.
-void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& hits) {
+void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& hits,
+                  bool nounFirst = false) {
   std::vector<string> words = Words(normal);
   bool reflexive = false;
   for (std::size_t i = 0; i < words.size(); ++i)
@@ -478,17 +505,28 @@ void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& 
         break;
       }
   if (words.empty()) return;
-  std::size_t main = 0;
-  if (words.size() > 1 && words[0] == "zu") main = 1;
-  string particle;
-  for (std::size_t i = main + 1; i < words.size(); ++i) particle += words[i];
-  if (words.size() > main + 3) return;
-  TCandidates cands;
-  for (const string& v : SpellingVariants(words[main], ortho)) WordCandidates(v, cands);
-  for (const TCandidate& c : cands.List()) {
-    string inf = particle + c.infinitive;
-    if (reflexive) inf = "sich " + inf;
-    Verify(inf, c.odd, normal, ortho, hits);
+  // The verb word and the particle: after it ("zog an", "saugt Staub"), or before it in the
+  // subordinate clause of a verb written apart there ("Rad fahre"); "zu gehen".
+  struct TReading {
+    std::size_t main;
+    string particle;
+  };
+  std::vector<TReading> readings;
+  const std::size_t first = words.size() > 1 && words[0] == "zu" ? 1 : 0;
+  if (words.size() <= first + 3) {
+    string after;
+    for (std::size_t i = first + 1; i < words.size(); ++i) after += words[i];
+    readings.push_back({first, after});
+  }
+  if (words.size() == 2 && first == 0 && nounFirst) readings.push_back({1, words[0]});
+  for (const TReading& reading : readings) {
+    TCandidates cands;
+    for (const string& v : SpellingVariants(words[reading.main], ortho)) WordCandidates(v, cands);
+    for (const TCandidate& c : cands.List()) {
+      string inf = reading.particle + c.infinitive;
+      if (reflexive) inf = "sich " + inf;
+      Verify(inf, c.odd, normal, ortho, hits);
+    }
   }
 }
 
@@ -554,8 +592,10 @@ string SsSpelling(string s) {
   return s;
 }
 
+// The stem of an infinitive: without -en, or -n after -el, -er and the ie of knien.
 string StemOf(const string& key) {
-  return key.substr(0, key.size() - (key.ends_with("en") ? 2 : 1));
+  const bool ie = key.ends_with("ien") && (key.size() < 4 || key[key.size() - 4] != 'e');
+  return key.substr(0, key.size() - (key.ends_with("en") && !ie ? 2 : 1));
 }
 
 // True when h is no reading of its own beside o, only the input's ending or ge- read into a
@@ -595,10 +635,12 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
   bool participle = false;
   for (const TSynthForm& f : o.synth->forms) {
     participle = participle || (f.form == PartizipII && f.key == input);
+    if (!o.hit.listed || !rank) continue;
+    // "überdächen" beside überdenken's "überdächte"
+    if (!h.hit.listed && f.key == hs + "te" && f.form == KonjPraet1S) return true;
     // Not by a subjunctive II in ä, ü: drängen beside dringen's "drängen", abführen beside
     // fahren's; one in ö is the strong verb's ("gewönnen").
-    if (!o.hit.listed || !rank ||
-        (f.form >= KonjPraet1S && f.form <= KonjPraet3P && f.key.find('\xF6') == string::npos))
+    if (f.form >= KonjPraet1S && f.form <= KonjPraet3P && f.key.find('\xF6') == string::npos)
       continue;
     if (f.key == h.key && (!h.hit.listed || f.form == InfinitivII)) return true;
     if (h.hit.listed) continue;
@@ -670,7 +712,11 @@ TLookupResult LookupForm(std::u16string_view form, TOrthoTyp ortho) {
   std::vector<THitWork> hits;
   const std::vector<string> words = Words(normal);
   if (words.size() == 2) LookupCompound(words, ortho, hits);
-  if (hits.empty()) LookupSimple(normal, ortho, hits);
+  // A capital, then a small letter: a noun before its verb ("Rad fahre").
+  const std::size_t blank = r.input.find(u' ');
+  const bool nounFirst = blank != std::u16string::npos && blank + 1 < r.input.size() &&
+                         u_isupper(r.input[0]) && u_islower(r.input[blank + 1]);
+  if (hits.empty()) LookupSimple(normal, ortho, hits, nounFirst);
   // A made-up infinitive that is only a form of a listed hit ("gingen" beside gehen), and an
   // -elen/-eren verb beside its -eln/-ern twin, are no readings of their own.
   std::vector<THitWork> kept = Pruned(std::move(hits), normal);
