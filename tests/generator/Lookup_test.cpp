@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "generator/LookupShape.h"
 #include "generator/VerbGenerator.h"
+#include "tests/GermanText.h"
 
 namespace {
 
@@ -93,6 +95,27 @@ TEST_F(LookupTest, GermanRows) {
     EXPECT_NE(UniToUtf8(LookupLine(r.hits[0])).find(row.lineHas), std::string::npos)
         << row.input << ": " << UniToUtf8(LookupLine(r.hits[0]));
   }
+}
+
+// The shape of stems that decides which readings are made up: schwa or stressed e, and the
+// stems in -t that only weak pasts have.
+TEST_F(LookupTest, StemShapes) {
+  const struct {
+    const char* stem;
+    bool schwa;  // -el, -er unstressed
+  } schwa[] = {{"wander", true}, {"sammel", true},  {"feier", true},     {"steuer", true},
+               {"googel", true}, {"schwer", false}, {"erschwer", false}, {"einscher", false},
+               {"leer", false},  {"hiel", false},   {"studier", false}};
+  for (const auto& row : schwa)
+    EXPECT_EQ(lookupshape::EndsInSchwaSyllable(Ansi(row.stem)), row.schwa) << row.stem;
+  const struct {
+    const char* stem;
+    bool past;  // only a weak past ends so
+  } tStems[] = {{"überwallt", true}, {"gekippt", true}, {"studiert", true}, {"googelt", true},
+                {"acht", false},     {"wart", false},   {"bitt", false},    {"punkt", false},
+                {"behaupt", false},  {"gelt", false},   {"rast", false}};
+  for (const auto& row : tStems)
+    EXPECT_EQ(lookupshape::PastLikeTStem(Ansi(row.stem)), row.past) << row.stem;
 }
 
 TEST_F(LookupTest, NoFormAndRefused) {
