@@ -12,12 +12,9 @@
 #include <filesystem>
 #include <list>
 #include <memory>
-#include <mutex>
-#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
@@ -387,6 +384,7 @@ std::vector<string> Words(const string& s) {
   return w;
 }
 
+// Refused as the page refuses a query: too long, control characters; and no letter at all.
 std::u16string InputError(std::u16string_view form) {
   if (form.size() > kMaxPhraseLength)
     return std::u16string(QueryErrorText(TQueryError::qe_tooLong));
@@ -394,9 +392,7 @@ std::u16string InputError(std::u16string_view form) {
   for (char16_t c : form) {
     if (c < 0x20 || (c >= 0x7F && c < 0xA0))
       return std::u16string(QueryErrorText(TQueryError::qe_notText));
-    const unsigned char a = UniCharToLatin1(c);
-    if ((a >= 'a' && a <= 'z') || (a >= 'A' && a <= 'Z') || (a >= 0xC0 && a != 0xD7 && a != 0xF7))
-      letter = letter || c != u'?' || a == '?';
+    letter = letter || u_isalpha(c);
   }
   if (!letter) return u"Die Eingabe enthält keine Buchstaben. Bitte geben Sie eine Verbform ein.";
   return {};
