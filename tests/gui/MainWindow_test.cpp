@@ -312,6 +312,19 @@ TEST_F(MainWindowTest, LinkToTheOnlinePageConjugatesInPlace) {
   EXPECT_EQ(w.InputText(), "über'setzen");
 }
 
+// A form that is no infinitive names its verb under the message; the link conjugates it.
+TEST_F(MainWindowTest, FormNamesItsVerbAndTheLinkConjugatesIt) {
+  TForm1& w = Open();
+  Type("ging");
+  ASSERT_TRUE(CaptionIs("ging"));
+  ASSERT_TRUE(WaitFor([&] {
+    return PageText(w.Browser()).contains(QStringLiteral("„ging“ ist eine Form von gehen"));
+  }));
+  w.Browser()->page()->runJavaScript("document.querySelector('a[href*=\"infi=gehen\"]').click()");
+  EXPECT_TRUE(CaptionIs("gehen")) << Caption(w).toStdString();
+  EXPECT_EQ(w.InputText(), "gehen");
+}
+
 // The page ends with the link to the page of all forms; the link shows that page once, the
 // "Ansicht" item "Alle Formen" for every page until it is switched off.
 TEST_F(MainWindowTest, AllFormsByTheLinkAndByTheViewMenu) {
