@@ -439,60 +439,73 @@ void LookupSimple(const string& normal, TOrthoTyp ortho, std::vector<THitWork>& 
 std::vector<THitWork> Pruned(std::vector<THitWork> hits, const string& normal);
 bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input);
 
-// "hat gelesen", "ist gegangen", "wird gelesen", "wird lesen": the auxiliary's form and the
-// participle's or infinitive's verb.
-void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
-                    std::vector<THitWork>& hits) {
-  if (words.size() != 2) return;
-  static constexpr std::array<string_view, 3> kAux = {"haben", "sein", "werden"};
-  for (string_view aux : kAux) {
-    const std::shared_ptr<const TSynth> a = Synthesizer().Get(string(aux), ortho);
-    for (const TSynthForm& af : a->forms) {
-      if (af.sub || af.form < IndikPraes1S || af.key != words[0]) continue;
-      std::vector<THitWork> inner;
-      LookupSimple(words[1], ortho, inner);
-      inner = Pruned(std::move(inner), words[1]);
-      for (THitWork& h : inner) {
-        for (const TLookupForm& f : h.hit.forms) {
-          const bool part = f.tense == TLookupTense::partizip2;
-          const bool inf = f.tense == TLookupTense::infinitiv;
-          TLookupForm c = FormOf(af.form, false, af.shown + " " + words[1]);
-          if (aux == "werden") {
-            if (part) {
-              c.passive = true;
-            } else if (inf && c.tense == TLookupTense::praesens) {
-              c.tense = TLookupTense::futur1;
-            } else if (inf && c.konjunktiv) {
-              c.tense = TLookupTense::futur1;  // "würde lesen"
-            } else {
-              continue;
-            }
-          } else {
-            const habseityp need = aux == "haben" ? haben : sein;
-            if (!part ||
-                (h.synth->aux != need && h.synth->aux != habensein && h.synth->aux != unspe))
-              continue;
-            c.tense = c.tense == TLookupTense::praesens ? TLookupTense::perfekt
-                                                        : TLookupTense::plusquamperfekt;
-          }
-          THitWork* target = nullptr;
-          for (THitWork& x : hits)
-            if (x.hit.infinitive == h.hit.infinitive) target = &x;
-          if (!target) {
-            THitWork w = h;
-            w.hit.forms.clear();
-            hits.push_back(std::move(w));
-            target = &hits.back();
-          }
-          bool dup = false;
-          for (const TLookupForm& x : target->hit.forms) dup = dup || SameForm(x, c);
-          if (!dup) target->hit.forms.push_back(std::move(c));
+// The compound forms of the verbs whose participle or infinitive verbWord is, with the
+// auxiliary's form af.
+void AddCompound(const TSynthForm& af, const string& aux, const string& verbWord, bool sub,
+                 TOrthoTyp ortho, std::vector<THitWork>& hits) {
+  std::vector<THitWork> inner;
+  LookupSimple(verbWord, ortho, inner);
+  inner = Pruned(std::move(inner), verbWord);
+  const std::size_t blank = af.shown.find(' ');
+  const string shown =
+      sub ? "dass " + af.shown.substr(0, blank) + " " + verbWord + " " + af.shown.substr(blank + 1)
+          : af.shown + " " + verbWord;
+  for (THitWork& h : inner) {
+    for (const TLookupForm& f : h.hit.forms) {
+      const bool part = f.tense == TLookupTense::partizip2;
+      const bool inf = f.tense == TLookupTense::infinitiv;
+      TLookupForm c = FormOf(af.form, sub, shown);
+      if (aux == "werden") {
+        if (part) {
+          c.passive = true;
+        } else if (inf && c.tense == TLookupTense::praesens) {
+          c.tense = TLookupTense::futur1;
+        } else if (inf && c.konjunktiv) {
+          c.tense = TLookupTense::futur1;  // "würde lesen"
+        } else {
+          continue;
         }
+      } else {
+        const habseityp need = aux == "haben" ? haben : sein;
+        if (!part || (h.synth->aux != need && h.synth->aux != habensein && h.synth->aux != unspe))
+          continue;
+        c.tense = c.tense == TLookupTense::praesens ? TLookupTense::perfekt
+                                                    : TLookupTense::plusquamperfekt;
       }
+      THitWork* target = nullptr;
+      for (THitWork& x : hits)
+        if (x.hit.infinitive == h.hit.infinitive) target = &x;
+      if (!target) {
+        THitWork w = h;
+        w.hit.forms.clear();
+        hits.push_back(std::move(w));
+        target = &hits.back();
+      }
+      bool dup = false;
+      for (const TLookupForm& x : target->hit.forms) dup = dup || SameForm(x, c);
+      if (!dup) target->hit.forms.push_back(std::move(c));
     }
   }
 }
 
+// "hat gelesen", "ist gegangen", "wird gelesen", "wird lesen", and in the subordinate clause
+// "gelesen hat": the auxiliary's form and the participle's or infinitive's verb.
+void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
+                    std::vector<THitWork>& hits) {
+  if (words.size() != 2) return;
+  static constexpr std::array<string_view, 3> kAux = {"haben", "sein", "werden"};
+  for (const bool sub : {false, true}) {
+    const string& auxWord = words[sub ? 1 : 0];
+    const string& verbWord = words[sub ? 0 : 1];
+    for (string_view aux : kAux) {
+      const std::shared_ptr<const TSynth> a = Synthesizer().Get(string(aux), ortho);
+      for (const TSynthForm& af : a->forms) {
+        if (af.sub || af.form < IndikPraes1S || af.key != auxWord) continue;
+        AddCompound(af, string(aux), verbWord, sub, ortho, hits);
+      }
+    }
+  }
+}
 string SsSpelling(string s) {
   for (std::size_t p; (p = s.find('\xDF')) != string::npos;) s.replace(p, 1, "ss");
   return s;

@@ -76,6 +76,8 @@ const TRow kRows[] = {
     {"anzuziehen", NeuOrtho, "anziehen", "zu-Infinitiv"},
     {"hat gelesen", NeuOrtho, "lesen", "Perfekt Indikativ, 3. Person Singular (er hat gelesen)"},
     {"ist gegangen", NeuOrtho, "gehen", "Perfekt Indikativ"},
+    {"gelesen hat", NeuOrtho, "lesen",
+     "Perfekt Indikativ, Nebensatz, 3. Person Singular (dass er gelesen hat)"},
     {"wird gelesen", NeuOrtho, "lesen", "Präsens Indikativ Passiv"},
     // forms of two verbs
     {"hing", NeuOrtho, "hängen", "Präteritum Indikativ"},
@@ -119,7 +121,9 @@ TEST_F(LookupTest, StemShapes) {
 }
 
 TEST_F(LookupTest, NoFormAndRefused) {
-  for (const char* input : {"qqq", "pfft", "musste lesen schreiben gehen", "mußte"}) {
+  // "hat gegangen": gehen takes sein.
+  for (const char* input :
+       {"qqq", "pfft", "musste lesen schreiben gehen", "hat gegangen", "mußte"}) {
     const TLookupResult r = LookupForm(Utf8ToUni(input), NeuOrtho);
     // "mußte" is the old spelling: the reformed one has no such form of müssen.
     for (const TLookupHit& h : r.hits) EXPECT_NE(UniToUtf8(h.infinitive), "müssen") << input;
