@@ -574,7 +574,7 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
       return true;
   }
   // The input is o's participle and h is o with a ge- put in.
-  if (!participle || h.hit.listed) return false;
+  if (!participle || (h.hit.listed && !o.hit.listed)) return false;  // genesen, not nesen
   for (std::size_t p = h.key.find("ge"); p != string::npos; p = h.key.find("ge", p + 1))
     if (h.key.substr(0, p) + h.key.substr(p + 2) == o.key) return true;
   return false;

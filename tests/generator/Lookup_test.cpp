@@ -80,6 +80,9 @@ const TRow kRows[] = {
      "Perfekt Indikativ, Nebensatz, 3. Person Singular (dass er gelesen hat)"},
     {"wird gelesen", NeuOrtho, "lesen", "Präsens Indikativ Passiv"},
     // forms of two verbs
+    {"wog", NeuOrtho, "wiegen wägen",
+     "Präteritum Indikativ, 1. und 3. Person Singular (ich wog, er wog)"},
+    {"geschliffen", NeuOrtho, "schleifen", "Partizip II"},
     {"hing", NeuOrtho, "hängen", "Präteritum Indikativ"},
     {"schliff", NeuOrtho, "schleifen", "Präteritum Indikativ"},
     {"wiegen", NeuOrtho, "wiegen", "Infinitiv"},
