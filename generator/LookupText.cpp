@@ -209,7 +209,11 @@ u16string LookupHintHtml(u16string_view input, TOrthoTyp ortho, bool rejected) {
   u16string links;
   int n = 0;
   for (const TLookupHit& h : r.hits) {
-    if (!rejected && (!h.listed || h.infinitive == low)) continue;
+    // The input's own verb in a reading of its prefix ("um'fahren") is no other verb.
+    u16string plain;
+    for (char16_t c : h.infinitive)
+      if (c != u'\'' && c != u'/') plain += c;
+    if (!rejected && (!h.listed || plain == low)) continue;
     links += n++ == 0 ? u"von " : u" und von ";
     links += u"<a href=\"" + HtmlEscape(PageLink(h.infinitive, ortho)) + u"\">" +
              HtmlEscape(h.infinitive) + u"</a>";

@@ -162,6 +162,7 @@ TEST_F(LookupTest, JsonAndHint) {
             "<p>„lasen“ ist auch eine Form von <a "
             "href=\"verbformen-deutsch.htm?infi=lesen\">lesen</a>.</p>\r\n");
   EXPECT_EQ(LookupHintHtml(u"lesen", NeuOrtho, false), u"");
+  EXPECT_EQ(LookupHintHtml(u"umfahren", NeuOrtho, false), u"");
   // On the page: after the engine's message, and not on the page of an infinitive.
   const std::string page = UniToUtf8(GetVerbPageHtml(u"ging", false, NeuOrtho));
   const std::size_t message = page.find("ist kein Infinitiv!");
