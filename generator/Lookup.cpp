@@ -506,6 +506,13 @@ void LookupCompound(const std::vector<string>& words, TOrthoTyp ortho,
     }
   }
 }
+// A mixed verb: its past is weak in form ("dachte", "brachte").
+bool MixedPast(const TSynth& s) {
+  for (const TSynthForm& f : s.forms)
+    if (f.form == IndikPraet1S && !f.sub) return f.key.ends_with("te");
+  return false;
+}
+
 string SsSpelling(string s) {
   for (std::size_t p; (p = s.find('\xDF')) != string::npos;) s.replace(p, 1, "ss");
   return s;
@@ -555,8 +562,10 @@ bool MadeUpBeside(const THitWork& h, const THitWork& o, const string& input) {
   for (const TSynthForm& f : o.synth->forms) {
     participle = participle || (f.form == PartizipII && f.key == input);
     if (!o.hit.listed || !rank) continue;
-    // "überdächen" beside überdenken's "überdächte"
-    if (!h.hit.listed && f.key == hs + "te" && f.form == KonjPraet1S) return true;
+    // "überdächen" beside the mixed überdenken's "überdächte" (not schälen beside schelten's
+    // "schälte").
+    if (!h.hit.listed && f.key == hs + "te" && f.form == KonjPraet1S && MixedPast(*o.synth))
+      return true;
     // Not by a subjunctive II in ä, ü: drängen beside dringen's "drängen", abführen beside
     // fahren's; one in ö is the strong verb's ("gewönnen").
     if (f.form >= KonjPraet1S && f.form <= KonjPraet3P && f.key.find('\xF6') == string::npos)

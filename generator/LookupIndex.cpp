@@ -36,10 +36,11 @@ std::vector<std::string> SplitBuiltForm(std::string_view built) {
   }
   // A separated particle written once stands for every form of the cell ("rittest an/rittst",
   // "hängte,hing ab"), but not for one that begins with it ("staubsaug,sauge Staub").
+  // Only a particle after its verb ("zog an"), not a noun before it ("Staub sauge").
   std::string tail;
   for (const std::string& one : out)
     if (const std::size_t blank = one.find(' '); blank != std::string::npos) {
-      tail = one.substr(blank);
+      if (!IsUpperLatin1(static_cast<unsigned char>(one[0]))) tail = one.substr(blank);
       break;
     }
   if (tail.empty() || tail.find(' ', 1) != std::string::npos) return out;

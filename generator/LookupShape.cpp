@@ -31,12 +31,13 @@ bool PastLikeTStem(string_view stem) {
   const char a = stem[stem.size() - 2], b = stem[stem.size() - 3];
   if (a == b && a != 't' && !IsVowelChar(a)) return true;  // ll, nn, mm, pp, rr, ss, ff
   if (stem.ends_with("iert")) return true;
-  // -elt, -ert after a further syllable: "googelt", "wandert" (not "gelt", "wert").
-  if ((stem.ends_with("elt") || stem.ends_with("ert")) && stem.size() >= 5) {
-    int vowels = 0;
-    for (std::size_t i = 0; i + 3 < stem.size(); ++i)
-      if (IsVowelChar(stem[i]) && (i == 0 || !IsVowelChar(stem[i - 1]))) ++vowels;
-    if (vowels >= 1 && EndsInSchwaSyllable(stem.substr(0, stem.size() - 1))) return true;
+  // -elt, -ert after a further syllable: "googelt", "wandert"; not "gelt", "wert" and a
+  // prefix before them ("abwert", "bewert").
+  if ((stem.ends_with("elt") || stem.ends_with("ert")) &&
+      EndsInSchwaSyllable(stem.substr(0, stem.size() - 1))) {
+    std::size_t front = stem.size() - 3;
+    while (front > 0 && !IsVowelChar(stem[front - 1])) --front;
+    if (!KnownPrefix(stem.substr(0, front))) return true;
   }
   // "punkten", "behaupten" have their k, p after n, au.
   if (stem.ends_with("nkt") || stem.ends_with("aupt")) return false;

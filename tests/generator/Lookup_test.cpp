@@ -118,7 +118,7 @@ TEST_F(LookupTest, StemShapes) {
     bool past;  // only a weak past ends so
   } tStems[] = {{"überwallt", true}, {"gekippt", true}, {"studiert", true}, {"googelt", true},
                 {"acht", false},     {"wart", false},   {"bitt", false},    {"punkt", false},
-                {"behaupt", false},  {"gelt", false},   {"rast", false}};
+                {"behaupt", false},  {"gelt", false},   {"rast", false},    {"abwert", false}};
   for (const auto& row : tStems)
     EXPECT_EQ(lookupshape::PastLikeTStem(Ansi(row.stem)), row.past) << row.stem;
 }
