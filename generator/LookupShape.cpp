@@ -35,9 +35,13 @@ bool PastLikeTStem(string_view stem) {
   // prefix before them ("abwert", "bewert").
   if ((stem.ends_with("elt") || stem.ends_with("ert")) &&
       EndsInSchwaSyllable(stem.substr(0, stem.size() - 1))) {
+    // The consonants before -ert, -elt: the prefix may end anywhere in them ("ab|w").
     std::size_t front = stem.size() - 3;
     while (front > 0 && !IsVowelChar(stem[front - 1])) --front;
-    if (!KnownPrefix(stem.substr(0, front))) return true;
+    bool prefixed = false;
+    for (std::size_t cut = front; cut <= stem.size() - 3 && !prefixed; ++cut)
+      prefixed = KnownPrefix(stem.substr(0, cut));
+    if (!prefixed) return true;
   }
   // "punkten", "behaupten" have their k, p after n, au.
   if (stem.ends_with("nkt") || stem.ends_with("aupt")) return false;
