@@ -28,6 +28,8 @@ inline constexpr std::u16string_view kXhtmlNamespace = u"http://www.w3.org/1999/
 inline constexpr std::u16string_view kGeneratorPath = u"/beugwerkde/verbformen-deutsch.htm";
 inline constexpr std::u16string_view kQueryKey = u"infi";
 inline constexpr std::u16string_view kOrthoKey = u"ortho";
+// The form the lookup API is asked about ("/api/v1/lookup?form=ging").
+inline constexpr std::u16string_view kLookupKey = u"form";
 // "alle=1": the page of all forms (the further subjunctive tenses, the passive).
 inline constexpr std::u16string_view kAllFormsKey = u"alle";
 // The sitemap's schema (Sitemaps 0.84) and the XML Schema instance namespace.

@@ -89,7 +89,8 @@ bool DecodeQueryText(std::string_view bytes, std::u16string& text) {
   return true;
 }
 
-TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query) {
+TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query,
+                           std::u16string_view phraseKey) {
   query = TPageQuery();
   bool hasOrtho = false, hasAll = false;
   while (!rawQuery.empty()) {
@@ -102,7 +103,7 @@ TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query) {
     if (!PercentDecode(pair.substr(0, eq), key)) return TQueryError::qe_malformed;
     if (eq != std::string_view::npos && !PercentDecode(pair.substr(eq + 1), value))
       return TQueryError::qe_malformed;
-    if (IsKey(key, site::kQueryKey)) {
+    if (IsKey(key, phraseKey)) {
       if (query.hasPhrase) return TQueryError::qe_malformed;
       query.hasPhrase = true;
       if (!DecodeQueryText(value, query.phrase)) return TQueryError::qe_notText;

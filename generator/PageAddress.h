@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/SiteConfig.h"
 #include "engine/_ZTVerb.h"
 
 // --- Building --------------------------------------------------------------------------------
@@ -64,8 +65,10 @@ enum class TQueryError {
 inline constexpr std::size_t kMaxPhraseLength = 160;
 
 // Keys other than "infi", "ortho" and "alle" (tracking tags and the like) are ignored; "alle"
-// takes "1" or "0" (empty: 0).
-TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query);
+// takes "1" or "0" (empty: 0). The lookup API reads its form under phraseKey "form" by the
+// same rules.
+TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query,
+                           std::u16string_view phraseKey = site::kQueryKey);
 
 // Percent-decoding of one key or value ('+' is a blank); false for a broken escape.
 bool PercentDecode(std::string_view in, std::string& out);

@@ -29,6 +29,7 @@
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerb.h"
 #include "engine/_ZTVerbLists.h"
+#include "generator/Lookup.h"
 #include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
 
@@ -266,6 +267,7 @@ struct TBeugwerkServer::TImpl {
   }
   TAnswerPtr GeneratorPage(const TRequest& r);
   TAnswerPtr ApiConjugate(const TRequest& r);
+  TAnswerPtr ApiLookup(const TRequest& r);
   TAnswerPtr Help(const TRequest&) { return help; }
   TAnswerPtr Article(const TRequest&) { return article; }
   TAnswerPtr Icon(const TRequest&) { return icon; }
@@ -586,6 +588,7 @@ TBeugwerkServer::TImpl::TImpl(const TServerOptions& o) : options(o), cache(o.cac
   routes = {
       {Utf8(site::kGeneratorPath), &TImpl::GeneratorPage},
       {"/api/v1/conjugate", &TImpl::ApiConjugate},
+      {"/api/v1/lookup", &TImpl::ApiLookup},
       {"/beugwerkde/beugwerkhelp.htm", &TImpl::Help},
       {"/beugwerkde/beugwerk.htm", &TImpl::Article},
       {"/beugwerkde/beugwerk16.ico", &TImpl::Icon},
@@ -634,6 +637,32 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   // No phrase is no question: the page would offer its input field instead.
   std::string body = ConjugationJson(table) + "\n";
   if (table.status == TConjStatus::cs_empty)
+    return std::make_shared<const TAnswer>(Json(400, std::move(body)));
+  auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
+  a->etag = ETagOf(a->body);
+  a->fields.emplace_back("ETag", a->etag);
+  a->fields.emplace_back("Cache-Control", "public, max-age=3600");
+  cache.Put(key, a, lists.generation);
+  return a;
+}
+
+// The verbs a form belongs to, as `beugwerk lookup --json` lists them, under the page's
+// decoding and limits. A query without a form, or a form that cannot be one (no letters, too
+// long), is refused (400) with the lookup's German message; no verb found is an empty list.
+TAnswerPtr TBeugwerkServer::TImpl::ApiLookup(const TRequest& r) {
+  TPageQuery query;
+  const TQueryError e = ParsePageQuery(r.query, query, site::kLookupKey);
+  if (e != TQueryError::qe_none)
+    return std::make_shared<const TAnswer>(Json(400, JsonError(QueryErrorText(e))));
+  std::string key = "l";
+  key += static_cast<char>('0' + query.ortho);
+  key += Utf8(query.phrase);
+  if (TAnswerPtr hit = cache.Get(key)) return hit;
+  const TSnapshot lists = Lists();
+  TVerbListsPin pin(lists.tables);
+  TLookupStatus status = TLookupStatus::notFound;
+  std::string body = LookupJson(query.phrase, query.ortho, &status) + "\n";
+  if (status == TLookupStatus::badInput)
     return std::make_shared<const TAnswer>(Json(400, std::move(body)));
   auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
   a->etag = ETagOf(a->body);

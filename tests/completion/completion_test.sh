@@ -22,7 +22,8 @@ candidates() {
 # line|expected candidates
 rows=(
   "beugwerk ful|fullforms"
-  "beugwerk |analyse fullforms lists-check page request serve sitemap"
+  "beugwerk |analyse fullforms lists-check lookup page request serve sitemap"
+  "beugwerk lookup --j|--jobs --json"
   "beugwerk --ortho |alt ch neu"
   "beugwerk --ortho=|alt ch neu"
   "beugwerk page --ortho a|alt"

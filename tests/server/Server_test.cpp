@@ -23,6 +23,7 @@
 #include "common/ZT.Files.h"
 #include "common/_ZT_cmn_A.h"
 #include "engine/_ZTVerbLists.h"
+#include "generator/Lookup.h"
 #include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
 #include "tests/server/TestClient.h"
@@ -493,6 +494,43 @@ TEST_F(ServerTest, ApiAnswersTheConjugationAsJson) {
   ASSERT_TRUE(unknown);
   EXPECT_EQ(unknown->status, 404);
   EXPECT_TRUE(unknown->body.starts_with("{\"error\":")) << unknown->body;
+}
+
+// The lookup of forms: the same JSON as the library gives, under the API's decoding; a form
+// that cannot be one is refused, a form of no verb is an empty list.
+TEST_F(ServerTest, ApiLooksUpForms) {
+  constexpr std::string_view kLookup = "/api/v1/lookup";
+  const auto body = [](std::u16string_view form, TOrthoTyp ortho, TLookupStatus want) {
+    TLookupStatus status{};
+    const std::string json = LookupJson(form, ortho, &status);
+    EXPECT_EQ(status, want) << UniToUtf8(form);
+    return json;
+  };
+  struct {
+    std::string query;
+    int status;
+    std::string body;
+  } rows[] = {
+      {"?form=ging", 200, body(u"ging", NeuOrtho, TLookupStatus::found)},
+      {"?form=zog%20an", 200, body(u"zog an", NeuOrtho, TLookupStatus::found)},
+      {"?form=mu%DFte&ortho=alt", 200, body(u"mußte", AltOrtho, TLookupStatus::found)},
+      {"?form=qqq", 200, body(u"qqq", NeuOrtho, TLookupStatus::notFound)},
+      {"?form=123", 400, body(u"123", NeuOrtho, TLookupStatus::badInput)},
+      {"", 400, body(u"", NeuOrtho, TLookupStatus::badInput)},
+      {"?form=%ZZ", 400,
+       "{\"error\":\"" + UniToUtf8(QueryErrorText(TQueryError::qe_malformed)) + "\"}"},
+  };
+  TClient c = Client();
+  for (const auto& r : rows) {
+    const std::string target = std::string(kLookup) + r.query;
+    const TResult res = c.Get(target);
+    ASSERT_TRUE(res) << target;
+    EXPECT_EQ(res->status, r.status) << target;
+    EXPECT_EQ(res->get_header_value("Content-Type"), "application/json; charset=utf-8") << target;
+    EXPECT_EQ(res->get_header_value("Access-Control-Allow-Origin"), "*") << target;
+    EXPECT_EQ(res->body, r.body + "\n") << target;
+    EXPECT_EQ(res->get_header_value("ETag").empty(), r.status != 200) << target;
+  }
 }
 
 TEST_F(ServerTest, ApiRepeatsAreAnsweredByTheirETag) {
