@@ -18,7 +18,7 @@ SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean asan fuzz package
+.PHONY: all deps configure build run test bench clean asan fuzz package format format-check
 
 all: build
 
@@ -33,7 +33,8 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-configure: deps
+# configure and build install nothing: `make deps` does, and run and test call it first.
+configure:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBEUGWERK_BENCH=OFF
 
 build: configure
@@ -43,11 +44,11 @@ build: configure
 # program split at blanks and nothing else: apostrophes, quotes and parentheses stay as typed
 # (ARGS="'übersetzen", ARGS="(sich) waschen"), since the phrase's markers use them.
 run: export BEUGWERK_RUN_ARGS = $(value ARGS)
-run: configure
+run: deps configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target beugwerk
 	@set -f; "$(abspath $(BUILD_DIR))/beugwerk" $$BEUGWERK_RUN_ARGS
 
-test: build asan
+test: deps format-check build asan
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -R '^(engine|generator|app|common|fuzz)_'
 
@@ -89,6 +90,16 @@ package: deps
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 	@ls $(PACKAGE_DIR)/beugwerk_*.deb
+
+# The C++ sources in the repository's .clang-format style: `make format` rewrites them,
+# `make format-check` (part of `make test`) fails on any drift and names the files.
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	@clang-format --dry-run -Werror $(FORMAT_FILES) 2>&1 | grep -o '^[^:]*:' | sort -u | \
+	  sed 's/:$$/: not formatted (make format)/' | { ! grep .; } || exit 1
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

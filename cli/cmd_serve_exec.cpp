@@ -27,6 +27,11 @@ int RunServe(const std::filesystem::path& verbLists, const std::vector<std::stri
   argv.push_back(nullptr);
   std::cout.flush();
   execv(serve.c_str(), argv.data());
+  if (errno == ENOENT) {
+    std::cerr << "beugwerk serve: " << serve.string()
+              << " is missing: this build has no server (BEUGWERK_SERVER=OFF)\n";
+    return 1;
+  }
   std::cerr << "beugwerk serve: " << serve.string() << ": " << std::strerror(errno) << "\n";
   return 1;
 }
