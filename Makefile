@@ -5,7 +5,7 @@ PACKAGES := build-essential cmake pkg-config libgtest-dev libgmock-dev libicu-de
   libboost-dev nginx wrk chromium libbenchmark-dev clang libclang-rt-14-dev \
   wngerman python3-jsonschema jq time \
   pybind11-dev python3-dev python3-pytest rapidjson-dev scdoc bash-completion man-db \
-  dpkg-dev file
+  dpkg-dev file clang-format git
 
 BUILD_DIR ?= build
 # The sanitizer build that `make test` runs as well, and the libFuzzer build of `make fuzz`.
