@@ -98,8 +98,9 @@ format:
 	clang-format -i $(FORMAT_FILES)
 
 format-check:
-	@clang-format --dry-run -Werror $(FORMAT_FILES) 2>&1 | grep -o '^[^:]*:' | sort -u | \
-	  sed 's/:$$/: not formatted (make format)/' | { ! grep .; } || exit 1
+	@clang-format --dry-run -Werror $(FORMAT_FILES) 2>&1 | \
+	  grep -oE '^[^ :]+:[0-9]+:[0-9]+: error' | cut -d: -f1 | sort -u | \
+	  sed 's/$$/: not formatted (make format)/' | { ! grep .; }
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

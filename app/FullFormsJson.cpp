@@ -13,11 +13,7 @@ std::filesystem::path FullFormsJsonPath(const std::filesystem::path& input) {
 
 std::string FullFormJsonLine(TVerbGenerator& g, const std::string& line) {
   const std::u16string phrase = Latin1ToUni(line);
-  // The auxiliary of this phrase first, as the page does; Conjugate analyses again.
-  g.Verb.ErrMsg.clear();
-  g.Verb.newVerb(phrase, unsp);
-  g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  std::string json = ConjugationJson(g.Conjugate(phrase, TConjScope::data));
+  std::string json = ConjugationJson(g.Conjugate(phrase, g.Verb.OrthoTyp(), TConjScope::data));
   json += '\n';  // in the writer's spare room: no copy of the record
   return json;
 }

@@ -137,8 +137,9 @@ void TVerbGenerator::PageBody(std::u16string& page, const std::u16string& Infini
     bool& flag;
     ~TRestore() { flag = true; }
   } restore{dataTwins_};
-  const TConjTable t = Conjugate(
-      InfinitivPhrase, forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
+  const TConjTable t =
+      Conjugate(InfinitivPhrase, Verb.OrthoTyp(),
+                forms == TPageForms::allForms ? TConjScope::allForms : TConjScope::table);
   if (status) *status = t.status;
   std::u16string msg, s1, s2;
   ConjTableHtml(t, msg, s1, s2);

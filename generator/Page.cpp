@@ -150,7 +150,6 @@ u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho
   if (phrase.empty()) phrase = u"den Generator ausprobieren";
   TVerbGenerator g;
   g.Verb.SetOrthoTyp(ortho);
-  g.Verb.newVerb(phrase, unsp);
-  g.VerbHabenSein.newVerb(g.Verb.FHabsei);
+  g.Verb.newVerb(phrase, unsp);  // the head is the analysis before the page
   return g.Page(phrase, showInputField, forms, status);
 }

@@ -296,8 +296,21 @@ void TVerbGenerator::Analysis(TConjTable& t) {
   a.auxiliary = Verb.habenSein();
 }
 
-TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TConjScope scope) {
+TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TOrthoTyp ortho,
+                                     TConjScope scope) {
+  return Build(InfinitivPhrase, ortho, nullptr, scope);
+}
+
+TConjTable TVerbGenerator::ConjugateWithAuxiliary(const std::u16string& InfinitivPhrase,
+                                                  TOrthoTyp ortho, habseityp auxiliary,
+                                                  TConjScope scope) {
+  return Build(InfinitivPhrase, ortho, &auxiliary, scope);
+}
+
+TConjTable TVerbGenerator::Build(const std::u16string& InfinitivPhrase, TOrthoTyp ortho,
+                                 const habseityp* auxiliary, TConjScope scope) {
   TConjTable t;
+  Verb.SetOrthoTyp(ortho);
   Verb.ErrMsg.clear();
   std::u16string phrase = InfinitivPhrase;
   TrimBlanksW(phrase);
@@ -311,6 +324,7 @@ TConjTable TVerbGenerator::Conjugate(const std::u16string& InfinitivPhrase, TCon
   t.stressMarked = phrase.find_first_of(u"'`") != phrase.npos ||
                    phrase.find(u"\\+") != phrase.npos || phrase.find(u"\\.") != phrase.npos;
   const bool decided = Verb.newVerb(phrase, unsp);
+  VerbHabenSein.newVerb(auxiliary ? *auxiliary : Verb.FHabsei);
   if (!Verb.ErrMsg.empty()) {
     t.status = TConjStatus::cs_error;
     t.message = Verb.ErrMsg;
@@ -386,7 +400,7 @@ void TVerbGenerator::Formen(const std::u16string& InfinitivPhrase, std::u16strin
   Msg.clear();
   s1.clear();
   s2.clear();
-  ConjTableHtml(Conjugate(InfinitivPhrase, TConjScope::table), Msg, s1, s2);
+  ConjTableHtml(Conjugate(InfinitivPhrase, Verb.OrthoTyp(), TConjScope::table), Msg, s1, s2);
 }
 
 std::u16string NotInfinitiveMessage(std::u16string_view word, TInfinitivBefund finding,
@@ -408,8 +422,5 @@ std::u16string NotInfinitiveMessage(std::u16string_view word, TInfinitivBefund f
 
 TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho, TConjScope scope) {
   TVerbGenerator g;
-  g.Verb.SetOrthoTyp(ortho);
-  g.Verb.newVerb(phrase, unsp);
-  g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-  return g.Conjugate(phrase, scope);
+  return g.Conjugate(phrase, ortho, scope);
 }

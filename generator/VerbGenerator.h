@@ -7,7 +7,7 @@
 //
 //   std::u16string page = GetVerbPageHtml(u"sich waschen", false, NeuOrtho);
 //   TVerbGenerator g;
-//   TConjTable t = g.Conjugate(u"lesen");   // t.tenses[0].rows[1].main == u"du  liest"
+//   TConjTable t = g.Conjugate(u"lesen", NeuOrtho);   // t.tenses[0].rows[1].main == u"du  liest"
 //   std::u16string text = ConjugationText(t);
 //   t.all->tenses[3].rows[2].main == u"er  hätte gelesen"  // Konjunktiv II Plusquamperfekt
 //   GetVerbPageHtml(u"lesen", false, NeuOrtho, TPageForms::allForms);  // the full page
@@ -154,17 +154,23 @@ class TVerbGenerator {
   TVerbGenerator(const TVerbGenerator&) = delete;
   TVerbGenerator& operator=(const TVerbGenerator&) = delete;
 
-  // Analyses the phrase again and builds every cell. Precondition: VerbHabenSein carries the
-  // auxiliary of this phrase (VerbHabenSein.newVerb(Verb.FHabsei) after Verb.newVerb).
-  TConjTable Conjugate(const std::u16string& InfinitivPhrase,
+  // Analyses the phrase in the orthography and builds every cell; the verb objects it needs
+  // (the verb, its auxiliary, werden) are set up here, whatever they held before.
+  TConjTable Conjugate(const std::u16string& InfinitivPhrase, TOrthoTyp ortho,
                        TConjScope scope = TConjScope::allForms);
-  // The HTML fragments: message paragraph, non-finite block, table; cleared on entry.
+  // The same with the auxiliary's choice given instead of the verb's own: an undecided one
+  // (unspe) shows both auxiliaries, each with "?".
+  TConjTable ConjugateWithAuxiliary(const std::u16string& InfinitivPhrase, TOrthoTyp ortho,
+                                    habseityp auxiliary, TConjScope scope = TConjScope::allForms);
+  // The HTML fragments: message paragraph, non-finite block, table; cleared on entry. In the
+  // verb's orthography, as the page.
   void Formen(const std::u16string& InfinitivPhrase, std::u16string& Msg, std::u16string& s1,
               std::u16string& s2);
   // prefix + form + suffix, or the form alone when it is empty or "-".
   static std::u16string WrapForm(std::u16string_view prefix, const std::u16string& form,
                                  std::u16string_view suffix);
-  // The whole page. Precondition as for Conjugate; the head is built from Verb.infin.
+  // The whole page in the verb's orthography. The head is built from Verb.infin, the analysis
+  // that precedes the call (GetVerbPageHtml makes it); the body conjugates the phrase itself.
   std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField,
                          TPageForms forms = TPageForms::table);
   // The same, telling what the analysis of the phrase came to (status may be null).
@@ -187,6 +193,9 @@ class TVerbGenerator {
   void CompoundRow(TConjRow& row, const TCompoundSpec& spec, TFormen f, const std::u16string& pron,
                    TCompoundBasis& basis);
   const std::u16string& Werden(TFormen f, TCompoundBasis& basis);  // werden's form, cached
+  // Conjugate's work; a null auxiliary is the verb's own.
+  TConjTable Build(const std::u16string& InfinitivPhrase, TOrthoTyp ortho,
+                   const habseityp* auxiliary, TConjScope scope);
   std::shared_ptr<const TConjAllForms> AllForms(const TConjTable& t, TCompoundBasis& basis);
   void MoreNonFinite(const TConjTable& t, TConjAllForms& all, TCompoundBasis& basis);
   void BuildPassive(TConjPassive& passive, TCompoundBasis& basis);

@@ -79,9 +79,7 @@ TConjTable Table(const std::u16string& phrase, TOrthoTyp ortho, TConjScope scope
     TVerbListsReadLock lists;
     std::u16string trimmed = phrase;
     TrimBlanksW(trimmed);
-    g.Verb.newVerb(trimmed, unsp);
-    g.VerbHabenSein.newVerb(g.Verb.FHabsei);
-    return g.Conjugate(trimmed, scope);
+    return g.Conjugate(trimmed, ortho, scope);
   } catch (const EError&) {
     throw;
   } catch (const std::exception& e) {
