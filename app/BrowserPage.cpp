@@ -86,7 +86,8 @@ void TBrowserPage::ShowOwn(const QString& html, const QUrl& baseUrl) {
   }
   // Served from memory, the page cannot borrow another address; a base element does the same
   // for its relative links.
-  const QString base = QStringLiteral("<base href=\"%1\">").arg(baseUrl.toString(QUrl::FullyEncoded));
+  const QString base =
+      QStringLiteral("<base href=\"%1\">").arg(baseUrl.toString(QUrl::FullyEncoded));
   const qsizetype head = html.indexOf(QStringLiteral("<head>"), 0, Qt::CaseInsensitive);
   if (head >= 0) utf8 = (html.left(head + 6) + base + html.mid(head + 6)).toUtf8();
   // The byte order mark tells the browser the encoding of a page that comes without a header.
@@ -94,8 +95,7 @@ void TBrowserPage::ShowOwn(const QString& html, const QUrl& baseUrl) {
   load(PageHandler(profile())->Add(utf8));
 }
 
-bool TBrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
-                                           bool isMainFrame) {
+bool TBrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
   bool own = false;
   if (isMainFrame && FOwnLoads > 0 && type != NavigationTypeBackForward &&
       (url.scheme() == QLatin1String("data") || url.scheme() == QLatin1String(kPageScheme))) {

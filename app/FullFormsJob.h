@@ -32,10 +32,10 @@ struct TFullFormsJob {
 struct TFullFormsResult {
   enum class TFailure { none, sameFile, read, write };
   TFailure failure = TFailure::none;
-  int count = 0;                       // infinitives written
-  std::filesystem::path output;        // "-" for standard output
-  std::filesystem::path failedPath;    // the file that failed
-  int systemError = 0;                 // errno of the failure (read, write)
+  int count = 0;                     // infinitives written
+  std::filesystem::path output;      // "-" for standard output
+  std::filesystem::path failedPath;  // the file that failed
+  int systemError = 0;               // errno of the failure (read, write)
   bool ok() const { return failure == TFailure::none; }
 };
 

@@ -21,12 +21,20 @@
 
 namespace {
 
-QString PathText(const std::filesystem::path& p) { return QFile::decodeName(p.native().c_str()); }
-std::filesystem::path PathOf(const QString& s) { return std::filesystem::path(QFile::encodeName(s).toStdString()); }
+QString PathText(const std::filesystem::path& p) {
+  return QFile::decodeName(p.native().c_str());
+}
+std::filesystem::path PathOf(const QString& s) {
+  return std::filesystem::path(QFile::encodeName(s).toStdString());
+}
 
-QString SystemError(int error) { return QString::fromStdString(SystemErrorText(error)); }
+QString SystemError(int error) {
+  return QString::fromStdString(SystemErrorText(error));
+}
 
-void ShowError(const QString& text) { MsgBox().ErrInfo(text.toStdU16String()); }
+void ShowError(const QString& text) {
+  MsgBox().ErrInfo(text.toStdU16String());
+}
 
 // Thrown from the progress callback when the window closes during a run.
 struct TBatchStopped {};
@@ -80,15 +88,17 @@ void TForm1::RunFullForms(const QString& listFile) {
   if (stopped) return;
   switch (result.failure) {
     case TFullFormsResult::TFailure::none:
-      ShowMessageCentered(
-          QString::fromUtf8(FullFormsMessage(result.count, result.output.string())).toStdU16String());
+      ShowMessageCentered(QString::fromUtf8(FullFormsMessage(result.count, result.output.string()))
+                              .toStdU16String());
       return;
     case TFullFormsResult::TFailure::sameFile:
-      ShowError(QStringLiteral("%1: Eingabe und Ausgabe sind dieselbe Datei.").arg(PathText(input)));
+      ShowError(
+          QStringLiteral("%1: Eingabe und Ausgabe sind dieselbe Datei.").arg(PathText(input)));
       return;
     case TFullFormsResult::TFailure::read:
     case TFullFormsResult::TFailure::write:
-      ShowError(QStringLiteral("%1: %2").arg(PathText(result.failedPath), SystemError(result.systemError)));
+      ShowError(QStringLiteral("%1: %2").arg(PathText(result.failedPath),
+                                             SystemError(result.systemError)));
       return;
   }
 }
@@ -96,8 +106,7 @@ void TForm1::RunFullForms(const QString& listFile) {
 void TForm1::RunSitemap() {
   // The developer's folders; the registry replacement may name others.
   const std::u16string projectDefault = (DocumentsFolder() / "Beugwerk").u16string();
-  const std::filesystem::path project =
-      RegReadString(u"MAINWIN", u"ProjectFolder", projectDefault);
+  const std::filesystem::path project = RegReadString(u"MAINWIN", u"ProjectFolder", projectDefault);
   const std::filesystem::path web =
       RegReadString(u"MAINWIN", u"WebFolder", (project / "web").u16string());
   const std::filesystem::path input = project / "verben.txt";

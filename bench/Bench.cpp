@@ -133,7 +133,8 @@ BENCHMARK(BM_FullPage)->Arg(0)->Arg(2)->Arg(4);
 void BM_FullJson(benchmark::State& state) {
   Verb();
   const std::u16string phrase = Latin1ToUni(kVerbs[static_cast<std::size_t>(state.range(0))]);
-  for (auto _ : state) benchmark::DoNotOptimize(ConjugationJson(ConjugatePhrase(phrase, NeuOrtho, TConjScope::data)));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ConjugationJson(ConjugatePhrase(phrase, NeuOrtho, TConjScope::data)));
   state.SetLabel(Latin1ToUtf8(kVerbs[static_cast<std::size_t>(state.range(0))]));
 }
 BENCHMARK(BM_FullJson)->Arg(0)->Arg(2)->Arg(4);

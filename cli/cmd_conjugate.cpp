@@ -29,8 +29,10 @@ int RunConjugate(const TGlobalOptions& o, const std::vector<std::string>& args) 
   if (int rc = UseVerbLists(o, "")) return rc;
   try {
     // The JSON always carries every block; the terminal table only with --all.
-    const TConjTable table = ConjugatePhrase(
-        phrase, o.ortho, o.json ? TConjScope::data : o.all ? TConjScope::allForms : TConjScope::table);
+    const TConjTable table = ConjugatePhrase(phrase, o.ortho,
+                                             o.json  ? TConjScope::data
+                                             : o.all ? TConjScope::allForms
+                                                     : TConjScope::table);
     const bool rejected = table.status == TConjStatus::cs_error;
     if (o.json) {
       std::cout << ConjugationJson(table) << "\n";

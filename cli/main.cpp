@@ -75,7 +75,9 @@ constexpr TCommand kCommands[] = {
     {"sitemap", "sitemap INPUT OUTPUT", "write the sitemap of the online pages for a verb list", 0,
      RunSitemap},
     {"serve", "serve [--port P] [OPTIONS]",
-     "serve the online generator over HTTP; also --host H, --threads N, --cache-mib M, --base-url URL, --log", 0,
+     "serve the online generator over HTTP; also --host H, --threads N, --cache-mib M, --base-url "
+     "URL, --log",
+     0,
      [](const TGlobalOptions& o, const std::vector<std::string>& args) {
        return RunServe(o.verbLists, args);
      }},

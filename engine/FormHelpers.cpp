@@ -165,7 +165,8 @@ const std::string& TVerbGen::SeparatedParticle() const {
   std::size_t f = b == std::string::npos ? 0 : b + 1;
   if (praef.compare(f, 6, "wieder") == 0) {
     p.insert(f + 6, 1, ' ');  // wiederauf -> wieder auf
-  } else if (praef.compare(f, 3, "mit") == 0 && StacksOnParticle(std::string_view(praef).substr(f))) {
+  } else if (praef.compare(f, 3, "mit") == 0 &&
+             StacksOnParticle(std::string_view(praef).substr(f))) {
     p.insert(f + 3, 1, ' ');  // mitein -> mit ein: "bezieht mit ein", as "wieder auf"
   } else if (std::size_t e = praef.find("einander"); e != std::string::npos) {
     p.insert(e + 8, 1, ' ');  // aufeinanderzu -> aufeinander zu

@@ -54,8 +54,8 @@ int CountSyllables(std::string_view s, int n) {
 
 std::string RemoveStressMarks(std::string_view s) {
   // Mostly there is no mark at all: one search, one copy.
-  const auto mark = std::find_if(s.begin(), s.end(),
-                                 [](char c) { return IsStressMark(static_cast<unsigned char>(c)); });
+  const auto mark = std::find_if(
+      s.begin(), s.end(), [](char c) { return IsStressMark(static_cast<unsigned char>(c)); });
   if (mark == s.end() || mark + 1 == s.end()) return std::string(s);
   std::string r;
   r.reserve(s.size());

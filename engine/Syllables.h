@@ -74,7 +74,7 @@ inline constexpr std::array<std::string_view, 2> kGeInFront = {"ur", "un"};
 inline constexpr std::array<std::string_view, 3> kVerStems = {"ver", "unterver", "\374berver"};
 // "apart" and "in disorder": these take a singular subject (ich setze mich auseinander).
 inline constexpr std::array<std::string_view, 2> kNonReciprocalEinander = {"auseinander",
-                                                                          "durcheinander"};
+                                                                           "durcheinander"};
 }  // namespace prefix_words
 
 // The "einander" that ends text[0, end) makes a verb reciprocal (aufeinandertreffen), unless

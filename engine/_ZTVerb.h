@@ -228,12 +228,13 @@ class TVerbGen {
   void SplitPrefix(std::string& stem, std::string& prefix, int limit, bool& einander);
   int GePosition(const std::string& stem);
   int NounCompoundGePosition(const std::string& stem);  // ge- of a verb built on a noun
-  void SearchAtGap(std::string_view stem, int g);  // fuegstelle and entry at a gap
-  std::uint8_t GapInInfin(int g) const;            // a place in the stem as fuegstelle
+  void SearchAtGap(std::string_view stem, int g);       // fuegstelle and entry at a gap
+  std::uint8_t GapInInfin(int g) const;                 // a place in the stem as fuegstelle
   bool FinalGeDecision();  // ver- prefixes and the final ge- check; gives the analysis result
 
   unRegPtr FindException(std::string_view verb, std::string_view prefix);
-  bool FormsSettledByTheLists() const;  // finite forms suppressed, zu-infinitive and Partizip II listed
+  bool FormsSettledByTheLists()
+      const;  // finite forms suppressed, zu-infinitive and Partizip II listed
   void ApplyFormLimits();
   habseityp EffectiveHabenSein() const;
   void DecideAuxiliary();

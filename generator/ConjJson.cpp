@@ -452,8 +452,7 @@ void MoreNonFiniteMembers(TJsonWriter& w, const TConjTable& t) {
   if (!t.all) return;
   for (int i = 0; i < kMoreNonFiniteForms; ++i) {
     w.Key(kMoreNonFiniteKeys[i]);
-    FormObject(w, t.all->nonFiniteForms[kMoreNonFiniteIndex[i]], t.stressMarked,
-               TWhole::asGiven);
+    FormObject(w, t.all->nonFiniteForms[kMoreNonFiniteIndex[i]], t.stressMarked, TWhole::asGiven);
   }
 }
 

@@ -144,8 +144,8 @@ u16string TVerbGenerator::Page(const u16string& InfinitivPhrase, bool showInputF
   return page;
 }
 
-u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho,
-                          TPageForms forms, TConjStatus* status) {
+u16string GetVerbPageHtml(u16string phrase, bool showInputField, TOrthoTyp ortho, TPageForms forms,
+                          TConjStatus* status) {
   TrimBlanksW(phrase);
   if (phrase.empty()) phrase = u"den Generator ausprobieren";
   TVerbGenerator g;

@@ -114,7 +114,8 @@ TQueryError ParsePageQuery(std::string_view rawQuery, TPageQuery& query,
       // An empty value means the default.
       if (!value.empty() && !OrthoFromName(value, query.ortho)) return TQueryError::qe_malformed;
     } else if (IsKey(key, site::kAllFormsKey)) {
-      if (hasAll || !(value.empty() || value == "0" || value == "1")) return TQueryError::qe_malformed;
+      if (hasAll || !(value.empty() || value == "0" || value == "1"))
+        return TQueryError::qe_malformed;
       hasAll = true;
       query.allForms = value == "1";
     }
@@ -156,8 +157,8 @@ std::u16string PageQuery(std::u16string_view phrase, TOrthoTyp ortho, bool allFo
   return q;
 }
 
-std::u16string PageAddress(std::u16string_view origin, std::u16string_view phrase,
-                           TOrthoTyp ortho, bool allForms) {
+std::u16string PageAddress(std::u16string_view origin, std::u16string_view phrase, TOrthoTyp ortho,
+                           bool allForms) {
   std::u16string a(origin);
   a += site::kGeneratorPath;
   a += u'?';

@@ -59,8 +59,8 @@ class TSpellings {
 bool SplitVerbCluster(std::u16string_view spelling, std::u16string_view infinitive,
                       std::u16string_view& before, std::u16string_view& cluster);
 
-// HTML: an item of a list (the item, then CR LF); text escaped as it is appended; a tense's heading row; its six rows, each in one
-// item or split after the main cell into two.
+// HTML: an item of a list (the item, then CR LF); text escaped as it is appended; a tense's heading
+// row; its six rows, each in one item or split after the main cell into two.
 void Item(std::u16string& list, std::u16string_view item);
 void AppendEscaped(std::u16string& out, std::u16string_view text);
 void AppendHeading(std::u16string& list, const TConjTense& tense, const TConjTable& t);

@@ -174,8 +174,8 @@ class TVerbGenerator {
   std::u16string GetHtml(const std::u16string& InfinitivPhrase, bool showInputField,
                          TPageForms forms = TPageForms::table);
   // The same, telling what the analysis of the phrase came to (status may be null).
-  std::u16string Page(const std::u16string& InfinitivPhrase, bool showInputField,
-                      TPageForms forms, TConjStatus* status);
+  std::u16string Page(const std::u16string& InfinitivPhrase, bool showInputField, TPageForms forms,
+                      TConjStatus* status);
 
   TVerbGen Verb;
   TVerbGen VerbWerden;
@@ -227,8 +227,7 @@ std::u16string NotInfinitiveMessage(std::u16string_view word, TInfinitivBefund f
 // "den Generator ausprobieren". *status, when given, tells what the analysis came to (a front
 // end reports a rejected phrase as such, while the page still shows the message).
 std::u16string GetVerbPageHtml(std::u16string phrase, bool showInputField, TOrthoTyp ortho,
-                               TPageForms forms = TPageForms::table,
-                               TConjStatus* status = nullptr);
+                               TPageForms forms = TPageForms::table, TConjStatus* status = nullptr);
 
 // The table for a phrase with a generator of its own, analysed in the given orthography.
 TConjTable ConjugatePhrase(const std::u16string& phrase, TOrthoTyp ortho,

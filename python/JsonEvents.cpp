@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "python/JsonEvents.h"
 
-#include <algorithm>
-
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>

@@ -117,10 +117,10 @@ std::string ToJson(const Conjugation& conjugation);
 // One form a lookup found, named as the JSON of `beugwerk lookup` names it
 // (schema/lookup.schema.json).
 struct LookupForm {
-  std::string tense;  // "praesens", "praeteritum", "perfekt", "plusquamperfekt", "futur1",
-                      // "infinitiv", "zu-infinitiv", "partizip1", "partizip2", "imperativ"
-  std::string mood;   // "indikativ", "konjunktiv"; empty for the non-finite forms
-  int person = 0;     // 1..3 for finite forms, 0 otherwise
+  std::string tense;         // "praesens", "praeteritum", "perfekt", "plusquamperfekt", "futur1",
+                             // "infinitiv", "zu-infinitiv", "partizip1", "partizip2", "imperativ"
+  std::string mood;          // "indikativ", "konjunktiv"; empty for the non-finite forms
+  int person = 0;            // 1..3 for finite forms, 0 otherwise
   std::string number;        // "singular", "plural"; empty where there is none
   bool subordinate = false;  // only the joined subordinate-clause form ("anzog")
   bool passive = false;      // "wird gelesen"

@@ -38,10 +38,14 @@ TEST_F(BothClausesTest, AnswersAsTheSubordinateThenTheMainClauseRequest) {
   // index of such an array and reports it out of range.
   const auto sequential = [](TVerbGen& v, int tense, int person, bool sub) {
     switch (tense) {
-      case ftPraesens: return v.PraesensA(person, sub);
-      case ftPraeteritum: return v.PraeteritumA(person, sub);
-      case ftKonjunktivG: return v.KonjunktivGA(person, sub);
-      default: return v.KonjunktivVA(person, sub);
+      case ftPraesens:
+        return v.PraesensA(person, sub);
+      case ftPraeteritum:
+        return v.PraeteritumA(person, sub);
+      case ftKonjunktivG:
+        return v.KonjunktivGA(person, sub);
+      default:
+        return v.KonjunktivVA(person, sub);
     }
   };
   for (TOrthoTyp ortho : {NeuOrtho, AltOrtho, ChOrtho}) {

@@ -173,7 +173,7 @@ constexpr AuxRow kAuxRows[] = {
     {"conjclass.VLX", "sich verlaufen", haben},  // the reflexive verb beats the table entry
     {"conjclass.VLX", "(sich) verlaufen", haben},
     {"conjclass.VLX", "sich abfahren", haben},  // the entry found through the stem alone
-    {"conjclass.VLX", "kriechen", sein},  // the entry's flag
+    {"conjclass.VLX", "kriechen", sein},        // the entry's flag
     {"conjclass.VLX", "lesen", haben},
 };
 

@@ -361,7 +361,6 @@ TEST_F(ShippedListsTest, FormsOfCurrentGerman) {
   }
 }
 
-
 // The classes of verbs nobody listed one by one: what the prefix, stress and split lines of the
 // lists decide for them. Each row gives the 3rd person singular Präsens and Präteritum (main
 // clause), the Partizip II and the zu-infinitive; '|' joins forms that are both standard.
@@ -545,17 +544,17 @@ TEST_F(ShippedListsTest, TwoReadingsBlockStaysOpen) {
   std::string line;
   bool inside = false;
   int listed = 0;
-  const std::string prefixes[] = {"durch", "hinter", Ansi("über"), "unter", "um", "voll",
-                                  "wider", "wieder"};
+  const std::string prefixes[] = {"durch", "hinter", Ansi("über"), "unter",
+                                  "um",    "voll",   "wider",      "wieder"};
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.starts_with("* --- two readings ---")) {
       inside = true;
     } else if (line.starts_with("* --- end of two readings ---")) {
       inside = false;
-    } else if (const std::size_t colon = line.find(':');
-               inside && line.starts_with("* ") && colon != std::string::npos &&
-               line.find(' ', 2) > colon) {
+    } else if (const std::size_t colon = line.find(':'); inside && line.starts_with("* ") &&
+                                                         colon != std::string::npos &&
+                                                         line.find(' ', 2) > colon) {
       const std::string verb = line.substr(2, colon - 2);
       SCOPED_TRACE(verb);
       ++listed;

@@ -5,8 +5,8 @@
 // phrase in the engine's 8-bit text.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/FullForms.h"

@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // compressed UTF-8 variants, UTF-8 for a file without signature.
   const int answers[] = {0, 1, 2, 3, 437, 1251, 1252, 65001};
   const int answer = size > 0 ? answers[data[0] % 8] : 0;
-  Guarded([&] { ReadTextBytes(bytes, &detected, [&](std::string_view, TEncodingType) { return answer; }); });
+  Guarded([&] {
+    ReadTextBytes(bytes, &detected, [&](std::string_view, TEncodingType) { return answer; });
+  });
   Guarded([&] { InflateContainer(bytes); });
   IsPlausibleUtf8(bytes);
   const TEncoding* encoding = nullptr;

@@ -15,10 +15,10 @@ namespace {
 
 // Verbs that reach every section: irregular and compound stems, prefixes, stress, the
 // Fügestelle, impersonal and auxiliary entries, form limits and old spellings.
-constexpr const char* kVerbs[] = {"gehen",        "anfangen", "'umfahren",  "wiederaufbauen",
-                                  "3 regnen",     "sein",     "stillegen",  "schleifen",
-                                  "sich waschen", "handhaben", "kennenlernen", "telefonieren",
-                                  "wasserstrahlbiegen", "verschallen", "aufeinandertreffen"};
+constexpr const char* kVerbs[] = {
+    "gehen",        "anfangen",     "'umfahren",          "wiederaufbauen", "3 regnen",
+    "sein",         "stillegen",    "schleifen",          "sich waschen",   "handhaben",
+    "kennenlernen", "telefonieren", "wasserstrahlbiegen", "verschallen",    "aufeinandertreffen"};
 
 }  // namespace
 

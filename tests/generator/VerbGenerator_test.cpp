@@ -247,8 +247,8 @@ TEST_F(GeneratorTest, ErsatzinfinitivKeepsTheVerbClusterLast) {
        u"ich habe lachen machen/lachen gemacht habe", u"habe lachen machen",
        u"lachen gemacht habe"},
       {u"lesen", 2, u"ich habe gelesen", u"ich gelesen habe", u"gelesen habe", u""},
-      {u"lesen", 5, u"ich werde gelesen haben", u"ich gelesen haben werde",
-       u"gelesen haben werde", u""},
+      {u"lesen", 5, u"ich werde gelesen haben", u"ich gelesen haben werde", u"gelesen haben werde",
+       u""},
   };
   for (const auto& r : rows) {
     const TFragments f = Fragments(r.phrase);

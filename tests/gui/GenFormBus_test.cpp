@@ -3,6 +3,10 @@
 // Poke/Request with the Advise signal, macro pokes acting on the window, unknown items, and two
 // runs of the real program (the second finds the name taken, the first keeps serving and
 // closes on "[CLOS]").
+#include "app/GenFormBus.h"
+
+#include <gtest/gtest.h>
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -11,12 +15,9 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "GuiTestSupport.h"
-#include "app/GenFormBus.h"
 #include "app/MainWindow.h"
 #include "app/Request.h"
 #include "common/ZTHistCmb.h"
@@ -39,7 +40,8 @@ class TClient : public QObject {
   ~TClient() override { QDBusConnection::disconnectFromBus("genform-client"); }
 
   QDBusMessage Call(const QString& method, const QList<QVariant>& args) {
-    QDBusMessage m = QDBusMessage::createMethodCall(FService, kGenFormPath, kGenFormInterface, method);
+    QDBusMessage m =
+        QDBusMessage::createMethodCall(FService, kGenFormPath, kGenFormInterface, method);
     m.setArguments(args);
     QDBusPendingCall pending = FBus.asyncCall(m, 20000);
     WaitFor([&] { return pending.isFinished(); }, 25000);
@@ -85,7 +87,8 @@ TEST(GenFormBusName, FollowsTheProgramFileName) {
       {"/opt/wörter buch", "de.beugwerk.w_rter_buch"},
       {"/opt/.hidden", "de.beugwerk._"},
   };
-  for (const Row& r : rows) EXPECT_EQ(GenFormBusName(QString::fromUtf8(r.program)), r.name) << r.program;
+  for (const Row& r : rows)
+    EXPECT_EQ(GenFormBusName(QString::fromUtf8(r.program)), r.name) << r.program;
 }
 
 class GenFormTest : public ::testing::Test {
@@ -203,10 +206,12 @@ TEST(GenFormProgram, SecondInstanceFindsTheNameTaken) {
   second.start(BEUGWERK_GUI_EXE, {});
   ASSERT_TRUE(second.waitForStarted(10000));
   QString said;
-  WaitFor([&] {
-    said += QString::fromLocal8Bit(second.readAll());
-    return said.contains("schon vergeben");
-  }, 60000);
+  WaitFor(
+      [&] {
+        said += QString::fromLocal8Bit(second.readAll());
+        return said.contains("schon vergeben");
+      },
+      60000);
   stop(second);
   EXPECT_TRUE(said.contains(name + " ist schon vergeben")) << said.toStdString();
 

@@ -6,14 +6,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QTimer>
-#include <QWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWidget>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -49,7 +49,9 @@ inline QString PageText(QWebEngineView* view) {
   return text;
 }
 
-inline void SetEnv(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
+inline void SetEnv(const char* name, const std::string& value) {
+  ::setenv(name, value.c_str(), 1);
+}
 
 // A settings folder of its own for each test, and the shipped verb lists.
 class TPrivateSettings {
@@ -83,7 +85,9 @@ inline bool PrepareBrowser() {
   return true;
 }
 
-inline QString Caption(const TForm1& w) { return w.windowTitle(); }
+inline QString Caption(const TForm1& w) {
+  return w.windowTitle();
+}
 
 inline QAction* FindAction(QWidget* w, const QString& text) {
   for (QAction* a : w->findChildren<QAction*>())

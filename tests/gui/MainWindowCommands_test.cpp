@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The window's file commands: the list dialog and its remembered file, a full-forms run with
 // its closing message, an unreadable list, and the sitemap on the developer's machine.
+#include <gtest/gtest.h>
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
