@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/_ZTVerb.h"
 
@@ -37,6 +38,12 @@ struct TGlobalOptions {
 int UsageError(std::string_view command, std::string_view message, std::string_view usage);
 // "beugwerk COMMAND: message" on standard error; kExitFile.
 int FileError(std::string_view command, std::string_view message);
+
+// "--jobs N" or "--jobs=N" at args[i], the threads of fullforms and lookup (1 to 64); i moves
+// past a separate value. -1: args[i] is no --jobs option; 0: taken into jobs; else the exit
+// code of the usage error already reported for the command.
+int TakeJobsOption(std::string_view command, std::string_view usage,
+                   const std::vector<std::string>& args, std::size_t& i, int& jobs);
 
 // Chooses and checks the verb lists for a command and sets VerbListsPath. A file named by
 // --verb-lists or BEUGWERK_VERBLISTS that is missing, unreadable or malformed (and a malformed

@@ -25,40 +25,19 @@ struct TFullFormsArgs {
   std::string file;
 };
 
-// More threads than this only wait for each other.
-constexpr int kMaxJobs = 64;
+constexpr std::string_view kUsage =
+    "beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] [--jobs N] FILE";
 
 int Usage(std::string_view message) {
-  return UsageError("fullforms", message,
-                    "beugwerk fullforms [--ortho neu|alt|ch] [--verb-lists PATH] [--utf8] [--json] "
-                    "[--jobs N] FILE");
-}
-
-bool ParseJobs(std::string_view text, int& jobs) {
-  if (text.empty() || text.size() > 2) return false;
-  int n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-  }
-  if (n < 1 || n > kMaxJobs) return false;
-  jobs = n;
-  return true;
+  return UsageError("fullforms", message, kUsage);
 }
 
 // 0 when parsed, else the exit code of the usage error already reported.
 int ParseArgs(const std::vector<std::string>& args, TFullFormsArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
-    if (a == "--jobs" || a.starts_with("--jobs=")) {
-      std::string_view n = a.substr(6);
-      if (a == "--jobs") {
-        if (++i == args.size()) return Usage("--jobs needs a number from 1 to 64");
-        n = args[i];
-      } else {
-        n.remove_prefix(1);
-      }
-      if (!ParseJobs(n, out.jobs)) return Usage("--jobs needs a number from 1 to 64");
+    if (const int rc = TakeJobsOption("fullforms", kUsage, args, i, out.jobs); rc >= 0) {
+      if (rc != 0) return rc;
     } else if (a.starts_with("-") && a.size() > 1) {
       return Usage("unknown option " + std::string(a));
     } else if (out.file.empty()) {

@@ -21,23 +21,10 @@ namespace {
 
 constexpr std::string_view kUsage =
     "beugwerk lookup [--ortho neu|alt|ch] [--verb-lists PATH] [--json] WORDS... | [--jobs N] -";
-constexpr int kMaxJobs = 64;
 constexpr std::size_t kBatch = 4096;
 
 int Usage(std::string_view message) {
   return UsageError("lookup", message, kUsage);
-}
-
-bool ParseJobs(std::string_view text, int& jobs) {
-  if (text.empty() || text.size() > 2) return false;
-  int n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-  }
-  if (n < 1 || n > kMaxJobs) return false;
-  jobs = n;
-  return true;
 }
 
 // Bytes of a line as text: UTF-8 when valid, else Windows-1252, as the page reads a query.
@@ -87,15 +74,8 @@ int RunLookup(const TGlobalOptions& o, const std::vector<std::string>& args) {
   std::string words;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
-    if (a == "--jobs" || a.starts_with("--jobs=")) {
-      std::string_view n = a.substr(6);
-      if (a == "--jobs") {
-        if (++i == args.size()) return Usage("--jobs needs a number from 1 to 64");
-        n = args[i];
-      } else {
-        n.remove_prefix(1);
-      }
-      if (!ParseJobs(n, jobs)) return Usage("--jobs needs a number from 1 to 64");
+    if (const int rc = TakeJobsOption("lookup", kUsage, args, i, jobs); rc >= 0) {
+      if (rc != 0) return rc;
     } else if (a == "-") {
       stream = true;
     } else if (a.starts_with("-") && a.size() > 1) {

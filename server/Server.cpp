@@ -268,6 +268,15 @@ struct TBeugwerkServer::TImpl {
   TAnswerPtr GeneratorPage(const TRequest& r);
   TAnswerPtr ApiConjugate(const TRequest& r);
   TAnswerPtr ApiLookup(const TRequest& r);
+  // A JSON answer of the API: 200 with its ETag and an hour's caching, kept under key.
+  TAnswerPtr ApiAnswer(const std::string& key, std::string body, std::uint64_t generation) {
+    auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
+    a->etag = ETagOf(a->body);
+    a->fields.emplace_back("ETag", a->etag);
+    a->fields.emplace_back("Cache-Control", "public, max-age=3600");
+    cache.Put(key, a, generation);
+    return a;
+  }
   TAnswerPtr Help(const TRequest&) { return help; }
   TAnswerPtr Article(const TRequest&) { return article; }
   TAnswerPtr Icon(const TRequest&) { return icon; }
@@ -638,12 +647,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   std::string body = ConjugationJson(table) + "\n";
   if (table.status == TConjStatus::cs_empty)
     return std::make_shared<const TAnswer>(Json(400, std::move(body)));
-  auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
-  a->etag = ETagOf(a->body);
-  a->fields.emplace_back("ETag", a->etag);
-  a->fields.emplace_back("Cache-Control", "public, max-age=3600");
-  cache.Put(key, a, lists.generation);
-  return a;
+  return ApiAnswer(key, std::move(body), lists.generation);
 }
 
 // The verbs a form belongs to, as `beugwerk lookup --json` lists them, under the page's
@@ -664,12 +668,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiLookup(const TRequest& r) {
   std::string body = LookupJson(query.phrase, query.ortho, &status) + "\n";
   if (status == TLookupStatus::badInput)
     return std::make_shared<const TAnswer>(Json(400, std::move(body)));
-  auto a = std::make_shared<TAnswer>(Json(200, std::move(body)));
-  a->etag = ETagOf(a->body);
-  a->fields.emplace_back("ETag", a->etag);
-  a->fields.emplace_back("Cache-Control", "public, max-age=3600");
-  cache.Put(key, a, lists.generation);
-  return a;
+  return ApiAnswer(key, std::move(body), lists.generation);
 }
 
 // The lists file is looked at on a timer. A changed file is read into tables of its own and

@@ -5,13 +5,35 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "engine/_ZTVerb.h"
+#include "engine/_ZTVerbLists.h"
+
 // The shipped lists: the targets then reach every irregular verb and prefix rule.
 inline std::filesystem::path FuzzVerbListsPath() {
   return std::filesystem::path(BEUGWERK_SOURCE_DIR) / "data" / "Beugwerk.VLX";
+}
+
+// A property the target checks: a broken one stops the run with its name, as a crash would.
+inline void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+  }
+}
+
+// Holds the shipped lists for the whole run, so each input does not load them again.
+inline void KeepListsLoaded() {
+  static TVerbGen* keeper = [] {
+    VerbListsPath = FuzzVerbListsPath();
+    return new TVerbGen;
+  }();
+  (void)keeper;
 }
 
 class TFuzzInput {

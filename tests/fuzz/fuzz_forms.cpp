@@ -13,17 +13,6 @@
 #include "engine/_ZTVerb.h"
 #include "tests/fuzz/FuzzVerb.h"
 
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TFuzzInput in(data, size);
   const unsigned options = in.Byte();

@@ -14,26 +14,6 @@
 #include "generator/VerbGenerator.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
-
-// Holds the lists for the whole run, so each page does not load them again.
-void KeepListsLoaded() {
-  static TVerbGen* keeper = [] {
-    VerbListsPath = FuzzVerbListsPath();
-    return new TVerbGen;
-  }();
-  (void)keeper;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   KeepListsLoaded();
   TFuzzInput in(data, size);

@@ -15,13 +15,6 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
-
 TRequestService& Service() {
   static TRequestService* service = [] {
     VerbListsPath = FuzzVerbListsPath();

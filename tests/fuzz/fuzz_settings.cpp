@@ -14,13 +14,6 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
-
 // A surrogate without its partner: UTF-8, in which settings are written, cannot carry it, so
 // it comes back as U+FFFD.
 bool HasLoneSurrogate(std::u16string_view t) {
