@@ -53,26 +53,28 @@ std::u16string Phrase(py::handle phrase) {
   return Utf8ToUni(std::string_view(utf8, static_cast<std::size_t>(size)));
 }
 
-py::object Conjugate(py::handle phrase, const std::string& ortho) {
-  const std::u16string p = Phrase(phrase);
+// The library's JSON of a text, made and read into events without the GIL; only the objects
+// are made with it.
+template <class MakeJson>
+py::object FromJson(py::handle text, const std::string& ortho, MakeJson makeJson) {
+  const std::u16string t = Phrase(text);
   const TOrthoTyp o = Orthography(ortho);
   TJsonEvents events;
   {
     py::gil_scoped_release released;
-    events = TJsonEvents(PhraseJson(p, o));
+    events = TJsonEvents(makeJson(t, o));
   }
   return JsonToPython(events);
 }
 
+py::object Conjugate(py::handle phrase, const std::string& ortho) {
+  return FromJson(phrase, ortho,
+                  [](const std::u16string& p, TOrthoTyp o) { return PhraseJson(p, o); });
+}
+
 py::object Lookup(py::handle form, const std::string& ortho) {
-  const std::u16string f = Phrase(form);
-  const TOrthoTyp o = Orthography(ortho);
-  TJsonEvents events;
-  {
-    py::gil_scoped_release released;
-    events = TJsonEvents(LookupJson(f, o));
-  }
-  return JsonToPython(events);
+  return FromJson(form, ortho,
+                  [](const std::u16string& f, TOrthoTyp o) { return LookupJson(f, o); });
 }
 
 std::string Table(py::handle phrase, const std::string& ortho) {
