@@ -55,7 +55,10 @@ class Browser:
         message, self.buffer = self.buffer.split(b"\0", 1)
         return json.loads(message)
 
-    def send(self, method, params=None, session=True):
+    def send(self, method, params=None, session=True, navigating=False):
+        """The command's result. With navigating, an evaluation cut short because the page
+        navigated (a click that submits, a load still going on) gives None: the caller asks
+        again on the next page."""
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params or {}}
         if session and self.session:
@@ -65,6 +68,8 @@ class Browser:
             answer = self._read_message()
             if answer.get("id") == self.next_id:
                 if "error" in answer:
+                    if navigating and "navigated or closed" in answer["error"].get("message", ""):
+                        return None
                     fail(method + ": " + json.dumps(answer["error"]))
                 return answer.get("result", {})
 
@@ -75,13 +80,14 @@ class Browser:
                                  {"targetId": page["targetId"], "flatten": True},
                                  session=False)["sessionId"]
 
-    def evaluate(self, expression):
-        result = self.send("Runtime.evaluate", {"expression": expression, "returnByValue": True})
-        return result.get("result", {}).get("value")
+    def evaluate(self, expression, navigating=False):
+        result = self.send("Runtime.evaluate", {"expression": expression, "returnByValue": True},
+                           navigating=navigating)
+        return None if result is None else result.get("result", {}).get("value")
 
     def wait_for(self, expression, what):
         while time.monotonic() < DEADLINE:
-            if self.evaluate(expression):
+            if self.evaluate(expression, navigating=True):
                 return
             time.sleep(0.1)
         fail("waited in vain for " + what + "; page: " + str(self.evaluate("location.href")))
@@ -129,7 +135,7 @@ def main():
         browser.evaluate("(() => { const i = document.querySelector('input[name=infi]');"
                          " i.focus(); i.select(); })()")
         browser.send("Input.insertText", {"text": "sich anziehen"})
-        browser.evaluate("document.querySelector('input[type=submit]').click()")
+        browser.evaluate("document.querySelector('input[type=submit]').click()", navigating=True)
         browser.wait_for("document.readyState == 'complete' && "
                          "document.title == 'Deutsche Verbformen: sich anziehen'", "the result page")
         if "ich ziehe mich an" not in browser.evaluate("document.body.innerText"):
@@ -149,7 +155,7 @@ def main():
                      "alle Formen (Konjunktiv der Vergangenheit, würde-Formen, Passiv)"]:
             fail("two-readings links: " + json.dumps(links))
         browser.evaluate("Array.from(document.querySelectorAll('a'))"
-                         ".find(a => a.textContent == \"'übersetzen\").click()")
+                         ".find(a => a.textContent == \"'übersetzen\").click()", navigating=True)
         browser.wait_for("document.readyState == 'complete' && "
                          "document.title == \"Deutsche Verbformen: 'übersetzen\"", "the reading's page")
         text = browser.evaluate("document.body.innerText")
