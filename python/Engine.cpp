@@ -160,6 +160,10 @@ std::vector<TJsonResult> TJsonStream::Take() {
   std::unique_lock<std::mutex> lock(mutex_);
   if (batches_.empty()) return {};
   TBatch& front = *batches_.front();
+  // The caller would only wait: it conjugates the front batch's phrases no thread has taken
+  // yet itself. With one job, the Python thread and the worker then share the engine's work
+  // between building the objects of the batch before.
+  while (front.next < front.phrases.size()) RunOne(lock, front);
   finished_.wait(lock, [&front] { return front.done == front.phrases.size(); });
   std::vector<TJsonResult> results = std::move(front.results);
   batches_.pop_front();
@@ -185,19 +189,23 @@ void TJsonStream::Work() {
       return false;
     });
     if (stop_) return;
-    const std::size_t i = batch->next++;
-    lock.unlock();
-    TJsonResult r;
-    try {
-      r.events = TJsonEvents(PhraseJson(batch->phrases[i], ortho_));
-    } catch (const std::exception& e) {
-      r.error = e.what();
-    }
-    lock.lock();
-    // The batch stays: Take removes it only when every phrase is done.
-    batch->results[i] = std::move(r);
-    if (++batch->done == batch->phrases.size()) finished_.notify_all();
+    RunOne(lock, *batch);
   }
+}
+
+void TJsonStream::RunOne(std::unique_lock<std::mutex>& lock, TBatch& batch) {
+  const std::size_t i = batch.next++;
+  lock.unlock();
+  TJsonResult r;
+  try {
+    r.events = TJsonEvents(PhraseJson(batch.phrases[i], ortho_));
+  } catch (const std::exception& e) {
+    r.error = e.what();
+  }
+  lock.lock();
+  // The batch stays: Take removes it only when every phrase is done.
+  batch.results[i] = std::move(r);
+  if (++batch.done == batch.phrases.size()) finished_.notify_all();
 }
 
 }  // namespace beugwerk_py

@@ -61,7 +61,8 @@ class TJsonStream {
   TJsonStream& operator=(const TJsonStream&) = delete;
 
   void Submit(std::vector<std::u16string> phrases);
-  // Waits for the oldest batch; empty when none is pending.
+  // The oldest batch, once done; empty when none is pending. The caller conjugates the
+  // batch's phrases no thread has taken yet itself instead of waiting for them.
   std::vector<TJsonResult> Take();
   std::size_t Pending() const;
 
@@ -72,6 +73,8 @@ class TJsonStream {
     std::size_t next = 0;  // the first phrase no thread has taken
     std::size_t done = 0;
   };
+  // Conjugates the batch's next phrase; called with the lock held, which it lets go meanwhile.
+  void RunOne(std::unique_lock<std::mutex>& lock, TBatch& batch);
   void Work();
 
   const TOrthoTyp ortho_;
