@@ -174,6 +174,11 @@ TVerbListsTables& CurrentVerbLists() {
   return tPinned ? *tPinned : VerbLists;
 }
 
+std::uint64_t VerbListsGeneration() {
+  TVerbListsReadLock lock;
+  return CurrentVerbLists().generation;
+}
+
 bool VerbListsPinned() {
   return tPinned != nullptr;
 }

@@ -234,6 +234,10 @@ struct TVerbListsTables {
   std::unique_ptr<TAnsiStringList> formLimitList;  // whole lines
   std::unique_ptr<TAnsiStringList> respellList;    // word, letter position as its object
   TVerbListsIndex index;                           // built by ParseVerbLists
+  // A number no other read of a lists file had (set by ParseVerbLists): what is worked out
+  // from the tables and kept (the lookup's index and conjugations) is kept under it, so a
+  // reload, another file or a server's new snapshot is never answered from the old one.
+  std::uint64_t generation = 0;
 
   std::string& Table(TVerbListsSection s);  // sections vlsPrefixes .. vlsHabenSein
   void Free();
@@ -357,6 +361,8 @@ class TVerbListsPin {
 };
 // The tables the lookups read: this thread's snapshot, else the shared ones.
 TVerbListsTables& CurrentVerbLists();
+// The generation of the lists in use on this thread, read under the read lock.
+std::uint64_t VerbListsGeneration();
 bool VerbListsPinned();
 // Readers take the read lock: in file mode, unless a snapshot is pinned.
 bool VerbListsNeedLock();

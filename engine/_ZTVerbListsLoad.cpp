@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Parsing a verb lists file: the entry section, the eight table sections, the two lists.
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -313,6 +314,8 @@ void ParseVerbLists(const TAnsiStringList& lines, TVerbListsTables& tables,
     throw EAssertionFailed("Assertion fehlgeschlagen (_ZTVerbLists): Listen schon geladen");
   tables.formLimitList = std::make_unique<TAnsiStringList>();
   tables.respellList = std::make_unique<TAnsiStringList>();
+  static std::atomic<std::uint64_t> reads{0};
+  tables.generation = ++reads;
   TParser(lines, tables, report).Run();
   tables.index.Build(tables);
 }

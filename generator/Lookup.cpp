@@ -201,13 +201,13 @@ thread_local TVerbGen* lookupVerb = nullptr;
 class TSynthesizer {
  public:
   std::shared_ptr<const TSynth> Get(const string& inf, TOrthoTyp ortho) {
-    // Conjugations of other lists are no use: a changed or another file empties the cache.
-    const std::int64_t date = VerbListsFileDate;
-    if (date != date_ || VerbListsPath != path_) {
+    // Conjugations of other lists are no use: a reload, another file or another snapshot
+    // empties the cache.
+    const std::uint64_t generation = VerbListsGeneration();
+    if (generation != generation_) {
       map_.clear();
       order_.clear();
-      date_ = date;
-      path_ = VerbListsPath;
+      generation_ = generation;
     }
     const string key = inf + '\x01' + static_cast<char>('0' + ortho);
     auto it = map_.find(key);
@@ -252,8 +252,7 @@ class TSynthesizer {
       if (finite) AddForms(s, form, true, verb_.getFormA(form, u"MN"), pronoun);
     }
   }
-  std::int64_t date_ = -1;
-  std::filesystem::path path_;
+  std::uint64_t generation_ = 0;
   std::list<string> order_;
   std::unordered_map<string, std::pair<std::shared_ptr<const TSynth>, std::list<string>::iterator>>
       map_;

@@ -18,8 +18,6 @@ constexpr std::array<TFormen, 11> kIndexed = {
 
 std::mutex indexMutex;
 std::shared_ptr<const TLookupIndex> current;
-std::int64_t currentDate = -1;
-std::filesystem::path currentPath;
 
 }  // namespace
 
@@ -73,7 +71,10 @@ void TLookupIndex::Build() {
   std::vector<std::string> stems;
   {
     TVerbListsReadLock lock;
-    for (const unRegRec& e : unRegList)
+    // The lists in use on this thread: a server's pinned snapshot, else the shared tables.
+    const TVerbListsTables& lists = CurrentVerbLists();
+    generation_ = lists.generation;
+    for (const unRegRec& e : lists.unRegList)
       if (!e.dochRegel && !e.uStamm.empty()) stems.push_back(e.uStamm);
   }
   for (std::string stem : stems) {
@@ -123,13 +124,10 @@ std::size_t TLookupIndex::Bytes() const {
 
 std::shared_ptr<const TLookupIndex> LookupIndexInstance() {
   std::lock_guard<std::mutex> lock(indexMutex);
-  const std::int64_t date = VerbListsFileDate;
-  if (!current || date != currentDate || VerbListsPath != currentPath) {
+  if (!current || current->Generation() != VerbListsGeneration()) {
     auto index = std::make_shared<TLookupIndex>();
     index->Build();
     current = index;
-    currentDate = date;
-    currentPath = VerbListsPath;
   }
   return current;
 }

@@ -38,10 +38,13 @@ class TLookupIndex {
     }
   }
   std::size_t Keys() const { return forms_.size(); }
+  // The generation of the verb lists it was built from.
+  std::uint64_t Generation() const { return generation_; }
   std::size_t Bytes() const;
 
  private:
   void AddForm(const std::string& form, std::uint32_t base);
+  std::uint64_t generation_ = 0;
   std::vector<std::string> bases_;
   std::vector<char> compoundOnly_;  // the entry's stem is found only in compounds
   std::unordered_map<std::string, std::vector<std::uint32_t>> forms_;

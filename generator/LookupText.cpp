@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "generator/JsonWriter.h"
 #include "generator/Lookup.h"
 #include "generator/PageAddress.h"
 #include "generator/VerbGenerator.h"
@@ -101,25 +102,6 @@ u16string Describe(const TLookupHit& hit, bool examples) {
   return s;
 }
 
-void JsonString(std::string& out, u16string_view s) {
-  out += '"';
-  for (char c : UniToUtf8(s)) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-}
-
 }  // namespace
 
 std::string_view LookupTenseKey(TLookupTense t) {
@@ -158,36 +140,47 @@ u16string LookupFormsSummary(const TLookupHit& hit) {
 
 std::string LookupResultJson(const TLookupResult& result) {
   if (!result.error.empty()) return ErrorJson(result.error);
-  std::string out = "[";
-  for (std::size_t i = 0; i < result.hits.size(); ++i) {
-    const TLookupHit& h = result.hits[i];
-    if (i) out += ',';
-    out += "{\"infinitive\":";
-    JsonString(out, h.infinitive);
-    out += ",\"listed\":";
-    out += h.listed ? "true" : "false";
-    out += ",\"forms\":[";
-    for (std::size_t j = 0; j < h.forms.size(); ++j) {
-      const TLookupForm& f = h.forms[j];
-      if (j) out += ',';
-      out += "{\"tense\":\"";
-      out += LookupTenseKey(f.tense);
-      out += '"';
+  TJsonWriter w(1024);
+  w.BeginArray();
+  for (const TLookupHit& h : result.hits) {
+    w.BeginObject();
+    w.Key("infinitive");
+    w.String(h.infinitive);
+    w.Key("listed");
+    w.Bool(h.listed);
+    w.Key("forms");
+    w.BeginArray();
+    for (const TLookupForm& f : h.forms) {
+      w.BeginObject();
+      w.Key("tense");
+      w.AsciiString(LookupTenseKey(f.tense));
       if (Finite(f)) {
-        out += f.konjunktiv ? ",\"mood\":\"konjunktiv\"" : ",\"mood\":\"indikativ\"";
-        out += ",\"person\":" + std::to_string(f.person);
+        w.Key("mood");
+        w.String(f.konjunktiv ? u"konjunktiv" : u"indikativ");
+        w.Key("person");
+        w.Int(f.person);
       }
-      if (Finite(f) || f.tense == TLookupTense::imperativ)
-        out += f.plural ? ",\"number\":\"plural\"" : ",\"number\":\"singular\"";
-      if (Finite(f)) out += f.subordinate ? ",\"clause\":\"sub\"" : ",\"clause\":\"main\"";
-      if (f.passive) out += ",\"voice\":\"passive\"";
-      out += ",\"text\":";
-      JsonString(out, f.shown);
-      out += '}';
+      if (Finite(f) || f.tense == TLookupTense::imperativ) {
+        w.Key("number");
+        w.String(f.plural ? u"plural" : u"singular");
+      }
+      if (Finite(f)) {
+        w.Key("clause");
+        w.String(f.subordinate ? u"sub" : u"main");
+      }
+      if (f.passive) {
+        w.Key("voice");
+        w.String(u"passive");
+      }
+      w.Key("text");
+      w.String(f.shown);
+      w.EndObject();
     }
-    out += "]}";
+    w.EndArray();
+    w.EndObject();
   }
-  return out + "]";
+  w.EndArray();
+  return w.Take();
 }
 
 TLookupStatus LookupStatus(const TLookupResult& result) {

@@ -247,6 +247,12 @@ TFileStamp StampOf(const std::filesystem::path& p) {
   return s;
 }
 
+// The cache's key of an answer: its route, then the decoded query.
+std::string CacheKey(char route, const TPageQuery& query) {
+  std::string key{route, static_cast<char>('0' + query.ortho), query.allForms ? '1' : '0'};
+  return key + Utf8(query.phrase);
+}
+
 }  // namespace
 
 class TSession;
@@ -612,10 +618,7 @@ TAnswerPtr TBeugwerkServer::TImpl::GeneratorPage(const TRequest& r) {
   const TQueryError e = ParsePageQuery(r.query, query);
   if (e != TQueryError::qe_none)
     return std::make_shared<const TAnswer>(Error(400, u"Ungültige Anfrage", QueryErrorText(e), {}));
-  std::string key = "p";
-  key += static_cast<char>('0' + query.ortho);
-  key += query.allForms ? '1' : '0';
-  key += Utf8(query.phrase);
+  const std::string key = CacheKey('p', query);
   if (TAnswerPtr hit = cache.Get(key)) return hit;
   const TSnapshot lists = Lists();
   TVerbListsPin pin(lists.tables);
@@ -636,9 +639,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiConjugate(const TRequest& r) {
   const TQueryError e = ParsePageQuery(r.query, query);
   if (e != TQueryError::qe_none)
     return std::make_shared<const TAnswer>(Json(400, JsonError(QueryErrorText(e))));
-  std::string key = "a";
-  key += static_cast<char>('0' + query.ortho);
-  key += Utf8(query.phrase);
+  const std::string key = CacheKey('a', query);
   if (TAnswerPtr hit = cache.Get(key)) return hit;
   const TSnapshot lists = Lists();
   TVerbListsPin pin(lists.tables);
@@ -658,9 +659,7 @@ TAnswerPtr TBeugwerkServer::TImpl::ApiLookup(const TRequest& r) {
   const TQueryError e = ParsePageQuery(r.query, query, site::kLookupKey);
   if (e != TQueryError::qe_none)
     return std::make_shared<const TAnswer>(Json(400, JsonError(QueryErrorText(e))));
-  std::string key = "l";
-  key += static_cast<char>('0' + query.ortho);
-  key += Utf8(query.phrase);
+  const std::string key = CacheKey('l', query);
   if (TAnswerPtr hit = cache.Get(key)) return hit;
   const TSnapshot lists = Lists();
   TVerbListsPin pin(lists.tables);

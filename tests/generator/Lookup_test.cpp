@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/_ZT_cmn_A.h"
+#include "engine/_ZTVerbLists.h"
 #include "generator/LookupShape.h"
 #include "generator/VerbGenerator.h"
 #include "tests/GermanText.h"
@@ -170,6 +171,28 @@ TEST_F(LookupTest, JsonAndHint) {
   EXPECT_NE(page.find("<p>„ging“ ist eine Form von"), std::string::npos) << page;
   EXPECT_EQ(UniToUtf8(GetVerbPageHtml(u"lesen", false, NeuOrtho)).find("Form von"),
             std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A server answers each request from the snapshot of the lists it pinned: the lookup's index
+// and its cached conjugations follow the snapshot, never the lists read before.
+TEST_F(LookupTest, FollowsThePinnedSnapshot) {
+  const std::filesystem::path fixtures = BEUGWERK_FIXTURES;
+  auto withGehen = std::make_shared<TVerbListsTables>();
+  InspectVerbLists(fixtures / "forms" / "forms.VLX", *withGehen);
+  auto withoutGehen = std::make_shared<TVerbListsTables>();
+  InspectVerbLists(fixtures / "prefixes" / "Prefixes.VLX", *withoutGehen);
+  const auto first = [](const std::shared_ptr<TVerbListsTables>& lists) {
+    TVerbListsPin pin(lists);
+    const TLookupResult r = LookupForm(u"ging", NeuOrtho);
+    return r.hits.empty() ? std::string() : UniToUtf8(r.hits[0].infinitive);
+  };
+  EXPECT_EQ(first(withGehen), "gehen");
+  EXPECT_NE(first(withoutGehen), "gehen");
+  EXPECT_EQ(first(withGehen), "gehen");
 }
 
 }  // namespace
